@@ -1,0 +1,126 @@
+#include "engine/cross_reference.h"
+
+#include "engine/text_order.h"
+
+namespace parvex {
+
+std::string_view Collected_Key(std::string_view line) {
+    auto tab = line.rfind('\t');
+    return tab == std::string_view::npos ? line : line.substr(0, tab);
+}
+
+namespace {
+std::string_view value_of(std::string_view line) {
+    auto tab = line.rfind('\t');
+    return tab == std::string_view::npos ? std::string_view{} : line.substr(tab);
+}
+} // namespace
+
+TextList Build_Cross_Reference(TextList& list, int break_after) {
+    TextList area;
+    Sort_No_Case(list);
+    if (list.empty())
+        return area;
+    std::string current = list.front();
+    std::string_view key = Collected_Key(list.front());
+    int n = 0;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        const std::string& line = list[i];
+        if (Collected_Key(line) == key) {
+            if (++n >= break_after) {
+                current += "\r\n";
+                n = 0;
+            }
+            current += value_of(line);
+        } else {
+            area.push_back(std::move(current));
+            current = line;
+            key = Collected_Key(line);
+            n = 0;
+        }
+    }
+    area.push_back(std::move(current));
+    return area;
+}
+
+std::string Base_Name(const std::string& file_name) {
+    std::string name = file_name.substr(file_name.rfind('/') + 1);
+    auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string Folder_Of(const std::string& file_name) {
+    auto slash = file_name.rfind('/');
+    return slash == std::string::npos ? std::string() : file_name.substr(0, slash + 1);
+}
+
+SaveResult Save_Results(const std::string& source_file, const std::string& folder,
+                        const std::string& base, const SaveOptions& options, ListingLists& lists) {
+    SaveResult result;
+    if (!File_Exists(source_file)) {
+        result.messages.push_back({MessageKind::L_Error, "Source-File",
+                                   "^C:^F:" + source_file + "^File does not exist !"});
+        return result;
+    }
+    if (lists.src_o.empty()) {
+        result.messages.push_back({MessageKind::L_Error, "save to Source-Path",
+                                   "^C:^F:" + source_file + "^no conversion has been done !"});
+        return result;
+    }
+    auto name = [&](std::size_t k) { return folder + base + "." + options.extensions[k]; };
+    auto fail = [&](const FileResult& r) {
+        result.messages.push_back({MessageKind::General_Error, "", r.error});
+        return result;
+    };
+
+    // The new text is complete on disk before the old one moves aside, so a failed write never
+    // leaves the source missing or cut short.
+    const std::string name1 = name(0), name2 = name(1);
+    const std::string staged = name1 + ".parvex-new";
+    if (FileResult r = Write_File_Atomic(staged, Join_Lines(lists.src_o)); !r)
+        return fail(r);
+    if (name2 != name1) {
+        (void)Delete_File(name2);
+        if (File_Exists(name1)) {
+            // Replacing the old text without its backup would lose it: stop instead.
+            if (FileResult r = Rename_File(name1, name2); !r) {
+                (void)Delete_File(staged);
+                return fail(r);
+            }
+        }
+    }
+    if (FileResult r = Rename_File(staged, name1); !r) {
+        (void)Delete_File(staged);
+        return fail(r);
+    }
+
+    auto write_list = [&](std::size_t k, const TextList& list) -> FileResult {
+        if (!options.create[k]) {
+            (void)Delete_File(name(k)); // a stale list that cannot be deleted is no reason to stop
+            return FileResult::success();
+        }
+        (void)Delete_File(name(k));
+        return Save_Lines(name(k), list);
+    };
+    const int n = options.break_after;
+    if (FileResult r = write_list(2, lists.a_const); !r)
+        return fail(r);
+    lists.w_area = Build_Cross_Reference(lists.a_const, n);
+    if (FileResult r = write_list(4, lists.w_area); !r)
+        return fail(r);
+    if (FileResult r = write_list(3, lists.n_const); !r)
+        return fail(r);
+    lists.w_area = Build_Cross_Reference(lists.n_const, n);
+    if (FileResult r = write_list(5, lists.w_area); !r)
+        return fail(r);
+    lists.w_area = Build_Cross_Reference(lists.t_cref, n);
+    if (FileResult r = write_list(6, lists.w_area); !r)
+        return fail(r);
+
+    lists.Clear_Lists();
+    result.saved = true;
+    result.messages.push_back({MessageKind::M_Mess, "Saved File", "^C:^F:" + folder + "^Saved Files!"});
+    return result;
+}
+
+} // namespace parvex

@@ -1,0 +1,64 @@
+#pragma once
+// The line scanner: prepares one source line as two copies kept in step, the work line (literals,
+// comments and handled words masked) and the out line (the text that is written back).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvex {
+
+// The 24 terminators that, with TAB and blank, separate words.
+inline constexpr std::string_view kDefaultTerminators = "{}()[]<>:=+-*;^,.'\"/\\#$&";
+
+// TAB (when use_tab), then blank (when use_blank), then the terminators.
+std::string Build_Delimiters(std::string_view terminators, bool use_blank, bool use_tab);
+
+// What covers a position of the work line.
+enum class Mask : std::uint8_t { None = 0, Literal, Comment, Handled };
+
+// Which kind of comment is still open at the end of a line.
+enum class OpenComment : std::uint8_t { None, Brace, Paren };
+
+struct ScanLine {
+    std::string work;
+    std::string out;
+    std::vector<Mask> mask; // one entry per work position
+
+    void assign(std::string_view line);
+    // Inserts the same text into both lines at `pos`, its work copy marked with `kind`.
+    void insert(std::size_t pos, std::string_view work_text, std::string_view out_text, Mask kind);
+    void erase(std::size_t pos, std::size_t count);
+};
+
+class LineScanner {
+public:
+    explicit LineScanner(std::string_view delimiters = {});
+    void set_delimiters(std::string_view delimiters);
+    const std::string& delimiters() const { return delimiters_; }
+    bool is_delimiter(char c) const { return is_delim_[static_cast<unsigned char>(c)]; }
+
+    OpenComment Comment_Open = OpenComment::None;
+
+    // One left-to-right pass: literals are masked with blanks and reported in `literals` (as they
+    // stand in the work line, a doubled quote showing as two blanks), comments are masked with "_",
+    // old "{ of Name }" remarks are removed from both lines when `remove_old_remarks`, and the work
+    // line is cut at "//".
+    void Prepare_Line(ScanLine& line, bool remove_old_remarks, std::vector<std::string>& literals);
+
+private:
+    // Length of an old remark "{ of Name }" starting at `pos`, or 0.
+    std::size_t old_remark_length(const std::string& work, std::size_t pos) const;
+
+    std::string delimiters_;
+    bool is_delim_[256] = {};
+};
+
+bool Is_Underscores(std::string_view word);
+bool Is_Numeric(std::string_view word);
+// The output case of the radio group: 0 upper, 1 lower, 2 as stored, 3 capitalized; other values
+// (no item selected) leave the token as it is.
+void Apply_Output_Case(std::string& token, int choice);
+
+} // namespace parvex

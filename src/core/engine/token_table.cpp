@@ -1,0 +1,118 @@
+#include "engine/token_table.h"
+
+#include "engine/text_order.h"
+#include "tables/subs.h"
+
+namespace parvex {
+
+std::string TokenTable::Register_Token(std::string_view token) {
+    std::string key = Upper_Ascii(token);
+    if (key.find('.') == std::string::npos) {
+        auto it = pieces_.find(key);
+        if (it != pieces_.end())
+            return it->second;
+    } else if (!index_.empty()) {
+        auto p = index_upper_.find("." + key + ".");
+        if (p != std::string::npos)
+            return index_.substr(p + 1, token.size());
+    }
+    std::string stored(token);
+    if (!do_not_cumulate)
+        loaded_.push_back(stored);
+    append_to_index(stored);
+    return stored;
+}
+
+void TokenTable::clear_index() {
+    index_.clear();
+    index_upper_.clear();
+    pieces_.clear();
+    count_ = 0;
+}
+
+void TokenTable::append_to_index(const std::string& token) {
+    if (index_.empty()) {
+        index_ = ".";
+        index_upper_ = ".";
+    }
+    index_ += token;
+    index_ += '.';
+    index_upper_ += Upper_Ascii(token);
+    index_upper_ += '.';
+    ++count_;
+    // Register the stretches between dots, first occurrence winning.
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t dot = token.find('.', start);
+        std::string piece = token.substr(start, dot == std::string::npos ? std::string::npos
+                                                                         : dot - start);
+        pieces_.try_emplace(Upper_Ascii(piece), piece);
+        if (dot == std::string::npos)
+            break;
+        start = dot + 1;
+    }
+}
+
+FileResult TokenTable::Load_Token_Tables(const std::string& tokens_file,
+                                         const std::string& personal_file) {
+    loaded_.clear();
+    personal_.clear();
+    if (!tokens_file.empty() && File_Exists(tokens_file)) {
+        FileResult r = Load_Lines(tokens_file, loaded_);
+        if (!r)
+            return r;
+        Sort_No_Case(loaded_);
+    }
+    if (File_Exists(personal_file)) {
+        FileResult r = Load_Lines(personal_file, personal_);
+        if (!r)
+            return r;
+    }
+    // First entry of each spelling-free key, so that a personal line finds it without a scan.
+    std::unordered_map<std::string, std::size_t> first_entry;
+    for (std::size_t i = 0; i < loaded_.size(); ++i)
+        first_entry.try_emplace(Upper_Ascii(loaded_[i]), i);
+    for (const auto& line : personal_) {
+        std::string t = Trim(line);
+        if (t.empty() || t.starts_with("//"))
+            continue;
+        auto [it, added] = first_entry.try_emplace(Upper_Ascii(t), loaded_.size());
+        if (added)
+            loaded_.push_back(t);
+        else
+            loaded_[it->second] = t; // the last personal spelling wins
+    }
+    clear_index();
+    for (const auto& entry : loaded_)
+        append_to_index(entry);
+    return FileResult::success();
+}
+
+FileResult TokenTable::Reload_Personal_Tokens(const std::string& personal_file) {
+    loaded_.clear();
+    clear_index();
+    TextList lines;
+    FileResult r = Load_Lines(personal_file, lines);
+    if (!r)
+        return r;
+    personal_ = std::move(lines);
+    bool remembered = do_not_cumulate;
+    do_not_cumulate = false;
+    for (auto& line : personal_) {
+        line = Trim(line);
+        if (line.empty() || line.starts_with("//"))
+            continue;
+        Register_Token(line);
+    }
+    do_not_cumulate = remembered;
+    return FileResult::success();
+}
+
+FileResult TokenTable::Save_Token_Table(const std::string& tokens_file, bool save) {
+    if (!save)
+        return FileResult::success();
+    Sort_No_Case(loaded_);
+    return Save_Lines(tokens_file, loaded_);
+}
+
+} // namespace parvex

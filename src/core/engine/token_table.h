@@ -1,0 +1,49 @@
+#pragma once
+// The table of known tokens: decides in which spelling every identifier and keyword is written
+// back. The token index keeps the first spelling a token arrived with, for the whole program run.
+
+#include "platform/text_file.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace parvex {
+
+class TokenTable {
+public:
+    // chk_NOCData "do not cumulate Tokens": new tokens enter the index but not the loaded list.
+    bool do_not_cumulate = true;
+
+    // Gives the token back in its stored spelling, registering it when it is new.
+    std::string Register_Token(std::string_view token);
+
+    // Start-up load. `tokens_file` (the cumulated "Tokens.dat") is read only when not empty and
+    // present; `personal_file` when present. Missing files are skipped without a failure; a file
+    // that exists but cannot be read is reported.
+    FileResult Load_Token_Tables(const std::string& tokens_file, const std::string& personal_file);
+    // Empties everything and registers the personal tokens again, first spelling winning.
+    FileResult Reload_Personal_Tokens(const std::string& personal_file);
+    // Writes the loaded list, sorted, when `save` (chk_NoCumm) is set.
+    FileResult Save_Token_Table(const std::string& tokens_file, bool save);
+
+    const std::string& Token_Index() const { return index_; }
+    int Token_Count() const { return count_; }
+    const TextList& loaded() const { return loaded_; }   // pane "Tokens"
+    const TextList& personal() const { return personal_; } // pane "Personal Tokens"
+
+private:
+    void clear_index();
+    void append_to_index(const std::string& token);
+
+    std::string index_;       // "." + t1 + "." + ... + "." in stored spelling
+    std::string index_upper_; // the same, upper-cased, for lookups of keys holding a dot
+    int count_ = 0;
+    // Every dot-free stretch between two neighbouring dots of the index, upper-cased, mapped to its
+    // first stored spelling: the same answer the search for "." + KEY + "." gives.
+    std::unordered_map<std::string, std::string> pieces_;
+    TextList loaded_;
+    TextList personal_;
+};
+
+} // namespace parvex

@@ -1,0 +1,119 @@
+#include "engine/line_scanner.h"
+
+#include <gtest/gtest.h>
+
+using namespace parvex;
+
+namespace {
+
+struct Prepared {
+    std::string work, out;
+    std::vector<std::string> literals;
+    OpenComment open;
+};
+
+Prepared prepare(const std::string& text, bool remove = true,
+                 OpenComment open = OpenComment::None) {
+    LineScanner scanner(Build_Delimiters(kDefaultTerminators, true, true));
+    scanner.Comment_Open = open;
+    ScanLine line;
+    line.assign(text);
+    Prepared p;
+    scanner.Prepare_Line(line, remove, p.literals);
+    EXPECT_EQ(line.work.size(), line.mask.size());
+    p.work = line.work;
+    p.out = line.out;
+    p.open = scanner.Comment_Open;
+    return p;
+}
+
+} // namespace
+
+TEST(LineScanner, DefaultDelimiters) {
+    std::string d = Build_Delimiters(kDefaultTerminators, true, true);
+    EXPECT_EQ(d.size(), 26u);
+    EXPECT_EQ(d.substr(0, 2), "\t ");
+    EXPECT_EQ(Build_Delimiters("ab", false, true), "\tab");
+}
+
+TEST(LineScanner, PreparesLines) {
+    struct Case {
+        std::string in;
+        std::string work;
+        std::vector<std::string> literals;
+        OpenComment open = OpenComment::None;
+    } cases[] = {
+        {"Writeln('It''s');", "Writeln(       );", {"'It  s'"}},
+        {"x := 'abc", "x := 'abc", {}},                           // unterminated
+        {"s := '{';", "s :=    ;", {"'{'"}},                      // brace inside a literal
+        {"a := \"q\" + 'r';", "a :=     +    ;", {"\"q\"", "'r'"}}, // left to right
+        {"{ a } b { c", "_____ b ___", {}, OpenComment::Brace},
+        {"(* note *) x", "__________ x", {}},
+        {"(* open", "_______", {}, OpenComment::Paren},
+        {"x := 1; // see {note", "x := 1; ", {}},                 // nothing after // counts
+        {"{ don't } x := 'a';", "_________ x :=    ;", {"'a'"}},  // a quote inside a comment
+        {"a } b *) c", "a } b *) c", {}},                         // stray closers
+        {"x{c}y", "x___y", {}},
+        {"'a'//b'c'", "   ", {"'a'"}},
+    };
+    for (const auto& c : cases) {
+        Prepared p = prepare(c.in);
+        EXPECT_EQ(p.work, c.work) << c.in;
+        EXPECT_EQ(p.out, c.in) << c.in;
+        EXPECT_EQ(p.literals, c.literals) << c.in;
+        EXPECT_EQ(p.open, c.open) << c.in;
+    }
+}
+
+TEST(LineScanner, OpenCommentsContinueWithTheirOwnCloser) {
+    Prepared brace = prepare("still } x *) y", true, OpenComment::Brace);
+    EXPECT_EQ(brace.work, "_______ x *) y");
+    EXPECT_EQ(brace.open, OpenComment::None);
+    Prepared paren = prepare("still } x *) y", true, OpenComment::Paren);
+    EXPECT_EQ(paren.work, "____________ y");
+    Prepared whole = prepare("no closer", true, OpenComment::Brace);
+    EXPECT_EQ(whole.work, "_________");
+    EXPECT_EQ(whole.open, OpenComment::Brace);
+}
+
+TEST(LineScanner, OldRemarksAreRemovedWithOneBlank) {
+    struct Case {
+        std::string in;
+        bool remove;
+        std::string out;
+    } cases[] = {
+        {"end; { of Foo }", true, "end;"},
+        {"end;  { of Foo }", true, "end; "},
+        {"end;{ of Foo } x", true, "end; x"},
+        {"end; { of  }", true, "end;"},                 // empty name
+        {"end; { of Foo }", false, "end; { of Foo }"},  // kept when not removing
+        {"{of Foo}", true, "{of Foo}"},                 // not a remark
+        {"{  of Foo}", true, "{  of Foo}"},
+        {"{ of the LGPL License }", true, "{ of the LGPL License }"}, // a user comment
+        {"{ of Foo.Bar }", true, "{ of Foo.Bar }"},
+    };
+    for (const auto& c : cases) {
+        Prepared p = prepare(c.in, c.remove);
+        EXPECT_EQ(p.out, c.out) << c.in;
+        EXPECT_EQ(p.work.size(), p.out.size()) << c.in;
+    }
+}
+
+TEST(LineScanner, WordPredicatesAndCases) {
+    EXPECT_TRUE(Is_Numeric("007"));
+    EXPECT_FALSE(Is_Numeric("7a"));
+    EXPECT_TRUE(Is_Numeric(" 12\t"));
+    EXPECT_TRUE(Is_Underscores("__"));
+    EXPECT_TRUE(Is_Underscores(""));
+    EXPECT_FALSE(Is_Underscores("__init"));
+    struct Case {
+        int choice;
+        std::string out;
+    } cases[] = {{0, "TFORM1_\xe4X"}, {1, "tform1_\xe4x"}, {2, "tForm1_\xe4X"},
+                 {3, "TForm1_\xe4X"}, {-1, "tForm1_\xe4X"}};
+    for (const auto& c : cases) {
+        std::string token = "tForm1_\xe4X";
+        Apply_Output_Case(token, c.choice);
+        EXPECT_EQ(token, c.out) << c.choice;
+    }
+}

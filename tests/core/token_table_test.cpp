@@ -1,0 +1,111 @@
+#include "engine/token_table.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace parvex;
+using parvex::test::TempDir;
+
+TEST(TokenTable, RegisterKeepsFirstSpelling) {
+    TokenTable t;
+    EXPECT_EQ(t.Register_Token("Foo"), "Foo");
+    EXPECT_EQ(t.Register_Token("FOO"), "Foo");
+    EXPECT_EQ(t.Register_Token("foo"), "Foo");
+    EXPECT_EQ(t.Register_Token("Bar"), "Bar");
+    EXPECT_EQ(t.Token_Index(), ".Foo.Bar.");
+    EXPECT_EQ(t.Token_Count(), 2);
+    // With "do not cumulate" (the default) the loaded list does not grow.
+    EXPECT_TRUE(t.loaded().empty());
+    t.do_not_cumulate = false;
+    t.Register_Token("Baz");
+    EXPECT_EQ(t.loaded(), TextList{"Baz"});
+}
+
+TEST(TokenTable, WholeEntriesOnlyAndExactHighBytes) {
+    TokenTable t;
+    t.Register_Token("Form1");
+    EXPECT_EQ(t.Register_Token("form"), "form"); // not a prefix match
+    EXPECT_EQ(t.Register_Token("FORM1"), "Form1");
+    t.Register_Token("\xc4rger");
+    EXPECT_EQ(t.Register_Token("\xe4RGER"), "\xe4RGER"); // letters above 127 compare exactly
+    EXPECT_EQ(t.Token_Count(), 4);
+}
+
+TEST(TokenTable, DottedTokensAnswerLikeTheIndexSearch) {
+    TempDir dir;
+    auto personal = dir.write("p.dat", "Sys.Utils\r\n");
+    TokenTable t;
+    ASSERT_TRUE(t.Load_Token_Tables("", personal.string()));
+    EXPECT_EQ(t.Token_Index(), ".Sys.Utils.");
+    EXPECT_EQ(t.Register_Token("sys"), "Sys");
+    EXPECT_EQ(t.Register_Token("UTILS"), "Utils");
+    EXPECT_EQ(t.Register_Token("SYS.UTILS"), "Sys.Utils");
+    EXPECT_EQ(t.Token_Count(), 1);
+}
+
+TEST(TokenTable, StartUpLoadLastPersonalSpellingWins) {
+    TempDir dir;
+    auto personal = dir.write("p.dat", "  MyType  \r\n// note\r\n//\r\n\r\n/x\r\nFoo\r\nFOO\r\n");
+    auto tokens = dir.write("Tokens.dat", "zeta\r\nAlpha\r\nfoo\r\n");
+    TokenTable t;
+    ASSERT_TRUE(t.Load_Token_Tables(tokens.string(), personal.string()));
+    // Tokens.dat is sorted; personal spellings replace the first match or are appended.
+    EXPECT_EQ(t.loaded(), (TextList{"Alpha", "FOO", "zeta", "MyType", "/x"}));
+    EXPECT_EQ(t.personal().front(), "  MyType  "); // shown as stored after start-up
+    EXPECT_EQ(t.Token_Index(), ".Alpha.FOO.zeta.MyType./x.");
+    EXPECT_EQ(t.Token_Count(), 5);
+}
+
+TEST(TokenTable, DuplicateSpellingsInTokensFileBothEnterIndex) {
+    TempDir dir;
+    auto tokens = dir.write("Tokens.dat", "Beta\r\nBETA\r\n");
+    TokenTable t;
+    ASSERT_TRUE(t.Load_Token_Tables(tokens.string(), (dir.path() / "none").string()));
+    EXPECT_EQ(t.Token_Index(), ".Beta.BETA.");
+    EXPECT_EQ(t.Register_Token("beta"), "Beta");
+}
+
+TEST(TokenTable, MissingFilesAtStartUpAreSkipped) {
+    TempDir dir;
+    TokenTable t;
+    EXPECT_TRUE(t.Load_Token_Tables(dir.dir() + "Tokens.dat", dir.dir() + "Tokens-Personal.dat"));
+    EXPECT_EQ(t.Token_Index(), "");
+    EXPECT_EQ(t.Token_Count(), 0);
+}
+
+TEST(TokenTable, ReloadFirstSpellingWinsAndTrims) {
+    TempDir dir;
+    auto personal = dir.write("p.dat", "  Foo \r\nFOO\r\n// x\r\nBar\r\n");
+    TokenTable t;
+    t.Register_Token("Leftover");
+    ASSERT_TRUE(t.Reload_Personal_Tokens(personal.string()));
+    EXPECT_EQ(t.loaded(), (TextList{"Foo", "Bar"}));
+    EXPECT_EQ(t.personal(), (TextList{"Foo", "FOO", "// x", "Bar"}));
+    EXPECT_EQ(t.Token_Index(), ".Foo.Bar.");
+    EXPECT_TRUE(t.do_not_cumulate); // restored
+}
+
+TEST(TokenTable, ReloadOfMissingFileFailsWithEmptyTables) {
+    TempDir dir;
+    TokenTable t;
+    t.Register_Token("Leftover");
+    FileResult r = t.Reload_Personal_Tokens(dir.dir() + "missing.dat");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("missing.dat"), std::string::npos);
+    EXPECT_EQ(t.Token_Index(), "");
+    EXPECT_TRUE(t.loaded().empty());
+}
+
+TEST(TokenTable, SaveWritesSortedOnlyWhenAsked) {
+    TempDir dir;
+    TokenTable t;
+    t.do_not_cumulate = false;
+    for (const char* tok : {"zeta", "Alpha", "beta", "ALPHA2"})
+        t.Register_Token(tok);
+    const std::string file = dir.dir() + "Tokens.dat";
+    ASSERT_TRUE(t.Save_Token_Table(file, false));
+    EXPECT_FALSE(File_Exists(file));
+    ASSERT_TRUE(t.Save_Token_Table(file, true));
+    EXPECT_EQ(dir.read("Tokens.dat"), "Alpha\r\nALPHA2\r\nbeta\r\nzeta\r\n");
+}
