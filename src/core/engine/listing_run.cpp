@@ -163,6 +163,27 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
     }
 }
 
+std::string ListingEngine::stored_spelling(const std::string& name) const {
+    // The remark names the routine the way the token index spells it, so that listing the
+    // new text again gives the same remark.
+    std::string out = name;
+    std::size_t i = 0;
+    while (i < out.size()) {
+        if (scanner_.is_delimiter(out[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t s = i;
+        while (i < out.size() && !scanner_.is_delimiter(out[i]))
+            ++i;
+        std::string_view word(out.data() + s, i - s);
+        if (!is_numeric_word(word))
+            if (auto stored = tokens_.Find_Token(word))
+                out.replace(s, i - s, *stored);
+    }
+    return out;
+}
+
 void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::size_t start,
                                     std::size_t length) {
     Blocks& b = blocks_;
@@ -215,7 +236,7 @@ void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::
         } else {
             ++b.level;
         }
-        b.names[static_cast<std::size_t>(b.level)] = Trim(rest);
+        b.names[static_cast<std::size_t>(b.level)] = stored_spelling(Trim(rest));
         b.counts[static_cast<std::size_t>(b.level)] = 0;
     }
 }

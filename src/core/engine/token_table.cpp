@@ -5,7 +5,7 @@
 
 namespace parvex {
 
-std::string TokenTable::Register_Token(std::string_view token) {
+std::optional<std::string> TokenTable::Find_Token(std::string_view token) const {
     std::string key = Upper_Ascii(token);
     if (key.find('.') == std::string::npos) {
         auto it = pieces_.find(key);
@@ -16,6 +16,12 @@ std::string TokenTable::Register_Token(std::string_view token) {
         if (p != std::string::npos)
             return index_.substr(p + 1, token.size());
     }
+    return std::nullopt;
+}
+
+std::string TokenTable::Register_Token(std::string_view token) {
+    if (auto stored = Find_Token(token))
+        return std::move(*stored);
     std::string stored(token);
     if (!do_not_cumulate)
         loaded_.push_back(stored);

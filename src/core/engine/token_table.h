@@ -4,6 +4,7 @@
 
 #include "platform/text_file.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,6 +18,8 @@ public:
 
     // Gives the token back in its stored spelling, registering it when it is new.
     std::string Register_Token(std::string_view token);
+    // The stored spelling of a known token, without registering anything.
+    std::optional<std::string> Find_Token(std::string_view token) const;
 
     // Start-up load. `tokens_file` (the cumulated "Tokens.dat") is read only when not empty and
     // present; `personal_file` when present. Missing files are skipped without a failure; a file

@@ -1,0 +1,207 @@
+#include "engine/check_run.h"
+#include "engine/listing_run.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace parvex;
+
+namespace {
+
+struct Listed {
+    TextList out;
+    ListingLists lists;
+    RunResult result;
+};
+
+Listed list(const TextList& source, ListingOptions options = {}, TokenTable* shared = nullptr) {
+    TokenTable own;
+    TokenTable& tokens = shared ? *shared : own;
+    ListingEngine engine(tokens);
+    Listed l;
+    l.result = engine.List_Lines(source, options, l.lists);
+    l.out = l.lists.src_o;
+    return l;
+}
+
+// Lists the text, then lists the result again in the same session: the second run changes
+// nothing, and the check finds nothing left.
+TextList list_stable(const TextList& source, ListingOptions options = {}) {
+    TokenTable tokens;
+    Listed first = list(source, options, &tokens);
+    Listed second = list(first.out, options, &tokens);
+    EXPECT_EQ(second.out, first.out) << "a second run changed the text";
+    ListingLists lists = first.lists;
+    EXPECT_TRUE(Check_Run(lists, Build_Delimiters(kDefaultTerminators, true, true), "").clean);
+    return first.out;
+}
+
+} // namespace
+
+TEST(ListingRun, EndRemarkOfAMethod) {
+    TextList src = {"procedure TForm1.FormCreate(Sender: TObject);", "begin",
+                    "  if a then begin b; end;", "end;"};
+    ListingOptions o;
+    o.output_case = 2;
+    EXPECT_EQ(list_stable(src, o).back(), "end; { of FormCreate }");
+    o.output_case = 0;
+    TextList upper = list_stable(src, o);
+    EXPECT_EQ(upper.front(), "PROCEDURE TFORM1.FORMCREATE(SENDER: TOBJECT);");
+    EXPECT_EQ(upper.back(), "END; { of FormCreate }");
+}
+
+TEST(ListingRun, RoutineNames) {
+    struct Case {
+        TextList src;
+        std::string last;
+    } cases[] = {
+        {{"function Foo: Integer;", "begin end;"}, "begin end; { of Foo }"},
+        {{"procedure Bar;", "begin", "end."}, "end. { of Bar }"},
+        {{"x := 1; procedure", "begin", "end"}, "end { of  }"},
+        {{"procedure P;", "begin", "end // done"}, "end  { of P }// done"},
+        {{"procedure P;", "begin", "end// done"}, "end { of P }// done"},
+        // The remark names the routine as the token index spells it.
+        {{"function GetName: string;", "function TFoo.getname: string;", "begin", "end;"},
+         "end; { of GetName }"},
+        {{"procedure P;", "begin", "end{c}"}, "end { of P }{c}"},
+        {{"procedure {c} Q;", "begin", "end;"}, "end; { of Q }"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(list_stable(c.src).back(), c.last) << c.src.front();
+}
+
+TEST(ListingRun, TryAndAsmCountLikeBegin) {
+    TextList src = {"procedure P;", "begin", "  try", "    x;", "  finally", "    y;", "  end;",
+                    "  asm", "    nop", "  end;", "end;"};
+    TextList out = list_stable(src);
+    EXPECT_EQ(out[6], "  end;");
+    EXPECT_EQ(out[9], "  end;");
+    EXPECT_EQ(out[10], "end; { of P }");
+}
+
+TEST(ListingRun, OldRemarksAreReplacedNotRepeated) {
+    TextList src = {"procedure P;", "begin", "end; { of Old }", "{ of the LGPL License }"};
+    TextList out = list_stable(src);
+    EXPECT_EQ(out[2], "end; { of P }");
+    EXPECT_EQ(out[3], "{ of the LGPL License }");
+}
+
+TEST(ListingRun, LevelZeroAndFullStack) {
+    // An END at level 0 inserts nothing; eleven headings without a body drop the oldest level.
+    TextList src = {"begin", "end."};
+    EXPECT_EQ(list_stable(src).back(), "end.");
+    TextList many;
+    for (int k = 1; k <= 11; ++k)
+        many.push_back("procedure H" + std::to_string(k) + ";");
+    for (int k = 0; k < 11; ++k)
+        many.push_back("begin end;");
+    TextList out = list_stable(many);
+    EXPECT_EQ(out[11], "begin end; { of H11 }");
+    EXPECT_EQ(out[20], "begin end; { of H2 }");
+    EXPECT_EQ(out[21], "begin end;"); // H1 gave way; level 0 takes the last END
+}
+
+TEST(ListingRun, WordsAfterCommentsAndLiteralsAreHandled) {
+    ListingOptions o;
+    o.output_case = 0;
+    Listed l = list({"x := 1; { c } y := 2;", "{ don't } z := 'a';", "(* note *) w", "a{c}b"}, o);
+    EXPECT_EQ(l.out[0], "X := 1; { c } Y := 2;");
+    EXPECT_EQ(l.out[1], "{ don't } Z := 'a';");
+    EXPECT_EQ(l.out[2], "(* note *) W");
+    EXPECT_EQ(l.out[3], "A{c}B");
+    EXPECT_EQ(l.lists.n_const, (TextList{"1\t#01", "2\t#01"}));
+    EXPECT_EQ(l.lists.a_const, (TextList{"'a'\t#02"}));
+    EXPECT_EQ(l.lists.t_cref,
+              (TextList{"x\t#01", "y\t#01", "z\t#02", "w\t#03", "a\t#04", "b\t#04"}));
+}
+
+TEST(ListingRun, FirstSpellingAndUnderscoreWords) {
+    Listed l = list({"Foo FOO foo", "__ _x"});
+    EXPECT_EQ(l.out[0], "Foo Foo Foo");
+    EXPECT_EQ(l.lists.t_cref, (TextList{"Foo\t#01", "Foo\t#01", "Foo\t#01", "__\t#02", "_x\t#02"}));
+}
+
+TEST(ListingRun, CollectOptionsAndNumbers) {
+    ListingOptions o;
+    o.collect_alpha = o.collect_numeric = o.collect_tokens = false;
+    o.output_case = 1;
+    Listed l = list({"X := #13#10 + $FF + 007 + 7 + 1.5e3 + 'S';"}, o);
+    EXPECT_EQ(l.out[0], "x := #13#10 + $ff + 007 + 7 + 1.5e3 + 'S';");
+    EXPECT_TRUE(l.lists.a_const.empty());
+    EXPECT_TRUE(l.lists.n_const.empty());
+    EXPECT_TRUE(l.lists.t_cref.empty());
+    Listed all = list({"X := #13#10 + $FF + 007 + 7 + 1.5e3;"});
+    EXPECT_EQ(all.lists.n_const,
+              (TextList{"13\t#01", "10\t#01", "007\t#01", "7\t#01", "1\t#01"}));
+}
+
+TEST(ListingRun, NumberWidthFollowsLineCount) {
+    EXPECT_EQ(Number_Width(0), 2);
+    EXPECT_EQ(Number_Width(99), 2);
+    EXPECT_EQ(Number_Width(100), 3);
+    EXPECT_EQ(Number_Width(99999), 5);
+    EXPECT_EQ(Number_Width(119212), 6);
+    EXPECT_EQ(Collected_Line("Foo", 7, 3), "Foo\t#007");
+    EXPECT_EQ(Collected_Line("Foo", 119212, 6), "Foo\t#119212");
+    TextList hundred(100, "a");
+    EXPECT_EQ(list(hundred).lists.t_cref.back(), "a\t#100");
+}
+
+TEST(ListingRun, TokensCarryOverBetweenRuns) {
+    TokenTable tokens;
+    list({"MyName"}, {}, &tokens);
+    EXPECT_EQ(list({"MYNAME"}, {}, &tokens).out[0], "MyName");
+    EXPECT_EQ(tokens.Token_Count(), 1);
+}
+
+TEST(ListingRun, HighBytesPassUnchanged) {
+    ListingOptions o;
+    o.output_case = 0;
+    Listed l = list({"s := 'gr\xc3\xbc\xc3\x9f'; \xc3\xa4x := 1; { \xc3\xa9t\xc3\xa9 }"}, o);
+    EXPECT_EQ(l.out[0], "S := 'gr\xc3\xbc\xc3\x9f'; \xc3\xa4X := 1; { \xc3\xa9t\xc3\xa9 }");
+}
+
+TEST(ListingRun, MissingAndUnreadableFiles) {
+    parvex::test::TempDir dir;
+    TokenTable tokens;
+    ListingEngine engine(tokens);
+    ListingLists lists;
+    lists.src_o = {"stale"};
+    RunResult r = engine.Listing_Run(dir.dir() + "none.pas", {}, lists);
+    EXPECT_EQ(r.status, RunStatus::Missing);
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].title, "Source-File");
+    EXPECT_EQ(r.messages[0].text, "^C:^F:" + dir.dir() + "none.pas^File does not exist !");
+    EXPECT_TRUE(lists.src_o.empty());
+    auto locked = dir.write("locked.pas", "x");
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    if (::geteuid() != 0) { // root reads anything
+        r = engine.Listing_Run(locked.string(), {}, lists);
+        EXPECT_EQ(r.status, RunStatus::Unreadable);
+    }
+    std::filesystem::create_directory(dir.path() / "folder.pas");
+    // A folder is not a readable source either.
+    r = engine.Listing_Run(dir.dir() + "folder.pas", {}, lists);
+    EXPECT_NE(r.status, RunStatus::Done);
+}
+
+TEST(ListingRun, StopEmptiesTheListsAndSaysSo) {
+    TokenTable tokens;
+    ListingEngine engine(tokens);
+    ListingLists lists;
+    std::size_t started_lines = 0;
+    RunCallbacks cb;
+    cb.started = [&](const EngineMessage& m, std::size_t lines) {
+        EXPECT_EQ(m.text, "^C:^P:scanning^^F:f.pas^working on file");
+        started_lines = lines;
+    };
+    cb.line_done = [](std::size_t index) { return index < 1; };
+    RunResult r = engine.List_Lines({"a", "b", "c"}, {}, lists, cb, "f.pas");
+    EXPECT_EQ(started_lines, 3u);
+    EXPECT_EQ(r.status, RunStatus::Stopped);
+    EXPECT_TRUE(lists.src_o.empty());
+    EXPECT_TRUE(lists.t_cref.empty());
+    EXPECT_EQ(r.messages.size(), 1u);
+}
