@@ -2,6 +2,10 @@
 
 #include "engine/text_order.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace parvex {
 
 std::string_view Collected_Key(std::string_view line) {
@@ -76,8 +80,8 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     // The new text is complete on disk before the old one moves aside, so a failed write never
     // leaves the source missing or cut short.
     const std::string name1 = name(0), name2 = name(1);
-    const std::string staged = name1 + ".parvex-new";
-    if (FileResult r = Write_File_Atomic(staged, Join_Lines(lists.src_o)); !r)
+    std::string staged;
+    if (FileResult r = Stage_File(name1, Join_Lines(lists.src_o), staged); !r)
         return fail(r);
     if (name2 != name1) {
         (void)Delete_File(name2);
@@ -89,7 +93,8 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
             }
         }
     }
-    if (FileResult r = Rename_File(staged, name1); !r) {
+    if (::rename(staged.c_str(), name1.c_str()) != 0) {
+        FileResult r = FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
         (void)Delete_File(staged);
         return fail(r);
     }
@@ -99,8 +104,7 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
             (void)Delete_File(name(k)); // a stale list that cannot be deleted is no reason to stop
             return FileResult::success();
         }
-        (void)Delete_File(name(k));
-        return Save_Lines(name(k), list);
+        return Save_Lines(name(k), list); // replaces any older file of that name
     };
     const int n = options.break_after;
     if (FileResult r = write_list(2, lists.a_const); !r)

@@ -37,7 +37,11 @@ void ScanLine::erase(std::size_t pos, std::size_t count) {
     out.erase(pos, count);
 }
 
-LineScanner::LineScanner(std::string_view delimiters) { set_delimiters(delimiters); }
+LineScanner::LineScanner(std::string_view delimiters) {
+    for (unsigned char c : std::string_view("'\"{(/"))
+        starts_[c] = true;
+    set_delimiters(delimiters);
+}
 
 void LineScanner::set_delimiters(std::string_view delimiters) {
     delimiters_.assign(delimiters);
@@ -146,6 +150,8 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
             return;
         } else {
             ++i;
+            while (i < w.size() && !starts_[static_cast<unsigned char>(w[i])])
+                ++i;
         }
     }
 }

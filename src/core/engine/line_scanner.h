@@ -53,6 +53,7 @@ private:
 
     std::string delimiters_;
     bool is_delim_[256] = {};
+    bool starts_[256] = {}; // characters that may open a literal or a comment
 };
 
 bool Is_Underscores(std::string_view word);

@@ -147,7 +147,7 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
             if (options.collect_numeric)
                 lists.n_const.push_back(Collected_Line(word, line_number, width_));
         } else {
-            word = tokens_.Register_Token(word);
+            tokens_.Register_In_Place(word);
             if (options.collect_tokens)
                 lists.t_cref.push_back(Collected_Line(word, line_number, width_));
             Apply_Output_Case(word, options.output_case);
@@ -159,7 +159,7 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
         std::memset(&w[s], '_', l);
         std::fill(line.mask.begin() + static_cast<std::ptrdiff_t>(s),
                   line.mask.begin() + static_cast<std::ptrdiff_t>(s + l), Mask::Handled);
-        line.out.replace(s, l, word);
+        std::memcpy(&line.out[s], word.data(), l);
     }
 }
 
@@ -188,6 +188,8 @@ void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::
                                     std::size_t length) {
     Blocks& b = blocks_;
     const std::size_t after = start + length; // 0-based index right after the word
+    if (length < 3 || length > 9 || length == 6 || length == 7)
+        return; // none of the words that open or close a block, or name a routine
     if (is_keyword(word, "BEGIN") || is_keyword(word, "CASE") || is_keyword(word, "TRY") ||
         is_keyword(word, "ASM")) {
         ++b.counts[static_cast<std::size_t>(b.level)];

@@ -19,6 +19,25 @@ std::optional<std::string> TokenTable::Find_Token(std::string_view token) const 
     return std::nullopt;
 }
 
+void TokenTable::Register_In_Place(std::string& token) {
+    key_.assign(token);
+    bool dotted = false;
+    for (char& c : key_) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+        else if (c == '.')
+            dotted = true;
+    }
+    if (!dotted) {
+        auto it = pieces_.find(key_);
+        if (it != pieces_.end()) {
+            token.assign(it->second);
+            return;
+        }
+    }
+    token = Register_Token(token);
+}
+
 std::string TokenTable::Register_Token(std::string_view token) {
     if (auto stored = Find_Token(token))
         return std::move(*stored);

@@ -18,6 +18,9 @@ public:
 
     // Gives the token back in its stored spelling, registering it when it is new.
     std::string Register_Token(std::string_view token);
+    // Register_Token for the listing run's hot loop: `token` is replaced by its stored spelling
+    // in place (same length), with no allocation for known tokens.
+    void Register_In_Place(std::string& token);
     // The stored spelling of a known token, without registering anything.
     std::optional<std::string> Find_Token(std::string_view token) const;
 
@@ -47,6 +50,7 @@ private:
     std::unordered_map<std::string, std::string> pieces_;
     TextList loaded_;
     TextList personal_;
+    std::string key_; // reused buffer for upper-cased keys
 };
 
 } // namespace parvex

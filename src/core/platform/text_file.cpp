@@ -68,19 +68,31 @@ FileResult Read_File(const std::string& name, std::string& bytes) {
 
 TextList Split_Lines(std::string_view bytes) {
     TextList lines;
-    std::size_t start = 0;
-    const std::size_t n = bytes.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.emplace_back(bytes.substr(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    lines.reserve(bytes.size() / 32 + 1);
+    while (p < end) {
+        // Most files end their lines with LF or CR LF; a lone CR is looked for within the line.
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+        while (cr && cr + 1 < stop) { // CR alone ends a line too
+            lines.emplace_back(p, static_cast<std::size_t>(cr - p));
+            p = cr + 1;
+            cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+        }
+        if (!lf) {
+            if (cr && cr + 1 == end) {
+                lines.emplace_back(p, static_cast<std::size_t>(cr - p));
+            } else if (p < end) {
+                lines.emplace_back(p, static_cast<std::size_t>(end - p));
+            }
+            break;
+        }
+        const char* line_end = (cr && cr + 1 == lf) ? cr : lf;
+        lines.emplace_back(p, static_cast<std::size_t>(line_end - p));
+        p = lf + 1;
     }
-    if (start < n)
-        lines.emplace_back(bytes.substr(start));
     return lines;
 }
 
@@ -112,7 +124,19 @@ FileResult Save_Lines(const std::string& name, const TextList& lines) {
     return Write_File_Atomic(name, Join_Lines(lines));
 }
 
-FileResult Write_File_Atomic(const std::string& name, std::string_view bytes) {
+namespace {
+mode_t process_umask() {
+    static const mode_t mask = [] {
+        mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+} // namespace
+
+FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged) {
+    staged.clear();
     std::string tmpl = folder_of(name) + ".parvex-XXXXXX";
     std::vector<char> path(tmpl.begin(), tmpl.end());
     path.push_back('\0');
@@ -137,21 +161,26 @@ FileResult Write_File_Atomic(const std::string& name, std::string_view bytes) {
     }
     // Keep the permissions of the file being replaced; new files get the usual 0666 & ~umask.
     struct stat st {};
-    if (::stat(name.c_str(), &st) == 0) {
+    if (::stat(name.c_str(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777);
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+    else
+        ::fchmod(fd, 0666 & ~process_umask());
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(tmp.c_str());
         return FileResult::failure(system_error("Cannot write", name, err));
     }
-    if (::rename(tmp.c_str(), name.c_str()) != 0) {
+    staged = std::move(tmp);
+    return FileResult::success();
+}
+
+FileResult Write_File_Atomic(const std::string& name, std::string_view bytes) {
+    std::string staged;
+    if (FileResult r = Stage_File(name, bytes, staged); !r)
+        return r;
+    if (::rename(staged.c_str(), name.c_str()) != 0) {
         int err = errno;
-        ::unlink(tmp.c_str());
+        ::unlink(staged.c_str());
         return FileResult::failure(system_error("Cannot write", name, err));
     }
     return FileResult::success();

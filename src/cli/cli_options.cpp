@@ -1,0 +1,135 @@
+#include "cli_options.h"
+
+#include "tables/subs.h"
+
+namespace parvex::cli {
+
+const char* Usage_Text() {
+    return R"(Usage: parvex-list [OPTIONS] PATH...
+
+Lists Pascal sources: rewrites every identifier and keyword in one letter case, adds
+"{ of Name }" remarks behind the END of each routine and writes the constant lists and
+cross-references beside each source (the old text is kept as NAME.pas-SAVED).
+A PATH that is a folder is walked for .pas, .pp, .dpr, .lpr and .inc files.
+
+Options:
+  --case upper|lower|first|capitalize
+                      output case (default: every token keeps its stored spelling)
+  --no-remarks        do not add "{ of Name }" remarks
+  --keep-old-remarks  do not remove the remarks of an earlier run first
+  --no-alpha          do not collect string literals (no alpha lists are written)
+  --no-numeric        do not collect numbers (no numeric lists are written)
+  --no-tokens         do not collect tokens (no token cross-reference is written)
+  --break N           line numbers per cross-reference line (default 10)
+  --personal FILE     personal token file (default: Dont/Tokens-Personal.dat beside
+                      the program, when it exists)
+  --tokens FILE       also load a cumulated token list first
+  --out DIR           write the results into DIR (mirroring walked folders); the
+                      sources stay untouched
+  --stdout            print the new text and write no file
+  --check             print every line the run left unhandled as FILE:LINE: TEXT
+  --quiet             print nothing but errors (and what --stdout/--check print)
+  -h, --help          show this help
+  --version           show the program version
+
+Exit status: 0 success, 1 the check found something, 2 bad usage or a file that
+could not be read or written.
+)";
+}
+
+ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
+    ParseResult r;
+    CliOptions& o = r.options;
+    auto bad = [&](std::string text) {
+        r.ok = false;
+        r.error = std::move(text);
+        return r;
+    };
+    bool only_paths = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (only_paths || arg.empty() || arg[0] != '-' || arg == "-") {
+            o.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            only_paths = true;
+            continue;
+        }
+        std::string value;
+        bool has_inline_value = false;
+        if (auto eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+            has_inline_value = true;
+        }
+        auto take_value = [&]() -> bool {
+            if (has_inline_value)
+                return true;
+            if (i + 1 >= args.size())
+                return false;
+            value = args[++i];
+            return true;
+        };
+        auto is_flag = [&](const char* name) { return arg == name && !has_inline_value; };
+
+        if (is_flag("-h") || is_flag("--help")) {
+            o.help = true;
+        } else if (is_flag("--version")) {
+            o.version = true;
+        } else if (is_flag("--no-remarks")) {
+            o.listing.end_remarks = false;
+        } else if (is_flag("--keep-old-remarks")) {
+            o.listing.remove_old_remarks = false;
+        } else if (is_flag("--no-alpha")) {
+            o.listing.collect_alpha = false;
+            o.save.create[2] = o.save.create[4] = false;
+        } else if (is_flag("--no-numeric")) {
+            o.listing.collect_numeric = false;
+            o.save.create[3] = o.save.create[5] = false;
+        } else if (is_flag("--no-tokens")) {
+            o.listing.collect_tokens = false;
+            o.save.create[6] = false;
+        } else if (is_flag("--stdout")) {
+            o.to_stdout = true;
+        } else if (is_flag("--check")) {
+            o.check = true;
+        } else if (is_flag("--quiet")) {
+            o.quiet = true;
+        } else if (arg == "--case") {
+            if (!take_value())
+                return bad("--case needs a value: upper, lower, first or capitalize");
+            if (value == "upper")
+                o.listing.output_case = 0;
+            else if (value == "lower")
+                o.listing.output_case = 1;
+            else if (value == "first")
+                o.listing.output_case = 2;
+            else if (value == "capitalize")
+                o.listing.output_case = 3;
+            else
+                return bad("unknown case '" + value + "': use upper, lower, first or capitalize");
+        } else if (arg == "--break") {
+            if (!take_value())
+                return bad("--break needs a number");
+            std::int32_t n = Str_To_Int_Def(value, INT32_MIN);
+            if (n == INT32_MIN)
+                return bad("--break needs a number, not '" + value + "'");
+            o.save.break_after = n;
+        } else if (arg == "--personal" || arg == "--tokens" || arg == "--out") {
+            if (!take_value() || value.empty())
+                return bad(arg + " needs a value");
+            (arg == "--personal" ? o.personal_file
+                                 : arg == "--tokens" ? o.tokens_file : o.out_dir) = value;
+        } else {
+            return bad("unknown option '" + args[i] + "'");
+        }
+    }
+    if (!o.help && !o.version && o.paths.empty())
+        return bad("no PATH given");
+    if (o.to_stdout && !o.out_dir.empty())
+        return bad("--stdout and --out do not go together");
+    return r;
+}
+
+} // namespace parvex::cli

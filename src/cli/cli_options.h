@@ -1,0 +1,34 @@
+#pragma once
+// The command line of parvex-list, parsed into the engine's options and the list of paths.
+
+#include "engine/listing_options.h"
+
+#include <string>
+#include <vector>
+
+namespace parvex::cli {
+
+struct CliOptions {
+    ListingOptions listing;
+    SaveOptions save;
+    std::vector<std::string> paths;
+    std::string personal_file; // empty: the program's own Dont/Tokens-Personal.dat if present
+    std::string tokens_file;
+    std::string out_dir;
+    bool to_stdout = false;
+    bool check = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParseResult {
+    bool ok = true;
+    std::string error; // for bad usage
+    CliOptions options;
+};
+
+ParseResult Parse_Command_Line(const std::vector<std::string>& args);
+const char* Usage_Text();
+
+} // namespace parvex::cli
