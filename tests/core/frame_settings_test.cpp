@@ -239,3 +239,19 @@ TEST(SettingsStore, LineBreakInAValueIsRefusedAndNamedTheOthersAreStored) {
     EXPECT_EQ(ini.value("TForm1", "ed_ext_1_Text"), "pp");
     EXPECT_FALSE(ini.has_section("Evil"));
 }
+
+TEST(SettingsStore, DamagedFileIsWrittenWholeAtCloseAndReadsCleanlyNextTime) {
+    using namespace std::string_literals;
+    TempDir tmp;
+    const std::string name = tmp.dir() + "parvex.INI";
+    tmp.write("parvex.INI",
+              "\xff\xfe[\0T\0F\0o\0r\0m\0001\0]\0\r\0\n\0[TForm1\nfb_chk_14_Checked"s);
+    Settings_Read first = Load_Settings(name, "TForm1", Frame_Stored_Properties);
+    ASSERT_TRUE(first.status);
+    EXPECT_EQ(first.values, Default_Settings(Frame_Stored_Properties));
+
+    first.values["fb_chk_14_Checked"] = "True";
+    ASSERT_TRUE(Save_Settings(name, "TForm1", Frame_Stored_Properties, first.values));
+    Settings_Read second = Load_Settings(name, "TForm1", Frame_Stored_Properties);
+    EXPECT_EQ(second.values, first.values);
+}

@@ -2,6 +2,8 @@
 
 #include "tables/subs.h"
 
+#include <unordered_set>
+
 namespace parvex {
 
 namespace {
@@ -151,13 +153,10 @@ std::string IniFile::read(std::string_view section, std::string_view key,
 
 IniEntries IniFile::entries(std::string_view section) const {
     IniEntries result;
+    std::unordered_set<std::string> seen; // upper-cased keys; a language file has thousands
     walk(lines_, section, [&](std::size_t i, const LineInfo& info, bool inside) {
-        if (!inside || info.kind != LineKind::Entry)
-            return false;
-        for (const auto& e : result)
-            if (same_name(e.first, info.name))
-                return false;
-        result.emplace_back(info.name, lines_[i].substr(info.value_at));
+        if (inside && info.kind == LineKind::Entry && seen.insert(Upper_Ascii(info.name)).second)
+            result.emplace_back(info.name, lines_[i].substr(info.value_at));
         return false;
     });
     return result;
