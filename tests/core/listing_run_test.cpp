@@ -67,6 +67,10 @@ TEST(ListingRun, RoutineNames) {
          "end; { of GetName }"},
         {{"procedure P;", "begin", "end{c}"}, "end { of P }{c}"},
         {{"procedure {c} Q;", "begin", "end;"}, "end; { of Q }"},
+        {{"procedure {$ifdef A}Del{$else}Other{$endif}(x: T);", "begin", "end;"},
+         "end; { of Del }"},
+        {{"function Max<T>(a, b: T): T;", "begin", "end;"}, "end; { of Max }"},
+        {{"procedure TList<T>.Add(x: T);", "begin", "end;"}, "end; { of Add }"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(list_stable(c.src).back(), c.last) << c.src.front();

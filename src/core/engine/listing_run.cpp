@@ -163,25 +163,23 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
     }
 }
 
-std::string ListingEngine::stored_spelling(const std::string& name) const {
-    // The remark names the routine the way the token index spells it, so that listing the
-    // new text again gives the same remark.
-    std::string out = name;
+std::string ListingEngine::routine_name(const std::string& rest) const {
+    // The first run of word characters: a heading whose name is chosen by compiler directives
+    // ("{$ifdef A}Delete{$else}Other{$endif}") or that has type parameters still names one word,
+    // so the remark it gets is recognised and replaced by the next run.
     std::size_t i = 0;
-    while (i < out.size()) {
-        if (scanner_.is_delimiter(out[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t s = i;
-        while (i < out.size() && !scanner_.is_delimiter(out[i]))
-            ++i;
-        std::string_view word(out.data() + s, i - s);
-        if (!is_numeric_word(word))
-            if (auto stored = tokens_.Find_Token(word))
-                out.replace(s, i - s, *stored);
-    }
-    return out;
+    while (i < rest.size() && scanner_.is_delimiter(rest[i]))
+        ++i;
+    std::size_t s = i;
+    while (i < rest.size() && !scanner_.is_delimiter(rest[i]) && rest[i] != '}')
+        ++i;
+    std::string name = rest.substr(s, i - s);
+    // The remark names the routine the way the token index spells it, so that listing the new
+    // text again gives the same remark.
+    if (!name.empty() && !is_numeric_word(name))
+        if (auto stored = tokens_.Find_Token(name))
+            name = std::move(*stored);
+    return name;
 }
 
 void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::size_t start,
@@ -238,7 +236,7 @@ void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::
         } else {
             ++b.level;
         }
-        b.names[static_cast<std::size_t>(b.level)] = stored_spelling(Trim(rest));
+        b.names[static_cast<std::size_t>(b.level)] = routine_name(rest);
         b.counts[static_cast<std::size_t>(b.level)] = 0;
     }
 }

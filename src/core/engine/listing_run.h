@@ -53,7 +53,7 @@ private:
 
     void list_line(ScanLine& line, std::size_t line_number, const ListingOptions& options,
                    ListingLists& lists);
-    std::string stored_spelling(const std::string& name) const;
+    std::string routine_name(const std::string& rest) const;
     void end_remark_step(ScanLine& line, std::string_view upper, std::size_t start,
                          std::size_t length);
 
