@@ -60,7 +60,11 @@ TSGX::TSGX(QWidget* parent) : QTableView(parent) {
     follow_table();
 }
 
-TSGX::~TSGX() = default;
+TSGX::~TSGX() {
+    // The model watches grid_, which dies before the view's children are deleted.
+    delete model_;
+    model_ = nullptr;
+}
 
 void TSGX::SetSG_Record(const SG_Rec& rec) {
     grid_.SetSG_Record(rec);
