@@ -195,7 +195,7 @@ TEST(TableSort, SortDescendingIgnoresThePreviousDirection) {
 
 TEST(TableSort, SortBySpecReadsFiveLetters) {
     struct Case {
-        const char* spec;
+        const char* sort_text;
         std::vector<std::string> order;
         int current_after; // current row starts at 2
     } cases[] = {
@@ -209,10 +209,10 @@ TEST(TableSort, SortBySpecReadsFiveLetters) {
     for (const auto& c : cases) {
         Table_Grid g = grid_of("S", {{"b"}, {"9"}, {"a"}, {"10"}, {"B"}});
         g.Set_Current_Row(2);
-        Sort_By_Spec(g, 0, c.spec);
-        EXPECT_EQ(column(g, 0), c.order) << c.spec;
-        EXPECT_EQ(g.Current_Row(), c.current_after) << c.spec;
-        EXPECT_EQ(g.Col_Width(0), g.text_width("10") + Auto_Size_Margin) << c.spec;
+        Sort_By_Spec(g, 0, c.sort_text);
+        EXPECT_EQ(column(g, 0), c.order) << c.sort_text;
+        EXPECT_EQ(g.Current_Row(), c.current_after) << c.sort_text;
+        EXPECT_EQ(g.Col_Width(0), g.text_width("10") + Auto_Size_Margin) << c.sort_text;
     }
 }
 

@@ -158,10 +158,10 @@ void Sort_Descending(Table_Grid& grid, int col, Sort_Options& options) {
     Sort_Column(grid, col, false, options, true, true, true);
 }
 
-void Sort_By_Spec(Table_Grid& grid, int col, std::string_view spec) {
+void Sort_By_Spec(Table_Grid& grid, int col, std::string_view sort_text) {
     auto letter = [&](std::size_t i) -> char {
-        return i < spec.size()
-                   ? static_cast<char>(std::toupper(static_cast<unsigned char>(spec[i])))
+        return i < sort_text.size()
+                   ? static_cast<char>(std::toupper(static_cast<unsigned char>(sort_text[i])))
                    : '\0';
     };
     Sort_Options options;
@@ -194,11 +194,11 @@ void Sort_By_Spec(Table_Grid& grid, int col, std::string_view spec) {
 }
 
 void Sort_By_Type(Table_Grid& grid, int col, bool ascending) {
-    std::string spec(ascending ? "A" : "D");
+    std::string sort_text(ascending ? "A" : "D");
     char type = Col_Type(grid.Record(), col);
-    spec += type == '\0' ? 'A' : type;
-    spec += "NNT";
-    Sort_By_Spec(grid, col, spec);
+    sort_text += type == '\0' ? 'A' : type;
+    sort_text += "NNT";
+    Sort_By_Spec(grid, col, sort_text);
 }
 
 void Note_Current_Row(Table_Grid& grid) {

@@ -33,7 +33,7 @@ void Sort_Column(Table_Grid& grid, int col, bool ascending, Sort_Options& option
 void Initial_Sort(Table_Grid& grid);
 void Sort_Descending(Table_Grid& grid, int col, Sort_Options& options);
 // Five letters: direction A/D, style A/S/N/D/T, case C/N, auto-size A/N, current row T/B.
-void Sort_By_Spec(Table_Grid& grid, int col, std::string_view spec);
+void Sort_By_Spec(Table_Grid& grid, int col, std::string_view sort_text);
 void Sort_By_Type(Table_Grid& grid, int col, bool ascending);
 
 void Note_Current_Row(Table_Grid& grid);
