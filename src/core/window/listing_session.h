@@ -1,0 +1,54 @@
+#pragma once
+// Everything the main window does with the listing engine, without a widget: the selected file,
+// pre-loading, the run, the check, the two saves and the token files. The window binds its
+// controls to the option structs and shows the messages that come back.
+
+#include "engine/check_run.h"
+#include "engine/cross_reference.h"
+#include "engine/listing_run.h"
+
+#include <string>
+
+namespace parvex {
+
+class ListingSession {
+public:
+    explicit ListingSession(std::string program_dir);
+
+    ListingOptions options;
+    SaveOptions save;
+    bool personal_only = true;  // chk_PToken "allways start with Personal-Tokens ONLY"
+    bool save_cumulated = true; // chk_NoCumm: writes Tokens.dat when the settings are saved
+    bool preload = true;        // chk_PreLoad "allways PRE-Load the selected File"
+
+    TokenTable& tokens() { return tokens_; }
+    ListingLists& lists() { return lists_; }
+    const std::string& source() const { return source_; }
+    const std::string& program_dir() const { return program_dir_; }
+    std::string data_dir() const;
+    std::string dont_dir() const;
+
+    // The file name changed (typed, browsed, dropped or restored). Before the start-up is
+    // complete nothing happens; otherwise the lists are emptied and, with pre-loading, the text
+    // of an existing file is shown as the new text. A file that exists but cannot be read is
+    // reported in the result.
+    FileResult Source_Change(const std::string& name, bool startup_complete);
+
+    RunResult Listing_Run(const RunCallbacks& callbacks = {});
+    CheckResult Check_Run();
+    SaveResult Save_To_Source_Path(); // "Save to Sourcepath"
+    SaveResult Save_To_Work_Path();   // "Save to Work-Data-Path"
+
+    FileResult Load_Token_Tables();
+    FileResult Reload_Personal_Tokens();
+    FileResult Save_Token_Table();
+
+private:
+    std::string program_dir_;
+    std::string source_;
+    TokenTable tokens_;
+    ListingEngine engine_{tokens_};
+    ListingLists lists_;
+};
+
+} // namespace parvex

@@ -1,0 +1,69 @@
+#include "window/listing_session.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace parvex;
+using parvex::test::TempDir;
+
+TEST(ListingSession, RoadOfOneFile) {
+    TempDir prog, src;
+    prog.write("Dont/Tokens-Personal.dat", "WriteLn\r\n");
+    auto file = src.write("Unit1.pas", "procedure P;\nbegin\n  writeln('x', 1);\nend;\n");
+    ListingSession s(prog.dir());
+    ASSERT_TRUE(s.Load_Token_Tables());
+    EXPECT_EQ(s.tokens().Token_Index(), ".WriteLn.");
+
+    // Restoring the name at start-up loads nothing; a change afterwards pre-loads the text.
+    ASSERT_TRUE(s.Source_Change(file.string(), false));
+    EXPECT_TRUE(s.lists().src_o.empty());
+    ASSERT_TRUE(s.Source_Change(file.string(), true));
+    EXPECT_EQ(s.lists().src_o.size(), 4u);
+
+    EXPECT_EQ(s.Listing_Run().status, RunStatus::Done);
+    EXPECT_EQ(s.lists().src_o[2], "  WriteLn('x', 1);");
+    CheckResult check = s.Check_Run();
+    EXPECT_TRUE(check.clean);
+    EXPECT_EQ(check.messages.back().text, "^C:NO ERROR FOUND");
+
+    SaveResult saved = s.Save_To_Source_Path();
+    ASSERT_TRUE(saved.saved);
+    EXPECT_EQ(saved.messages.back().text, "^C:^F:" + src.dir() + "^Saved Files!");
+    EXPECT_EQ(src.read("Unit1.pas-SAVED"), "procedure P;\nbegin\n  writeln('x', 1);\nend;\n");
+    EXPECT_EQ(s.Check_Run().messages.back().title, "NO Check ...");
+}
+
+TEST(ListingSession, SaveToWorkPathAndPreloadSwitch) {
+    TempDir prog, src;
+    auto file = src.write("a.pas", "x;\n");
+    ListingSession s(prog.dir());
+    s.preload = false;
+    ASSERT_TRUE(s.Source_Change(file.string(), true));
+    EXPECT_TRUE(s.lists().src_o.empty());
+    // Without a run (and without pre-loading) there is nothing to save.
+    EXPECT_EQ(s.Save_To_Work_Path().messages.back().title, "save to Source-Path");
+    ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
+    ASSERT_TRUE(s.Save_To_Work_Path().saved);
+    EXPECT_EQ(prog.read("Data/a.pas"), "x;\r\n");
+    EXPECT_EQ(src.read("a.pas"), "x;\n"); // the source stays as it was
+}
+
+TEST(ListingSession, TokenFilesFollowTheirSwitches) {
+    TempDir prog;
+    prog.write("Dont/Tokens.dat", "Cumulated\r\n");
+    ListingSession s(prog.dir());
+    ASSERT_TRUE(s.Load_Token_Tables());
+    EXPECT_EQ(s.tokens().Token_Count(), 0); // personal tokens only by default
+    s.personal_only = false;
+    ASSERT_TRUE(s.Load_Token_Tables());
+    EXPECT_EQ(s.tokens().Token_Index(), ".Cumulated.");
+    s.save_cumulated = false;
+    prog.write("Dont/Tokens.dat", "kept\r\n");
+    ASSERT_TRUE(s.Save_Token_Table());
+    EXPECT_EQ(prog.read("Dont/Tokens.dat"), "kept\r\n");
+    s.save_cumulated = true;
+    ASSERT_TRUE(s.Save_Token_Table());
+    EXPECT_EQ(prog.read("Dont/Tokens.dat"), "Cumulated\r\n");
+    EXPECT_FALSE(s.Reload_Personal_Tokens().ok); // no personal file to reload
+}
