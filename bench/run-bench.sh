@@ -35,8 +35,8 @@ echo "== generated files (--stdout, best of 3)"
 for n in 1000 100000; do
   "$root/bench/gen-pascal.sh" "$n" > "$work/gen$n.pas"
   bytes=$(stat -c %s "$work/gen$n.pas"); lines=$(wc -l < "$work/gen$n.pas")
-  # the 1,000-line file is listed 100 times in one batch so both runs cover the same text
-  files=("$work/gen$n.pas"); [ "$n" -eq 1000 ] && for _ in $(seq 99); do files+=("$work/gen$n.pas"); done
+  # 500,000 lines either way: the 1,000-line file 500 times in one batch, the long one 5 times
+  files=(); for _ in $(seq $((500000 / n))); do files+=("$work/gen$n.pas"); done
   s=$(best_of_3 "$exe" --quiet --stdout --personal "$work/personal.dat" "${files[@]}")
   count=${#files[@]}
   report "$s" $((bytes * count)) $((lines * count)) "$n lines x $count"

@@ -120,7 +120,8 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             if (!take_value() || value.empty())
                 return bad(arg + " needs a value");
             (arg == "--personal" ? o.personal_file
-                                 : arg == "--tokens" ? o.tokens_file : o.out_dir) = value;
+             : arg == "--tokens" ? o.tokens_file
+                                 : o.out_dir) = value;
         } else {
             return bad("unknown option '" + args[i] + "'");
         }

@@ -20,7 +20,9 @@ namespace {
 
 constexpr int kExitOk = 0, kExitFindings = 1, kExitError = 2;
 
-void error_line(const std::string& text) { std::cerr << "parvex-list: " << text << '\n'; }
+void error_line(const std::string& text) {
+    std::cerr << "parvex-list: " << text << '\n';
+}
 
 // Files whose extension is not the first result extension would otherwise all write to
 // NAME.pas and NAME.pas-SAVED, so a unit and an include file of one name would overwrite each
@@ -146,7 +148,8 @@ int main(int argc, char** argv) {
         if (!saved.saved) {
             if (show_progress)
                 std::cerr << "\r\033[K";
-            std::string why = saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
+            std::string why =
+                saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
             if (auto caret = why.rfind('^'); caret != std::string::npos)
                 why = job.file + ": " + why.substr(caret + 1); // drop the dialog mark-up
             error_line(why);

@@ -37,14 +37,14 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
         }
         if (!fs::is_directory(st)) {
             fs::path p(path);
-            std::string folder = out_dir.empty() ? folder_with_slash(p.parent_path())
-                                                 : Add_Backslash(out_dir);
+            std::string folder =
+                out_dir.empty() ? folder_with_slash(p.parent_path()) : Add_Backslash(out_dir);
             result.jobs.push_back({path, folder});
             continue;
         }
         std::vector<fs::path> found;
-        fs::recursive_directory_iterator it(
-            path, fs::directory_options::skip_permission_denied, ec);
+        fs::recursive_directory_iterator it(path, fs::directory_options::skip_permission_denied,
+                                            ec);
         if (ec) {
             result.errors.push_back(path + ": " + ec.message());
             continue;

@@ -69,12 +69,12 @@ TEST(Cli, StdoutPrintsTheNewTextAndWritesNothing) {
     TempDir dir;
     dir.write("src/a.pas", "procedure P;\nbegin\n  writeln('x');\nend;\n");
     CliRun r = run(dir, personal(dir, "WriteLn") + " --case lower --stdout " +
-                         quote(dir.dir() + "src/a.pas"));
+                            quote(dir.dir() + "src/a.pas"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "procedure p;\r\nbegin\r\n  writeln('x');\r\nend; { of P }\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "src"), {}), 1);
     CliRun stored = run(dir, personal(dir, "WriteLn") + " --stdout --no-remarks " +
-                              quote(dir.dir() + "src/a.pas"));
+                                 quote(dir.dir() + "src/a.pas"));
     EXPECT_EQ(stored.out, "procedure P;\r\nbegin\r\n  WriteLn('x');\r\nend;\r\n");
 }
 
@@ -97,8 +97,8 @@ TEST(Cli, WalksFoldersInOrderIntoAMirroredOutFolder) {
     dir.write("tree/a/z.PP", "MyName := 2;\n");
     dir.write("tree/a/notes.txt", "not pascal\n");
     dir.write("tree/c.inc", "MYNAME := 3;\n");
-    CliRun r = run(dir, personal(dir) + " --no-numeric --break 3 --out " + quote(dir.dir() + "out") +
-                         " " + quote(dir.dir() + "tree"));
+    CliRun r = run(dir, personal(dir) + " --no-numeric --break 3 --out " +
+                            quote(dir.dir() + "out") + " " + quote(dir.dir() + "tree"));
     EXPECT_EQ(r.status, 0) << r.err;
     // Sorted walk: a/z.PP first, so its spelling is the one every later file gets.
     EXPECT_EQ(dir.read("out/a/z.PP"), "MyName := 2;\r\n");
@@ -130,7 +130,7 @@ TEST(Cli, ABadFileDoesNotStopTheBatch) {
     dir.write("good.pas", "x;\n");
     dir.write("empty.pas", "");
     CliRun r = run(dir, personal(dir) + " --quiet " + quote(dir.dir() + "missing.pas") + " " +
-                         quote(dir.dir() + "good.pas") + " " + quote(dir.dir() + "empty.pas"));
+                            quote(dir.dir() + "good.pas") + " " + quote(dir.dir() + "empty.pas"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "parvex-list: " + dir.dir() + "missing.pas: File does not exist\n");
     EXPECT_TRUE(fs::exists(dir.path() / "good.pas-SAVED"));
@@ -142,7 +142,7 @@ TEST(Cli, UnwritableTargetIsReportedWithExitTwo) {
     dir.write("a.pas", "x;\n");
     dir.write("out", "a file where the out folder should be");
     CliRun r = run(dir, personal(dir) + " --out " + quote(dir.dir() + "out") + " " +
-                         quote(dir.dir() + "a.pas"));
+                            quote(dir.dir() + "a.pas"));
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find(dir.dir() + "a.pas"), std::string::npos) << r.err;
     EXPECT_EQ(dir.read("a.pas"), "x;\n");
@@ -161,7 +161,7 @@ TEST(Cli, TokensFileIsLoadedBeforeThePersonalOne) {
     auto tokens = dir.write("Tokens.dat", "FooBar\r\nbaz\r\n");
     dir.write("a.pas", "foobar baz\n");
     CliRun r = run(dir, personal(dir, "BAZ") + " --tokens " + quote(tokens.string()) +
-                         " --stdout " + quote(dir.dir() + "a.pas"));
+                            " --stdout " + quote(dir.dir() + "a.pas"));
     EXPECT_EQ(r.out, "FooBar BAZ\r\n");
     CliRun missing = run(dir, "--tokens " + quote(dir.dir() + "none.dat") + " a.pas");
     EXPECT_EQ(missing.status, 2);

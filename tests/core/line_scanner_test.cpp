@@ -44,15 +44,15 @@ TEST(LineScanner, PreparesLines) {
         OpenComment open = OpenComment::None;
     } cases[] = {
         {"Writeln('It''s');", "Writeln(       );", {"'It  s'"}},
-        {"x := 'abc", "x := 'abc", {}},                           // unterminated
-        {"s := '{';", "s :=    ;", {"'{'"}},                      // brace inside a literal
+        {"x := 'abc", "x := 'abc", {}},                             // unterminated
+        {"s := '{';", "s :=    ;", {"'{'"}},                        // brace inside a literal
         {"a := \"q\" + 'r';", "a :=     +    ;", {"\"q\"", "'r'"}}, // left to right
         {"{ a } b { c", "_____ b ___", {}, OpenComment::Brace},
         {"(* note *) x", "__________ x", {}},
         {"(* open", "_______", {}, OpenComment::Paren},
-        {"x := 1; // see {note", "x := 1; ", {}},                 // nothing after // counts
-        {"{ don't } x := 'a';", "_________ x :=    ;", {"'a'"}},  // a quote inside a comment
-        {"a } b *) c", "a } b *) c", {}},                         // stray closers
+        {"x := 1; // see {note", "x := 1; ", {}},                // nothing after // counts
+        {"{ don't } x := 'a';", "_________ x :=    ;", {"'a'"}}, // a quote inside a comment
+        {"a } b *) c", "a } b *) c", {}},                        // stray closers
         {"x{c}y", "x___y", {}},
         {"'a'//b'c'", "   ", {"'a'"}},
     };
@@ -85,9 +85,9 @@ TEST(LineScanner, OldRemarksAreRemovedWithOneBlank) {
         {"end; { of Foo }", true, "end;"},
         {"end;  { of Foo }", true, "end; "},
         {"end;{ of Foo } x", true, "end; x"},
-        {"end; { of  }", true, "end;"},                 // empty name
-        {"end; { of Foo }", false, "end; { of Foo }"},  // kept when not removing
-        {"{of Foo}", true, "{of Foo}"},                 // not a remark
+        {"end; { of  }", true, "end;"},                // empty name
+        {"end; { of Foo }", false, "end; { of Foo }"}, // kept when not removing
+        {"{of Foo}", true, "{of Foo}"},                // not a remark
         {"{  of Foo}", true, "{  of Foo}"},
         {"{ of the LGPL License }", true, "{ of the LGPL License }"}, // a user comment
         {"{ of Foo.Bar }", true, "{ of Foo.Bar }"},
@@ -109,8 +109,11 @@ TEST(LineScanner, WordPredicatesAndCases) {
     struct Case {
         int choice;
         std::string out;
-    } cases[] = {{0, "TFORM1_\xe4X"}, {1, "tform1_\xe4x"}, {2, "tForm1_\xe4X"},
-                 {3, "TForm1_\xe4X"}, {-1, "tForm1_\xe4X"}};
+    } cases[] = {{0, "TFORM1_\xe4X"},
+                 {1, "tform1_\xe4x"},
+                 {2, "tForm1_\xe4X"},
+                 {3, "TForm1_\xe4X"},
+                 {-1, "tForm1_\xe4X"}};
     for (const auto& c : cases) {
         std::string token = "tForm1_\xe4X";
         Apply_Output_Case(token, c.choice);

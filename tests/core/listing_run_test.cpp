@@ -77,8 +77,8 @@ TEST(ListingRun, RoutineNames) {
 }
 
 TEST(ListingRun, TryAndAsmCountLikeBegin) {
-    TextList src = {"procedure P;", "begin", "  try", "    x;", "  finally", "    y;", "  end;",
-                    "  asm", "    nop", "  end;", "end;"};
+    TextList src = {"procedure P;", "begin", "  try",   "    x;", "  finally", "    y;",
+                    "  end;",       "  asm", "    nop", "  end;", "end;"};
     TextList out = list_stable(src);
     EXPECT_EQ(out[6], "  end;");
     EXPECT_EQ(out[9], "  end;");
@@ -137,8 +137,7 @@ TEST(ListingRun, CollectOptionsAndNumbers) {
     EXPECT_TRUE(l.lists.n_const.empty());
     EXPECT_TRUE(l.lists.t_cref.empty());
     Listed all = list({"X := #13#10 + $FF + 007 + 7 + 1.5e3;"});
-    EXPECT_EQ(all.lists.n_const,
-              (TextList{"13\t#01", "10\t#01", "007\t#01", "7\t#01", "1\t#01"}));
+    EXPECT_EQ(all.lists.n_const, (TextList{"13\t#01", "10\t#01", "007\t#01", "7\t#01", "1\t#01"}));
 }
 
 TEST(ListingRun, NumberWidthFollowsLineCount) {

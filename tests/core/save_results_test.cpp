@@ -29,8 +29,8 @@ TEST(CrossReference, BreaksAfterNValues) {
 }
 
 TEST(CrossReference, KeysAreExactAndTakeTheLastTab) {
-    TextList list = {"'abc'\t#02", "'abc'\t#01", "'ABC'\t#01", "'a\tb'\t#04", "'a\tb'\t#05",
-                     "x\t#03", "x\t#03"};
+    TextList list = {"'abc'\t#02",  "'abc'\t#01", "'ABC'\t#01", "'a\tb'\t#04",
+                     "'a\tb'\t#05", "x\t#03",     "x\t#03"};
     TextList area = Build_Cross_Reference(list, 10);
     EXPECT_EQ(area, (TextList{"'a\tb'\t#04\t#05", "'abc'\t#01", "'ABC'\t#01", "'abc'\t#02",
                               "x\t#03\t#03"}));
@@ -132,7 +132,8 @@ TEST(CheckRun, ReportsWhatIsLeft) {
     CheckResult none = Check_Run(lists, delims, dir.dir());
     EXPECT_FALSE(none.ran);
     EXPECT_EQ(none.messages.back().title, "NO Check ...");
-    EXPECT_EQ(none.messages.back().text, "No Check can be done\r\nbecause no data\r\nwas selected !");
+    EXPECT_EQ(none.messages.back().text,
+              "No Check can be done\r\nbecause no data\r\nwas selected !");
 
     lists.src = {"___ := _; ", "", "  y2 := ___; "};
     CheckResult found = Check_Run(lists, delims, dir.dir());

@@ -19,8 +19,8 @@ TEST(Subs, CapitalizeWords) {
         const char* in;
         const char* out;
     } cases[] = {
-        {"tform1", "Tform1"},       {"_x", "_x"},
-        {"a b.c-d", "A B.C-D"},     {"mIxed caSe", "MIxed CaSe"},
+        {"tform1", "Tform1"},         {"_x", "_x"},
+        {"a b.c-d", "A B.C-D"},       {"mIxed caSe", "MIxed CaSe"},
         {"(abc) 1abc", "(abc) 1abc"}, {"", ""},
         {"\xe4rger x", "\xe4rger X"}, // bytes above 127 are left alone
     };

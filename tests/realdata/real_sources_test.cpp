@@ -11,17 +11,28 @@ using namespace parvex;
 namespace {
 
 const char* const kSample[] = {
-    "rtl/inc/astrings.inc",        "rtl/objpas/sysutils/sysstr.inc",
-    "rtl/objpas/classes/classesh.inc", "rtl/unix/sysutils.pp",
-    "rtl/linux/system.pp",         "rtl/x86_64/x86_64.inc",
-    "compiler/pp.pas",             "compiler/scanner.pas",
-    "compiler/ncgutil.pas",        "compiler/systems/t_linux.pas",
-    "packages/fcl-base/src/inifiles.pp", "packages/fcl-base/src/contnrs.pp",
-    "packages/fcl-base/examples/b64enc.pp", "packages/fcl-json/src/fpjson.pp",
-    "packages/fcl-xml/src/dom.pp", "packages/fcl-db/src/base/db.pas",
-    "packages/fcl-passrc/src/pparser.pp", "packages/regexpr/src/regexpr.pas",
-    "packages/hash/src/md5.pp",    "packages/paszlib/src/zbase.pas",
-    "packages/fv/src/views.pas",   "packages/odata/src/sharepoint.pp", // 119,212 lines
+    "rtl/inc/astrings.inc",
+    "rtl/objpas/sysutils/sysstr.inc",
+    "rtl/objpas/classes/classesh.inc",
+    "rtl/unix/sysutils.pp",
+    "rtl/linux/system.pp",
+    "rtl/x86_64/x86_64.inc",
+    "compiler/pp.pas",
+    "compiler/scanner.pas",
+    "compiler/ncgutil.pas",
+    "compiler/systems/t_linux.pas",
+    "packages/fcl-base/src/inifiles.pp",
+    "packages/fcl-base/src/contnrs.pp",
+    "packages/fcl-base/examples/b64enc.pp",
+    "packages/fcl-json/src/fpjson.pp",
+    "packages/fcl-xml/src/dom.pp",
+    "packages/fcl-db/src/base/db.pas",
+    "packages/fcl-passrc/src/pparser.pp",
+    "packages/regexpr/src/regexpr.pas",
+    "packages/hash/src/md5.pp",
+    "packages/paszlib/src/zbase.pas",
+    "packages/fv/src/views.pas",
+    "packages/odata/src/sharepoint.pp", // 119,212 lines
 };
 
 // Removes every remark of the form " { of Name }" (the blank before it too, when there is one).
@@ -30,7 +41,9 @@ std::string strip_remarks(const std::string& line) {
     return std::regex_replace(line, remark, "");
 }
 
-bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool is_letter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 class RealSources : public ::testing::TestWithParam<const char*> {};
 

@@ -30,7 +30,9 @@ std::filesystem::path TempDir::write(const std::string& name, const std::string&
     return file;
 }
 
-std::string TempDir::read(const std::string& name) const { return read_bytes(path_ / name); }
+std::string TempDir::read(const std::string& name) const {
+    return read_bytes(path_ / name);
+}
 
 std::string read_bytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);

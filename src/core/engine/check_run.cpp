@@ -42,8 +42,9 @@ CheckResult Check_Run(ListingLists& lists, const std::string& delimiters,
             return result;
         }
         result.messages.push_back({MessageKind::L_Error, "Check done !",
-                                   "^F:" + file + "^look at the remaining tokens\r\nand if "
-                                   "possible\r\nsend us the file as Error-Report"});
+                                   "^F:" + file +
+                                       "^look at the remaining tokens\r\nand if "
+                                       "possible\r\nsend us the file as Error-Report"});
     }
     return result;
 }

@@ -94,7 +94,8 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
         }
     }
     if (::rename(staged.c_str(), name1.c_str()) != 0) {
-        FileResult r = FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
+        FileResult r =
+            FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
         (void)Delete_File(staged);
         return fail(r);
     }
@@ -123,7 +124,8 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
 
     lists.Clear_Lists();
     result.saved = true;
-    result.messages.push_back({MessageKind::M_Mess, "Saved File", "^C:^F:" + folder + "^Saved Files!"});
+    result.messages.push_back(
+        {MessageKind::M_Mess, "Saved File", "^C:^F:" + folder + "^Saved Files!"});
     return result;
 }
 

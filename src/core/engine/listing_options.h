@@ -22,8 +22,12 @@ struct ListingOptions {
 
 struct SaveOptions {
     // ed_ext_1 .. ed_ext_7, used as they stand with a dot put in front.
-    std::array<std::string, 7> extensions{"pas",         "pas-SAVED",        "Alpha-Constants",
-                                          "Numeric-Constats", "Alpha-Cross-Ref", "Numeric-Cross-Ref",
+    std::array<std::string, 7> extensions{"pas",
+                                          "pas-SAVED",
+                                          "Alpha-Constants",
+                                          "Numeric-Constats",
+                                          "Alpha-Cross-Ref",
+                                          "Numeric-Cross-Ref",
                                           "Token-Cross-Ref"};
     // chk_ext_1 .. chk_ext_7; the first two are always written whatever they say.
     std::array<bool, 7> create{true, true, true, true, true, true, true};

@@ -69,8 +69,8 @@ RunResult ListingEngine::Listing_Run(const std::string& file_name, const Listing
     RunResult result;
     if (!File_Exists(file_name)) {
         result.status = RunStatus::Missing;
-        result.messages.push_back({MessageKind::L_Error, "Source-File",
-                                   "^C:^F:" + file_name + "^File does not exist !"});
+        result.messages.push_back(
+            {MessageKind::L_Error, "Source-File", "^C:^F:" + file_name + "^File does not exist !"});
         return result;
     }
     std::string bytes;
@@ -95,8 +95,8 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
                            "^C:^P:scanning^^F:" + file_name + "^working on file", 0},
                           count);
 
-    scanner_.set_delimiters(Build_Delimiters(options.terminators, options.use_blank,
-                                             options.use_tab));
+    scanner_.set_delimiters(
+        Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
     scanner_.Comment_Open = OpenComment::None;
     width_ = Number_Width(count);
     blocks_ = Blocks{};

@@ -1,9 +1,9 @@
 #pragma once
 // The one order for text lists: bytes compared after raising a-z to A-Z, ties kept in place.
 
+#include <string>
 #include <string_view>
 #include <vector>
-#include <string>
 
 namespace parvex {
 

@@ -69,8 +69,8 @@ void TokenTable::append_to_index(const std::string& token) {
     std::size_t start = 0;
     for (;;) {
         std::size_t dot = token.find('.', start);
-        std::string piece = token.substr(start, dot == std::string::npos ? std::string::npos
-                                                                         : dot - start);
+        std::string piece =
+            token.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         pieces_.try_emplace(Upper_Ascii(piece), piece);
         if (dot == std::string::npos)
             break;

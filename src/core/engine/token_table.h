@@ -35,7 +35,7 @@ public:
 
     const std::string& Token_Index() const { return index_; }
     int Token_Count() const { return count_; }
-    const TextList& loaded() const { return loaded_; }   // pane "Tokens"
+    const TextList& loaded() const { return loaded_; }     // pane "Tokens"
     const TextList& personal() const { return personal_; } // pane "Personal Tokens"
 
 private:

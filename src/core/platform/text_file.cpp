@@ -73,9 +73,11 @@ TextList Split_Lines(std::string_view bytes) {
     lines.reserve(bytes.size() / 32 + 1);
     while (p < end) {
         // Most files end their lines with LF or CR LF; a lone CR is looked for within the line.
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lf =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         const char* stop = lf ? lf : end;
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+        const char* cr =
+            static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
         while (cr && cr + 1 < stop) { // CR alone ends a line too
             lines.emplace_back(p, static_cast<std::size_t>(cr - p));
             p = cr + 1;

@@ -35,7 +35,7 @@ FileResult Write_File_Atomic(const std::string& name, std::string_view bytes);
 // The first half of that: writes the bytes to a new temporary file beside `name` and gives its
 // name in `staged`; the caller renames it over `name` (or deletes it) when the time has come.
 FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged);
-FileResult Delete_File(const std::string& name);     // a missing file is no failure
+FileResult Delete_File(const std::string& name); // a missing file is no failure
 FileResult Rename_File(const std::string& from, const std::string& to);
 FileResult Make_Dirs(const std::string& dir);
 

@@ -98,9 +98,13 @@ std::int32_t Str_To_Int_Def(std::string_view s, std::int32_t def) {
     return static_cast<std::int32_t>(value);
 }
 
-bool Is_True(std::string_view s) { return s == "True"; }
+bool Is_True(std::string_view s) {
+    return s == "True";
+}
 
-std::string Bool_To_Str(bool b) { return b ? "True" : "False"; }
+std::string Bool_To_Str(bool b) {
+    return b ? "True" : "False";
+}
 
 std::string Int_To_Bin(std::uint32_t value, int digits) {
     if (digits <= 0)
@@ -175,10 +179,18 @@ std::string Exe_Dir() {
     return exe.substr(0, slash + 1);
 }
 
-std::string Data_Dir(std::string_view exe_dir) { return Add_Backslash(exe_dir) + "Data/"; }
-std::string GUI_Data_Dir(std::string_view exe_dir) { return Add_Backslash(exe_dir) + "GUI/Data/"; }
-std::string GUI_Lang_Dir(std::string_view exe_dir) { return Add_Backslash(exe_dir) + "GUI/Lang/"; }
-std::string Dont_Dir(std::string_view exe_dir) { return Add_Backslash(exe_dir) + "Dont/"; }
+std::string Data_Dir(std::string_view exe_dir) {
+    return Add_Backslash(exe_dir) + "Data/";
+}
+std::string GUI_Data_Dir(std::string_view exe_dir) {
+    return Add_Backslash(exe_dir) + "GUI/Data/";
+}
+std::string GUI_Lang_Dir(std::string_view exe_dir) {
+    return Add_Backslash(exe_dir) + "GUI/Lang/";
+}
+std::string Dont_Dir(std::string_view exe_dir) {
+    return Add_Backslash(exe_dir) + "Dont/";
+}
 
 std::string Ini_File_Name(std::string_view exe_file_name) {
     // Programs here carry no extension; a dot in one of the folders must not cut the path.

@@ -26,7 +26,9 @@ std::string Extract_Word(long n, std::string_view s, std::string_view delims);
 std::int32_t Str_To_Int_Def(std::string_view s, std::int32_t def);
 bool Is_True(std::string_view s);
 std::string Bool_To_Str(bool b);
-inline std::string Check_To_Str(bool checked) { return Bool_To_Str(checked); }
+inline std::string Check_To_Str(bool checked) {
+    return Bool_To_Str(checked);
+}
 std::string Int_To_Bin(std::uint32_t value, int digits);
 bool Bit_Is_Set(std::uint32_t value, int n);
 std::int32_t Int_Power(std::int32_t base, std::uint16_t exp);
@@ -46,13 +48,23 @@ std::string Data_Dir(std::string_view exe_dir);
 std::string GUI_Data_Dir(std::string_view exe_dir);
 std::string GUI_Lang_Dir(std::string_view exe_dir);
 std::string Dont_Dir(std::string_view exe_dir);
-inline std::string Data_Dir() { return Data_Dir(Exe_Dir()); }
-inline std::string GUI_Data_Dir() { return GUI_Data_Dir(Exe_Dir()); }
-inline std::string GUI_Lang_Dir() { return GUI_Lang_Dir(Exe_Dir()); }
-inline std::string Dont_Dir() { return Dont_Dir(Exe_Dir()); }
+inline std::string Data_Dir() {
+    return Data_Dir(Exe_Dir());
+}
+inline std::string GUI_Data_Dir() {
+    return GUI_Data_Dir(Exe_Dir());
+}
+inline std::string GUI_Lang_Dir() {
+    return GUI_Lang_Dir(Exe_Dir());
+}
+inline std::string Dont_Dir() {
+    return Dont_Dir(Exe_Dir());
+}
 // The settings file: the program's file name with the extension "INI".
 std::string Ini_File_Name(std::string_view exe_file_name);
-inline std::string Ini_File_Name() { return Ini_File_Name(Exe_File_Name()); }
+inline std::string Ini_File_Name() {
+    return Ini_File_Name(Exe_File_Name());
+}
 std::string Add_Backslash(std::string_view s); // adds the folder separator "/"
 std::string Change_Ext(std::string_view name, std::string_view ext);
 

@@ -4,10 +4,15 @@
 
 namespace parvex {
 
-ListingSession::ListingSession(std::string program_dir) : program_dir_(Add_Backslash(program_dir)) {}
+ListingSession::ListingSession(std::string program_dir)
+    : program_dir_(Add_Backslash(program_dir)) {}
 
-std::string ListingSession::data_dir() const { return Data_Dir(program_dir_); }
-std::string ListingSession::dont_dir() const { return Dont_Dir(program_dir_); }
+std::string ListingSession::data_dir() const {
+    return Data_Dir(program_dir_);
+}
+std::string ListingSession::dont_dir() const {
+    return Dont_Dir(program_dir_);
+}
 
 FileResult ListingSession::Source_Change(const std::string& name, bool startup_complete) {
     source_ = name;
