@@ -42,6 +42,19 @@ for n in 1000 100000; do
   report "$s" $((bytes * count)) $((lines * count)) "$n lines x $count"
 done
 
+if command -v valgrind > /dev/null; then
+  # Instructions do not depend on what else the machine is doing: the fairest test of linearity.
+  echo "== instructions per line (callgrind, 100,000 lines either way)"
+  for n in 1000 100000; do
+    files=(); for _ in $(seq $((100000 / n))); do files+=("$work/gen$n.pas"); done
+    lines=$(( $(wc -l < "$work/gen$n.pas") * ${#files[@]} ))
+    ir=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$exe" --quiet --stdout \
+           --personal "$work/personal.dat" "${files[@]}" 2>&1 >/dev/null |
+         sed -n 's/.*Collected : \([0-9]*\).*/\1/p')
+    awk -v ir="$ir" -v l="$lines" -v n="$n" 'BEGIN { printf "%-34s %8.0f instructions/line\n", n " lines x " 100000 / n, ir / l }'
+  done
+fi
+
 if [ -d "$fpc_tree" ]; then
   find "$fpc_tree" -type f \( -iname '*.pas' -o -iname '*.pp' -o -iname '*.dpr' -o -iname '*.lpr' -o -iname '*.inc' \) -print0 > "$work/files"
   bytes=$(xargs -0 cat < "$work/files" | wc -c)
