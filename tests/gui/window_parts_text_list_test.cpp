@@ -246,3 +246,20 @@ TEST(WindowPartsTextListView, PictureOfPanesSideBySide) {
     const QString file = parvex::test::save_png(split, "window_parts_text_panes");
     EXPECT_TRUE(QFile::exists(file));
 }
+
+TEST(WindowPartsTextListView, AHiddenPaneScrollsToo) {
+    // a click on one page scrolls the panes of another page that is not shown at the time
+    QWidget page;
+    page.resize(400, 300);
+    auto* view = new TextListView(&page);
+    view->setGeometry(0, 0, 400, 300);
+    view->setLines(numbered(2000));
+    view->scrollRowToTop(500);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    EXPECT_EQ(view->topRow(), 500);
+    page.hide();
+    view->scrollRowToTop(1200);
+    page.show();
+    EXPECT_EQ(view->topRow(), 1200);
+}
