@@ -1,6 +1,7 @@
 #include "window/drop_watch.h"
 
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QUrl>
@@ -172,4 +173,44 @@ TEST(WindowPartsDropWatch, AHandlerMayClearTheWatchWhileADropIsReported) {
     EXPECT_TRUE(drop_on(*target, *mime).drop_accepted);
     EXPECT_EQ(got, QStringList{"/tmp/Unit1.pas"});
     EXPECT_FALSE(watch.hooked());
+}
+
+TEST(WindowPartsDropWatch, FilesDroppedOnADescendantAreTheWatchedWidgets) {
+    QWidget target;
+    auto* page = new QWidget(&target);
+    page->setGeometry(5, 6, 200, 100);
+    auto* edit = new QLineEdit(page); // takes drops of its own: it would paste the name
+    edit->setGeometry(20, 30, 150, 24);
+    ASSERT_TRUE(edit->acceptDrops());
+    QWidget outsider;
+    outsider.setAcceptDrops(true);
+
+    // as a file manager sends it: the address list and the name as text
+    auto files = mime_with({QUrl::fromLocalFile("/tmp/Unit1.pas")});
+    files->setText(QStringLiteral("/tmp/Unit1.pas"));
+    drop_on(*edit, *files, {4, 5}); // unwatched, the edit pastes the name
+    ASSERT_EQ(edit->text(), QStringLiteral("/tmp/Unit1.pas"));
+    edit->clear();
+
+    TDropWatch watch;
+    watch.setWatchControl(&target);
+    QSignalSpy spy(&watch, &TDropWatch::filesDropped);
+    const DropOutcome out = drop_on(*edit, *files, {4, 5});
+    EXPECT_TRUE(out.enter_accepted);
+    EXPECT_TRUE(out.drop_accepted);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy[0][0].toPoint(), QPoint(5 + 20 + 4, 6 + 30 + 5));
+    EXPECT_TRUE(edit->text().isEmpty());
+
+    // a widget outside the watched one keeps its drops; so does a disabled watch
+    drop_on(outsider, *files);
+    watch.setEnabled(false);
+    drop_on(*edit, *files);
+    EXPECT_EQ(spy.count(), 1);
+
+    // after unhooking, the application no longer routes anything to the watch
+    watch.setEnabled(true);
+    watch.setWatchControl(nullptr);
+    drop_on(*edit, *files);
+    EXPECT_EQ(spy.count(), 1);
 }

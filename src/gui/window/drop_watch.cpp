@@ -1,5 +1,6 @@
 #include "window/drop_watch.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -36,6 +37,10 @@ void TDropWatch::hook() {
         return;
     accepted_drops_before_ = watched_->acceptDrops();
     watched_->installEventFilter(this);
+    // Drags over a descendant that accepts drops go to that descendant, not to the watched
+    // widget; the application's filter lets the watch see those few events as well.
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
     destroyed_connection_ =
         connect(watched_, &QObject::destroyed, this, &TDropWatch::watchedDestroyed);
     watched_->setAcceptDrops(enabled_);
@@ -44,6 +49,8 @@ void TDropWatch::hook() {
 
 void TDropWatch::unhook() {
     disconnect(destroyed_connection_);
+    if (hooked_ && QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
     if (hooked_ && watched_) {
         watched_->removeEventFilter(this);
         watched_->setAcceptDrops(accepted_drops_before_);
@@ -54,6 +61,8 @@ void TDropWatch::unhook() {
 void TDropWatch::watchedDestroyed() {
     // The widget is half gone: touch nothing of it, only forget it.
     disconnect(destroyed_connection_);
+    if (hooked_ && QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
     hooked_ = false;
     watched_ = nullptr;
     enabled_ = false;
@@ -70,33 +79,35 @@ QStringList TDropWatch::localFiles(const QMimeData* mime) {
 }
 
 bool TDropWatch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != watched_ || !hooked_ || !enabled_)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (localFiles(drag->mimeData()).isEmpty())
-            return false; // not ours: the widget decides
-        drag->setDropAction(Qt::CopyAction);
-        drag->accept();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const QStringList files = localFiles(drop->mimeData());
-        if (files.isEmpty())
-            return false;
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        // The handler may open a message that runs its own event loop; the watch may even be
-        // cleared meanwhile, so nothing of this object is used after the signal.
-        emit filesDropped(drop->position().toPoint(), files);
-        return true;
-    }
-    default:
+    if (!hooked_ || !enabled_ || !watched_ || !watched->isWidgetType())
         return false;
-    }
+    auto* receiver = static_cast<QWidget*>(watched);
+    // The application's filter sees a drag first, the widget's own filter after it; whichever
+    // takes a file drop ends its way, so a drop is reported once.
+    if (receiver != watched_ && !watched_->isAncestorOf(receiver))
+        return false;
+    return handleDrag(receiver, event);
+}
+
+bool TDropWatch::handleDrag(QWidget* receiver, QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event); // enter and move events are drop events too
+    const QStringList files = localFiles(drop->mimeData());
+    if (files.isEmpty())
+        return false; // not ours: the widget decides
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() != QEvent::Drop)
+        return true;
+    const QPoint pos = receiver == watched_
+                           ? drop->position().toPoint()
+                           : receiver->mapTo(watched_.data(), drop->position().toPoint());
+    // The handler may open a message that runs its own event loop; the watch may even be
+    // cleared meanwhile, so nothing of this object is used after the signal.
+    emit filesDropped(pos, files);
+    return true;
 }
 
 } // namespace parvex

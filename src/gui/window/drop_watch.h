@@ -1,6 +1,8 @@
 #pragma once
 // The main window's drop watcher: an event filter on one watched widget that takes drops of
-// local files and reports them with the drop point and the full names in delivery order.
+// local files and reports them with the drop point and the full names in delivery order. Files
+// dropped on a descendant are the watched widget's too, even where the descendant takes drops
+// of its own (a line edit would paste the name as text); other drops stay the descendant's.
 
 #include <QObject>
 #include <QPoint>
@@ -42,6 +44,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool handleDrag(QWidget* receiver, QEvent* event);
     void hook();
     void unhook();
     void watchedDestroyed();
