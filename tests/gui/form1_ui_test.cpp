@@ -2,7 +2,7 @@
 
 #include "png_dump.h"
 
-#include <QButtonGroup>
+#include "widgets/radio_group.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +29,11 @@ TEST(Form1Ui, ControlsCarryTheirNamesCaptionsAndDefaults) {
     EXPECT_EQ(ui.lab_Index_Size->text(), "00000");
     EXPECT_EQ(ui.ed_Terminators->text(), "{}()[]<>:=+-*;^,.'\"/\\#$&");
     EXPECT_FALSE(ui.ed_Terminators->isEnabled());
-    EXPECT_EQ(ui.rg_Case_Items->checkedId(), -1);
+    EXPECT_EQ(ui.rg_Case->itemIndex(), -1);
+    ui.rg_Case->setItemIndex(2);
+    EXPECT_EQ(ui.rg_Case->property("itemIndex").toInt(), 2);
+    ui.rg_Case->setItemIndex(-1); // back to no selection
+    EXPECT_EQ(ui.rg_Case->itemIndex(), -1);
     EXPECT_EQ(ui.se_Nr_Lines->value(), 10);
     EXPECT_EQ(ui.ed_ext[3]->text(), "Numeric-Constats");
     EXPECT_FALSE(ui.chk_ext[0]->isEnabled());

@@ -2,10 +2,10 @@
 
 #include "engine/line_scanner.h"
 #include "widgets/gradient_panel.h"
+#include "widgets/radio_group.h"
 #include "widgets/shadow_label.h"
 #include "widgets/speed_button.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
@@ -219,17 +218,11 @@ void Form1_Ui::setup(QWidget* form) {
     tl->addStretch(1);
     general->addWidget(tokens, 1, 1, 2, 1);
 
-    rg_Case = named(new QGroupBox(QStringLiteral("Output-Case")), "rg_Case");
-    auto* cas = new QVBoxLayout(rg_Case);
-    rg_Case_Items = new QButtonGroup(rg_Case);
-    const char* items[] = {"all UpperCase", "all LowerCase", "as found - 1st occurence",
-                           "Capitalize"};
-    for (int i = 0; i < 4; ++i) {
-        auto* rb = named(new QRadioButton(QString::fromLatin1(items[i])),
-                         QStringLiteral("rg_Case_Item%1").arg(i));
-        rg_Case_Items->addButton(rb, i);
-        cas->addWidget(rb);
-    }
+    rg_Case = named(new RadioGroup(QStringLiteral("Output-Case"),
+                                   {QStringLiteral("all UpperCase"), QStringLiteral("all LowerCase"),
+                                    QStringLiteral("as found - 1st occurence"),
+                                    QStringLiteral("Capitalize")}),
+                    "rg_Case");
     general->addWidget(rg_Case, 2, 0);
     general->setRowStretch(3, 1);
     general->setColumnStretch(2, 1);

@@ -6,9 +6,7 @@
 #include <QWidget>
 #include <array>
 
-class QButtonGroup;
 class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -19,6 +17,7 @@ class QToolButton;
 namespace parvex {
 
 class GradientPanel;
+class RadioGroup;
 class ShadowLabel;
 class SpeedButton;
 
@@ -59,8 +58,7 @@ struct Form1_Ui {
     QCheckBox* chk_NoCumm = nullptr;
     QCheckBox* chk_NOCData = nullptr;
     QCheckBox* chk_PreLoad = nullptr;
-    QGroupBox* rg_Case = nullptr;
-    QButtonGroup* rg_Case_Items = nullptr; // ids 0 .. 3
+    RadioGroup* rg_Case = nullptr; // item index -1 .. 3
 
     // Setup / Files
     std::array<QCheckBox*, 7> chk_ext{};
