@@ -143,6 +143,7 @@ TEST_F(FrameTest, SecondStartRestoresEveryPersistedProperty) {
         }
         for (const char* name : {"fb_DE_GHelp", "fb_DE_GLang", "fb_DE_GPics", "fb_DE_GSnds"})
             w->findChild<QLineEdit*>(name)->setText(QString::fromStdString(dir.dir()) + name);
+        EXPECT_EQ(set.size(), Frame_Stored_Properties.size() - 6);
         w->ed_ext_1->setText("inc");
         w->chk_ext_1->setChecked(false);
         w->Show_Page(w->fb_pcCredits);

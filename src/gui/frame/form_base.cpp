@@ -199,6 +199,11 @@ void TFormBase::fb_Show_INIT(QTabWidget* pc) {
         dialog_->log().LogFile_Name = LogFile_Name;
         dialog_->Open_Log();
     }
+    if (!settings_error_.isEmpty())
+        facade_.S_Error(QStringLiteral("Settings"),
+                        QStringLiteral("^C:The settings file could not be read, the defaults "
+                                       "apply.\r\nIt is written anew when the program ends.\r\n") +
+                            settings_error_);
     facade_.Mess(QStringLiteral("I N I T"), QStringLiteral("^C:Startup - load Params ..."), 0);
     // The start-up size wins over the size restored from the settings file.
     resize(Form_Width, Form_Height);

@@ -53,7 +53,7 @@ QGroupBox* panel_group(const char* name, const QString& title, QLineEdit* c1, QL
     srow->addWidget(value);
     gl->addLayout(srow, r++, 0, 1, 2);
     gl->setRowStretch(r, 1);
-    gl->setColumnStretch(2, 1);
+    gl->setColumnStretch(1, 1);
     return g;
 }
 

@@ -142,7 +142,7 @@ QWidget* TFormBase::build_sound_page() {
     auto* pl = new QVBoxLayout(speaker);
     fb_sg_SpS = kit::Grid("fb_sg_SpS");
     pl->addWidget(fb_sg_SpS, 1);
-    row->addWidget(speaker, 1);
+    row->addWidget(speaker, 2);
     return page;
 }
 
