@@ -8,6 +8,8 @@
 namespace parvex {
 
 inline constexpr std::string_view Program_Version = PARVEX_VERSION;
+// The title an empty caption title stands for.
+inline constexpr std::string_view Application_Title = "Zivadu-Zedu Parvex";
 
 struct Caption_Items {
     enum : std::size_t { Title = 0, Version = 3, Status = 6 };

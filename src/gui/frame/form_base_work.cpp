@@ -1,0 +1,246 @@
+// The busy state around runs, the stop request, Escape and F1, and idle fading.
+#include "dialogs/tdlgs.h"
+#include "frame/form_base.h"
+#include "platform/open_document.h"
+#include "widgets/gradient_caption.h"
+#include "widgets/sgx.h"
+#include "widgets/shadow_label.h"
+#include "widgets/speed_button.h"
+
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextBrowser>
+#include <QTime>
+#include <QTimer>
+
+namespace parvex {
+
+namespace {
+
+int tag_of(const QObject* o) {
+    return o->property("tag").toInt();
+}
+
+// The user's long time format without a time-zone part: the text is a duration.
+QString elapsed_text(int day_seconds) {
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    format = format.trimmed();
+    return QStringLiteral("working ") + QTime(0, 0).addSecs(day_seconds).toString(format);
+}
+
+} // namespace
+
+std::int64_t TFormBase::now_ms() const {
+    return now_ms_();
+}
+
+bool TFormBase::Is_Input_Control(const QWidget* w) {
+    if (!w)
+        return false;
+    // Parts of composite controls follow their owner.
+    const QWidget* parent = w->parentWidget();
+    if (parent &&
+        (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent)))
+        return false;
+    if (qobject_cast<const QTextBrowser*>(w))
+        return false; // rich-text views are read-only pages, not input
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const SpeedButton*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QCheckBox*>(w) ||
+           qobject_cast<const TSGX*>(w) || qobject_cast<const QRadioButton*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QListView*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+           qobject_cast<const QTextEdit*>(w);
+}
+
+void TFormBase::Work_Check_Enabled(const QString& mode, bool value) {
+    const QList<QWidget*> all = findChildren<QWidget*>();
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
+        QWidget* w = *it;
+        if (tag_of(w) & Keep_Enabled_Tag)
+            continue;
+        if (!Is_Input_Control(w))
+            continue;
+        if (mode == QLatin1String("C")) {
+            if (!w->isEnabled())
+                w->setProperty("tag", tag_of(w) | Keep_Enabled_Tag);
+        } else if (mode == QLatin1String("S")) {
+            w->setEnabled(value);
+        }
+    }
+    update();
+}
+
+void TFormBase::Work_Start() {
+    // A new run starts without the stop request of an earlier one.
+    esc_pressed_ = false;
+    facade_.Mess(QStringLiteral("working"), QStringLiteral("^C:... collecting data ..."), 0);
+    saved_height_ = height();
+    if (Work_Height > 27 && Work_Height < Form_Height) {
+        // Only the caption bar stays: the content is hidden so the window may be that low.
+        if (centralWidget())
+            centralWidget()->hide();
+        layout()->activate();
+        resize(width(), Work_Height);
+    }
+    Work_Check_Enabled(QStringLiteral("S"), false);
+    work_start_ms_ = std::max<std::int64_t>(1, now_ms());
+    fb_Work_Timer->start();
+    QCoreApplication::processEvents();
+}
+
+void TFormBase::fb_Work_TimerTimer() {
+    if (!working())
+        return;
+    const QString text = elapsed_text(Elapsed_Day_Seconds(work_start_ms_, now_ms()));
+    caption_.items[Caption_Items::Status] = text.toStdString();
+    fb_CC->setPartText(Caption_Items::Status, text);
+    setWindowTitle(caption_text().trimmed());
+    if (dialog_ && dialog_->xdlg_GCap && dialog_->xdlg_GCap->partCount() > 3)
+        dialog_->xdlg_GCap->setPartText(3, text);
+}
+
+void TFormBase::Work_END() {
+    Work_Check_Enabled(QStringLiteral("S"), true);
+    if (centralWidget())
+        centralWidget()->show();
+    resize(width(), saved_height_ > Work_Height ? saved_height_ : Form_Height);
+    fb_Work_Timer->stop();
+    work_start_ms_ = 0;
+    const QString elapsed = fb_CC->partText(Caption_Items::Status);
+    if (dialog_) {
+        dialog_->xdlg_Lab2->setText(elapsed);
+        log_entry(dialog_->titleText(), elapsed);
+    }
+    caption_.items[Caption_Items::Status].clear();
+    fb_CC->setPartText(Caption_Items::Status, QString());
+    setWindowTitle(caption_text().trimmed());
+    if (dialog_ && dialog_->xdlg_GCap && dialog_->xdlg_GCap->partCount() > 3)
+        dialog_->xdlg_GCap->setPartText(3, QString());
+    facade_.Mess(QString(), QString(), 0);
+    log_line(QStringLiteral("End"), QStringLiteral("of Process"));
+}
+
+void TFormBase::log_entry(const QString& title, const QString& text) {
+    if (!dialog_)
+        return;
+    Log_Book& log = dialog_->log();
+    if (!log.Log_IT(title.toStdString(), text.toStdString(), std::string()))
+        if (auto error = log.Take_New_Write_Error())
+            facade_.Error(QStringLiteral("Logfile"), QString::fromStdString(*error),
+                          facade_.settings().short_secs);
+}
+
+void TFormBase::fb_DO_Escape() {
+    if (esc_pressed_ || !working())
+        return;
+    esc_pressed_ = true;
+    facade_.Mess(QString(), QString(), 0);
+    if (facade_.Question(QStringLiteral("ESCAPE-KEY"), QStringLiteral("^C:STOP the Process"))) {
+        // The run sees the request after its current step and stops there.
+        facade_.Mess(QStringLiteral("wait for"), QStringLiteral("Program to catch ESCAPE ..."), 0);
+    } else {
+        esc_pressed_ = false;
+        facade_.Mess(QStringLiteral("after ESCAPE"),
+                     QStringLiteral("proceed with the  Program-Execution ..."), 0);
+    }
+}
+
+void TFormBase::FormKeyDown(int key) {
+    if (key == Qt::Key_Escape)
+        fb_DO_Escape();
+    else if (key == Qt::Key_F1)
+        (void)Open_Document(QStringLiteral("help/index.htm"));
+}
+
+bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == fb_pc_Log) {
+        if (event->type() == QEvent::Show)
+            fb_loadLOGClick();
+        else if (event->type() == QEvent::Hide)
+            fb_tlb_Log->clear();
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        // Each key is seen once: at the control that has the focus in this window, or at the
+        // window itself when the focus is elsewhere (the dialog hands Escape on that way).
+        auto* w = static_cast<QWidget*>(watched);
+        QWidget* focus = QApplication::focusWidget();
+        const bool focus_here = focus && focus->window() == this;
+        const bool first = focus_here ? w == focus : w == this;
+        if (first) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_F1)
+                FormKeyDown(key);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Idle fading
+
+Idle_Fade_Settings TFormBase::fade_settings() const {
+    return {fb_chk_14->isChecked(), fb_cnt_T01->value(), fb_cnt_T02->value()};
+}
+
+void TFormBase::apply_opacity() {
+    setWindowOpacity(fader_.blending() ? fader_.level() / 255.0 : 1.0);
+    if (fader_.timer_on() && !fb_Timer_Idle->isActive())
+        fb_Timer_Idle->start();
+    else if (!fader_.timer_on())
+        fb_Timer_Idle->stop();
+}
+
+void TFormBase::on_about_to_block() {
+    // The idle event: only when the queue ran empty and the window is up.
+    if (isVisible())
+        fb_AEIdle();
+}
+
+void TFormBase::fb_AEIdle() {
+    if (fb_Timer_Idle->isActive())
+        return;
+    if (fader_.idle(now_ms(), fade_settings()) == Idle_Fader::Event::Armed) {
+        fb_Play_Sound("As");
+        apply_opacity();
+    }
+}
+
+void TFormBase::fb_Timer_IdleTimer() {
+    const Idle_Fader::Event e = fader_.tick(now_ms(), fade_settings());
+    apply_opacity();
+    if (e == Idle_Fader::Event::Reached)
+        fb_Play_Sound("Ad");
+}
+
+void TFormBase::set_Idle_Back(int value) {
+    fader_.set_back(value, fade_settings());
+    apply_opacity();
+}
+
+void TFormBase::mouseMoveEvent(QMouseEvent* event) {
+    if (fb_chk_14->isChecked())
+        set_Idle_Back(Idle_Fader::Opaque);
+    QMainWindow::mouseMoveEvent(event);
+}
+
+void TFormBase::fb_cnt_T03Change() {
+    const int ms = fb_cnt_T03->value();
+    fb_Timer_Idle->setInterval(ms > 0 ? ms : 50);
+    set_Idle_Back(Idle_Fader::Opaque);
+}
+
+} // namespace parvex
