@@ -1,0 +1,347 @@
+#include "window/form1.h"
+
+#include "frame/frame_settings.h"
+#include "tables/subs.h"
+#include "widgets/led_progress_bar.h"
+#include "widgets/radio_group.h"
+#include "widgets/shadow_label.h"
+#include "widgets/speed_button.h"
+#include "window/drop_rules.h"
+#include "window/drop_watch.h"
+#include "window/text_list_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace parvex {
+
+namespace {
+
+QString from_bytes(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+std::string file_bytes(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+TextListView* make_pane(QWidget* slot, const char* name, bool align_columns = false) {
+    auto* v = new TextListView;
+    v->setObjectName(QString::fromLatin1(name));
+    if (align_columns)
+        v->textModel()->setAlignFirstColumn(true);
+    Put_Into_Slot(slot, v);
+    return v;
+}
+
+} // namespace
+
+TForm1::TForm1(std::string program_dir, TDlgs* dialog, QWidget* parent)
+    : TFormBase(program_dir, dialog, parent), session_(program_dir) {
+    setObjectName(QStringLiteral("Form1"));
+    auto* form = new QWidget;
+    form->setObjectName(QStringLiteral("Form1_Client"));
+    ui.setup(form);
+    setCentralWidget(form);
+    resize(960, 700);
+
+    clb_Tokens = make_pane(ui.slot_clb_Tokens, "clb_Tokens");
+    clb_Personal = make_pane(ui.slot_clb_Personal, "clb_Personal");
+    tlb_SRC_O = make_pane(ui.slot_tlb_SRC_O, "tlb_SRC_O");
+    tlb_T_Cref = make_pane(ui.slot_tlb_T_Cref, "tlb_T_Cref", true);
+    tlb_A_Const = make_pane(ui.slot_tlb_A_Const, "tlb_A_Const", true);
+    tlb_N_Const = make_pane(ui.slot_tlb_N_Const, "tlb_N_Const", true);
+    tlb_SRC = make_pane(ui.slot_tlb_SRC, "tlb_SRC");
+    tlb_SRC_tmp = make_pane(ui.slot_tlb_SRC_tmp, "tlb_SRC_tmp");
+    tlb_WArea = make_pane(ui.slot_tlb_WArea, "tlb_WArea", true);
+    ui.const_splitter->setSizes({420, 202, 200});
+    ui.check_splitter->setSizes({306, 500});
+
+    DropWatch1 = new TDropWatch(this);
+    DropWatch1->setObjectName(QStringLiteral("DropWatch1"));
+    DropWatch1->setWatchControl(ui.PC);
+
+    general_error_ = [this](const QString& text) {
+        QMessageBox::critical(this, QApplication::applicationName(), text);
+    };
+
+    register_stored_properties(Main_Stored_Properties);
+    fb_Set_Caption(QString(), QString());
+    fb_Mark_Tabs(ui.PC);
+    // The work-data and token folders exist from the start.
+    (void)Make_Dirs(session_.data_dir());
+    (void)Make_Dirs(session_.dont_dir());
+    connect_controls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::connect_controls() {
+    connect(ui.btn_Work, &QToolButton::clicked, this, &TForm1::btn_WorkClick);
+    connect(ui.btn_Check, &QToolButton::clicked, this, &TForm1::btn_CheckClick);
+    connect(ui.btn_clear_Tab, &QToolButton::clicked, this, &TForm1::btn_clear_TabClick);
+    connect(ui.btn_to_SRCPath, &QToolButton::clicked, this, &TForm1::btn_to_SRCPathClick);
+    connect(ui.btn_to_Work, &QToolButton::clicked, this, &TForm1::btn_to_WorkClick);
+    connect(ui.fne_SRC_Browse, &QToolButton::clicked, this, &TForm1::fne_SRC_BrowseClick);
+    connect(ui.fne_SRC, &QLineEdit::textChanged, this, &TForm1::Source_Change);
+    connect(DropWatch1, &TDropWatch::filesDropped, this, &TForm1::Drop_Files_Handler);
+    connect(ui.chk_col_A, &QCheckBox::toggled, this, &TForm1::chk_col_AChange);
+    connect(ui.chk_col_N, &QCheckBox::toggled, this, &TForm1::chk_col_NChange);
+    connect(ui.chk_col_T, &QCheckBox::toggled, this, &TForm1::chk_col_TChange);
+    connect(tlb_SRC, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
+    connect(tlb_T_Cref, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
+    connect(tlb_WArea, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
+    connect(tlb_SRC_tmp, &TextListView::rowClicked, this, &TForm1::tlb_SRC_tmpClick);
+    for (QTabWidget* pc : {ui.PC, ui.PCW, ui.PCWS})
+        connect(pc, &QTabWidget::currentChanged, this, [this] { fb_PCChange(); });
+}
+
+void TForm1::FormShow() {
+    fb_Show_INIT(ui.PC);
+    ui.lab_Title->setText(from_bytes(caption_items().items[0]));
+    ui.PCW->setTabVisible(ui.PCW->indexOf(ui.pcw_NoShow), false);
+    show_token_lists();
+    fb_After_INIT();
+}
+
+void TForm1::on_settings_restored() {
+    read_options();
+    if (FileResult r = session_.Load_Token_Tables(); !r)
+        report_file_error(r);
+    update_token_labels();
+    // The restored name is shown but not loaded: the start-up is not complete yet.
+    session_.Source_Change(file_bytes(ui.fne_SRC->text()), false);
+}
+
+void TForm1::on_settings_saved() {
+    read_options();
+    if (FileResult r = session_.Save_Token_Table(); !r)
+        report_file_error(r);
+}
+
+void TForm1::read_options() {
+    ListingOptions& o = session_.options;
+    o.terminators = ui.ed_Terminators->text().toLatin1().toStdString();
+    o.use_tab = ui.chk_TTab->isChecked();
+    o.use_blank = ui.chk_TBlank->isChecked();
+    o.remove_old_remarks = ui.chk_remove->isChecked();
+    o.end_remarks = ui.chk_doEND->isChecked();
+    o.output_case = ui.rg_Case->itemIndex();
+    o.collect_alpha = ui.chk_col_A->isChecked();
+    o.collect_numeric = ui.chk_col_N->isChecked();
+    o.collect_tokens = ui.chk_col_T->isChecked();
+    SaveOptions& s = session_.save;
+    for (std::size_t k = 0; k < 7; ++k) {
+        s.extensions[k] = ui.ed_ext[k]->text().toStdString();
+        s.create[k] = ui.chk_ext[k]->isChecked();
+    }
+    s.break_after = ui.se_Nr_Lines->value();
+    session_.personal_only = ui.chk_PToken->isChecked();
+    session_.save_cumulated = ui.chk_NoCumm->isChecked();
+    session_.preload = ui.chk_PreLoad->isChecked();
+    session_.tokens().do_not_cumulate = ui.chk_NOCData->isChecked();
+}
+
+void TForm1::Clear_Lists() {
+    session_.lists().Clear_Lists();
+    show_lists();
+}
+
+void TForm1::show_lists() {
+    ListingLists& l = session_.lists();
+    tlb_SRC->setLines(l.src);
+    tlb_SRC_O->setLines(l.src_o);
+    tlb_SRC_tmp->setLines(l.src_tmp);
+    tlb_A_Const->setLines(l.a_const);
+    tlb_N_Const->setLines(l.n_const);
+    tlb_T_Cref->setLines(l.t_cref);
+    tlb_WArea->setLines(l.w_area);
+}
+
+void TForm1::show_token_lists() {
+    clb_Tokens->setLines(session_.tokens().loaded());
+    clb_Personal->setLines(session_.tokens().personal());
+}
+
+void TForm1::update_token_labels() {
+    ui.lab_Index_Size->setText(QString::number(session_.tokens().Token_Index().size()));
+    ui.lab_Nr_Tokens->setText(QString::number(session_.tokens().Token_Count()));
+}
+
+void TForm1::show_messages(const std::vector<EngineMessage>& messages) {
+    for (const EngineMessage& m : messages) {
+        const QString title = from_bytes(m.title), text = from_bytes(m.text);
+        switch (m.kind) {
+        case MessageKind::Mess:
+            facade().Mess(title, text, m.seconds);
+            break;
+        case MessageKind::M_Mess:
+            facade().M_Mess(title, text);
+            break;
+        case MessageKind::L_Mess:
+            facade().L_Mess(title, text);
+            break;
+        case MessageKind::L_Error:
+            facade().L_Error(title, text);
+            break;
+        case MessageKind::General_Error:
+            general_error_(text);
+            break;
+        }
+    }
+}
+
+void TForm1::report_file_error(const FileResult& r) { general_error_(from_bytes(r.error)); }
+
+void TForm1::btn_WorkClick() {
+    if (running_)
+        return;
+    facade().Reset_Btn_Status(ui.btn_Work);
+    read_options();
+    running_ = true;
+    Work_Start();
+    Clear_Lists();
+    Show_Page(ui.pcw_Work);
+
+    QElapsedTimer since_events, since_paint;
+    since_events.start();
+    since_paint.start();
+    RunCallbacks cb;
+    cb.started = [&](const EngineMessage& working, std::size_t lines) {
+        show_messages({working});
+        if (TDlgs* d = dialog())
+            d->Set_PBar(static_cast<int>(lines));
+    };
+    cb.line_done = [&](std::size_t index) {
+        // Window events run often enough for Escape and repaints, but not after every one of
+        // a hundred thousand lines; the progress bar moves a few dozen times a second.
+        if (since_events.elapsed() >= 10) {
+            if (since_paint.elapsed() >= 33) {
+                if (TDlgs* d = dialog())
+                    d->xdlg_pbar->setValue(static_cast<int>(index));
+                since_paint.restart();
+            }
+            QCoreApplication::processEvents();
+            since_events.restart();
+        }
+        return !stop_requested();
+    };
+    RunResult run = session_.Listing_Run(cb);
+    if (TDlgs* d = dialog())
+        d->xdlg_pbar->setValue(d->xdlg_pbar->maximum());
+    show_lists();
+    show_token_lists();
+    update_token_labels();
+    Work_END();
+    running_ = false;
+    show_messages(run.messages);
+}
+
+void TForm1::btn_CheckClick() {
+    facade().Reset_Btn_Status(ui.btn_Check);
+    CheckResult check = session_.Check_Run();
+    tlb_SRC_tmp->setLines(session_.lists().src_tmp);
+    show_messages(check.messages);
+}
+
+void TForm1::btn_clear_TabClick() {
+    facade().Reset_Btn_Status(ui.btn_clear_Tab);
+    read_options();
+    FileResult r = session_.Reload_Personal_Tokens();
+    show_token_lists();
+    ui.lab_Index_Size->setText(QStringLiteral("0"));
+    ui.lab_Nr_Tokens->setText(QStringLiteral("0"));
+    if (!r)
+        report_file_error(r);
+}
+
+void TForm1::do_save(bool to_source_path, QObject* sender) {
+    facade().Reset_Btn_Status(sender);
+    read_options();
+    SaveResult saved = to_source_path ? session_.Save_To_Source_Path() : session_.Save_To_Work_Path();
+    show_lists();
+    show_messages(saved.messages);
+}
+
+void TForm1::btn_to_SRCPathClick() { do_save(true, ui.btn_to_SRCPath); }
+void TForm1::btn_to_WorkClick() { do_save(false, ui.btn_to_Work); }
+
+void TForm1::fne_SRC_BrowseClick() {
+    QString name = browse_answer_
+                       ? browse_answer_()
+                       : QFileDialog::getOpenFileName(this, QString(), ui.fne_SRC->text(),
+                                                      QStringLiteral("All files (*)"));
+    if (!name.isEmpty())
+        ui.fne_SRC->setText(name);
+}
+
+void TForm1::Source_Change() {
+    if (!startup_complete())
+        return;
+    read_options();
+    FileResult r = session_.Source_Change(file_bytes(ui.fne_SRC->text()), true);
+    show_lists();
+    if (!r)
+        report_file_error(r);
+}
+
+void TForm1::Drop_Files_Handler(QPoint, const QStringList& files) {
+    std::vector<std::string> names;
+    for (const QString& f : files)
+        names.push_back(file_bytes(f));
+    Drop_Choice choice = Choose_Dropped_File(names);
+    const QString title = QString::fromLatin1(Drop_Title.data(), static_cast<qsizetype>(Drop_Title.size()));
+    switch (choice.kind) {
+    case Drop_Choice::Kind::Nothing:
+        return;
+    case Drop_Choice::Kind::Refused:
+        facade().L_Error(title, QString::fromLatin1(Drop_Refused_Text.data(),
+                                                    static_cast<qsizetype>(Drop_Refused_Text.size())));
+        return;
+    case Drop_Choice::Kind::Accepted:
+        ui.fne_SRC->setText(QFile::decodeName(QByteArray::fromStdString(choice.file)));
+        facade().M_Mess(title, QString::fromLatin1(Drop_Accepted_Text.data(),
+                                                   static_cast<qsizetype>(Drop_Accepted_Text.size())));
+        Show_Page(ui.pcw_Work);
+        return;
+    }
+}
+
+namespace {
+// A collect option's result boxes follow it: unchecked, they are unchecked and disabled;
+// checked again, they are enabled but not checked again.
+void follow_collect(QCheckBox* collect, std::initializer_list<QCheckBox*> boxes) {
+    for (QCheckBox* b : boxes) {
+        if (!collect->isChecked())
+            b->setChecked(false);
+        b->setEnabled(collect->isChecked());
+    }
+}
+} // namespace
+
+void TForm1::chk_col_AChange() { follow_collect(ui.chk_col_A, {ui.chk_ext[2], ui.chk_ext[4]}); }
+void TForm1::chk_col_NChange() { follow_collect(ui.chk_col_N, {ui.chk_ext[3], ui.chk_ext[5]}); }
+void TForm1::chk_col_TChange() { follow_collect(ui.chk_col_T, {ui.chk_ext[6]}); }
+
+void TForm1::tlb_SRCClick() {
+    const int row = tlb_SRC->selectedRow();
+    if (row < 0)
+        return;
+    tlb_SRC->scrollRowToTop(row);
+    tlb_SRC_tmp->scrollRowToTop(row);
+}
+
+void TForm1::tlb_SRC_tmpClick() {
+    const int row = tlb_SRC_tmp->selectedRow();
+    if (row < 0)
+        return;
+    tlb_SRC_tmp->scrollRowToTop(row);
+    tlb_SRC->scrollRowToTop(row);
+}
+
+} // namespace parvex

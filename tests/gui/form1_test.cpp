@@ -1,0 +1,167 @@
+// The main window as a user meets it: start, choose a file, run, check, save, close, start again.
+#include "window/form1.h"
+
+#include "png_dump.h"
+#include "temp_dir.h"
+#include "widgets/radio_group.h"
+#include "widgets/speed_button.h"
+#include "window/text_list_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using namespace parvex;
+using parvex::test::TempDir;
+
+namespace {
+
+struct Messages {
+    std::vector<QString> titles, texts;
+};
+
+// One program start in `prog`: dialog and main window, modal messages answered at once.
+struct Program {
+    TDlgs dialog;
+    TForm1 form;
+    Messages shown;
+    std::vector<QString> general_errors;
+
+    explicit Program(const TempDir& prog) : form(prog.dir(), &dialog) {
+        dialog.setMainWindow(&form);
+        dialog.setModalHook([this](TDlgs& d) {
+            shown.titles.push_back(d.windowTitle());
+            (d.xdlg_btn_break_OK->isVisible() ? d.xdlg_btn_break_OK : d.xdlg_btn_OK)->click();
+        });
+        form.setGeneralErrorReport([this](const QString& t) { general_errors.push_back(t); });
+        form.show();
+        QApplication::processEvents();
+    }
+    ~Program() {
+        form.close();
+        dialog.setModalHook({});
+    }
+};
+
+} // namespace
+
+TEST(Form1, RoadOfOneFile) {
+    TempDir prog, src;
+    prog.write("Dont/Tokens-Personal.dat", "WriteLn\r\n");
+    auto file = src.write("Unit1.pas", "procedure P;\nbegin\n  writeln('x', 1);\nend;\n");
+    {
+        Program p(prog);
+        TForm1& f = p.form;
+        ASSERT_TRUE(f.startup_complete());
+        EXPECT_EQ(f.ui.lab_Nr_Tokens->text(), "1");
+        EXPECT_EQ(f.clb_Personal->count(), 1);
+        EXPECT_FALSE(f.ui.PCW->isTabVisible(f.ui.PCW->indexOf(f.ui.pcw_NoShow)));
+
+        f.ui.fne_SRC->setText(QString::fromStdString(file.string()));
+        EXPECT_EQ(f.tlb_SRC_O->count(), 4); // pre-loaded
+        f.ui.rg_Case->setItemIndex(0);
+        f.ui.btn_Work->click();
+        EXPECT_FALSE(f.working());
+        ASSERT_EQ(f.tlb_SRC_O->count(), 4);
+        EXPECT_EQ(f.tlb_SRC_O->lines()[2], "  WRITELN('x', 1);");
+        EXPECT_EQ(f.tlb_SRC_O->lines()[3], "END; { of P }");
+        EXPECT_EQ(f.tlb_T_Cref->count(), 5);
+        EXPECT_EQ(f.ui.PCW->currentWidget(), f.ui.pcw_Work);
+
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Check);
+        f.ui.btn_Check->click();
+        EXPECT_EQ(f.tlb_SRC_tmp->count(), 4);
+        f.resize(1000, 720);
+        test::save_png(f, "form1_check");
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Const);
+        test::save_png(f, "form1_constant");
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Work);
+        test::save_png(f, "form1_work");
+
+        f.ui.btn_to_SRCPath->click();
+        EXPECT_EQ(src.read("Unit1.pas"), "PROCEDURE P;\r\nBEGIN\r\n  WRITELN('x', 1);\r\nEND; { of P }\r\n");
+        EXPECT_EQ(f.tlb_SRC_O->count(), 0);
+        EXPECT_TRUE(p.general_errors.empty());
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Check);
+        f.ui.se_Nr_Lines->setValue(3); // not stored
+    }
+    // Second start: stored settings come back, the file name is shown but not loaded.
+    Program again(prog);
+    TForm1& f = again.form;
+    EXPECT_EQ(f.ui.fne_SRC->text(), QString::fromStdString(file.string()));
+    EXPECT_EQ(f.tlb_SRC_O->count(), 0);
+    EXPECT_EQ(f.ui.rg_Case->itemIndex(), 0);
+    EXPECT_EQ(f.ui.PCW->currentWidget(), f.ui.pcw_Check);
+    EXPECT_EQ(f.ui.se_Nr_Lines->value(), 10);
+    // Tokens.dat was written at close (the default of "NEVER SAVE the cumulated Tokens").
+    EXPECT_EQ(prog.read("Dont/Tokens.dat"), "WriteLn\r\n");
+}
+
+TEST(Form1, CollectOptionsDriveTheirResultBoxes) {
+    TempDir prog;
+    Program p(prog);
+    TForm1& f = p.form;
+    f.ui.chk_col_A->setChecked(false);
+    EXPECT_FALSE(f.ui.chk_ext[2]->isChecked());
+    EXPECT_FALSE(f.ui.chk_ext[4]->isEnabled());
+    f.ui.chk_col_A->setChecked(true);
+    EXPECT_TRUE(f.ui.chk_ext[4]->isEnabled());
+    EXPECT_FALSE(f.ui.chk_ext[4]->isChecked()); // enabled again, not checked again
+    f.ui.chk_col_T->setChecked(false);
+    EXPECT_FALSE(f.ui.chk_ext[6]->isEnabled());
+}
+
+TEST(Form1, DropsAndMissingFiles) {
+    TempDir prog, src;
+    auto file = src.write("unit1.pas", "x;\n");
+    Program p(prog);
+    TForm1& f = p.form;
+    f.Drop_Files_Handler({}, {QString::fromStdString(src.dir() + "notes.txt"),
+                              QString::fromStdString(file.string())});
+    EXPECT_TRUE(f.ui.fne_SRC->text().isEmpty()); // the first name decides
+    f.Drop_Files_Handler({}, {QString::fromStdString(file.string())});
+    EXPECT_EQ(f.ui.fne_SRC->text(), QString::fromStdString(file.string()));
+    EXPECT_EQ(f.tlb_SRC_O->count(), 1);
+
+    f.ui.fne_SRC->setText(QString::fromStdString(src.dir() + "gone.pas"));
+    f.ui.btn_Work->click();
+    EXPECT_FALSE(f.working());
+    EXPECT_EQ(f.tlb_SRC_O->count(), 0);
+    f.ui.btn_Check->click(); // nothing to check: a message, no crash
+    EXPECT_EQ(f.tlb_SRC_tmp->count(), 0);
+}
+
+TEST(Form1, ConfirmedEscapeStopsTheRun) {
+    TempDir prog, src;
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "x := x + 1;\n";
+    auto file = src.write("big.pas", text);
+    Program p(prog);
+    TForm1& f = p.form;
+    f.ui.fne_SRC->setText(QString::fromStdString(file.string()));
+    // As soon as the window is busy, Escape arrives and "OK" confirms the stop.
+    bool pressed = false;
+    QTimer escape;
+    escape.setInterval(0);
+    QObject::connect(&escape, &QTimer::timeout, &f, [&] {
+        if (!f.working())
+            return;
+        escape.stop();
+        pressed = true;
+        f.FormKeyDown(Qt::Key_Escape);
+    });
+    escape.start();
+    f.ui.btn_Work->click();
+    EXPECT_TRUE(pressed);
+    EXPECT_FALSE(f.working());
+    EXPECT_EQ(f.tlb_SRC_O->count(), 0); // nothing half-done stays to be saved
+    f.ui.btn_to_Work->click();
+    EXPECT_FALSE(std::filesystem::exists(prog.path() / "Data/big.pas"));
+}
