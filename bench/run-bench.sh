@@ -7,6 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" --target parvex-list > /dev/null
+cmake --build "$build" --target parvex-window-bench > /dev/null 2>&1 || true
 exe=$build/bin/parvex-list
 fpc_tree=/usr/share/fpcsrc/3.2.2
 work=$(mktemp -d)
@@ -67,4 +68,9 @@ if [ -d "$fpc_tree" ]; then
   report "$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')" "$bytes" "$lines" "--out (listed and saved)"
 else
   echo "== Free Pascal tree not found at $fpc_tree (apt-get install fpc-source-3.2.2)"
+fi
+
+if [ -x "$build/bin/parvex-window-bench" ]; then
+  echo "== the same run in the window (offscreen), against parvex-list, best of 3"
+  QT_QPA_PLATFORM=offscreen "$build/bin/parvex-window-bench" 100000 2>/dev/null
 fi
