@@ -165,3 +165,32 @@ TEST(Form1, ConfirmedEscapeStopsTheRun) {
     f.ui.btn_to_Work->click();
     EXPECT_FALSE(std::filesystem::exists(prog.path() / "Data/big.pas"));
 }
+
+TEST(Form1, PagesAfterARealRun) {
+    const std::string real = "/usr/share/fpcsrc/3.2.2/packages/fcl-base/src/inifiles.pp";
+    ASSERT_TRUE(std::filesystem::exists(real)) << "scripts/install-deps installs the Free Pascal sources";
+    TempDir prog, src;
+    prog.write("Dont/Tokens-Personal.dat", parvex::test::read_bytes(
+                                               std::filesystem::path(PARVEX_DATA_DIR) / "Dont/Tokens-Personal.dat"));
+    auto file = src.write("IniFiles.pas", parvex::test::read_bytes(real));
+    Program p(prog);
+    TForm1& f = p.form;
+    f.resize(1100, 760);
+    f.ui.rg_Case->setItemIndex(2);
+    f.ui.fne_SRC->setText(QString::fromStdString(file.string()));
+    f.ui.btn_Work->click();
+    ASSERT_GT(f.tlb_SRC_O->count(), 1000);
+    f.ui.btn_Check->click();
+    f.tlb_SRC_O->scrollRowToTop(60);
+    struct Shot {
+        QWidget* page;
+        const char* name;
+    } shots[] = {{f.ui.pcw_Setup, "form1_real_setup"},   {f.ui.pcw_Token, "form1_real_tokens"},
+                 {f.ui.pcw_Work, "form1_real_work"},     {f.ui.pcw_Const, "form1_real_constant"},
+                 {f.ui.pcw_Check, "form1_real_check"}};
+    for (const Shot& s : shots) {
+        f.ui.PCW->setCurrentWidget(s.page);
+        QApplication::processEvents();
+        test::save_png(f, s.name);
+    }
+}
