@@ -14,9 +14,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace {
@@ -27,11 +27,13 @@ std::string generated_unit(int lines) {
     while (static_cast<int>(std::count(text.begin(), text.end(), '\n')) < lines - 8) {
         k = k % 64 + 1;
         const std::string n = std::to_string(k);
-        text += "procedure TWorker" + n + ".Step" + n + "(const AValue: Integer);\n"
+        text += "procedure TWorker" + n + ".Step" + n +
+                "(const AValue: Integer);\n"
                 "var i: Integer; S: String; { locals }\nbegin\n"
                 "  for i := 0 to 10 do begin\n"
                 "    S := 'Item ' + IntToStr(i) + #13#10; // text\n"
-                "    if i mod 2 = 0 then Inc(Count" + n + ");\n  end;\nend;\n\n";
+                "    if i mod 2 = 0 then Inc(Count" +
+                n + ");\n  end;\nend;\n\n";
     }
     return text + "end.\n";
 }
@@ -73,8 +75,8 @@ int main(int argc, char** argv) {
     form.ui.fne_SRC->setText(QString::fromStdString(file));
     double window_s = best_of(3, [&] { form.btn_WorkClick(); });
 
-    std::printf("%d lines: parvex-list %.3f s, window run %.3f s (%.2f x), %d lines shown\n",
-                lines, cli_s, window_s, window_s / cli_s, form.tlb_SRC_O->count());
+    std::printf("%d lines: parvex-list %.3f s, window run %.3f s (%.2f x), %d lines shown\n", lines,
+                cli_s, window_s, window_s / cli_s, form.tlb_SRC_O->count());
     form.close();
     return 0;
 }

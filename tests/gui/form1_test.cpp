@@ -10,11 +10,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace parvex;
@@ -85,7 +85,8 @@ TEST(Form1, RoadOfOneFile) {
         test::save_png(f, "form1_work");
 
         f.ui.btn_to_SRCPath->click();
-        EXPECT_EQ(src.read("Unit1.pas"), "PROCEDURE P;\r\nBEGIN\r\n  WRITELN('x', 1);\r\nEND; { of P }\r\n");
+        EXPECT_EQ(src.read("Unit1.pas"),
+                  "PROCEDURE P;\r\nBEGIN\r\n  WRITELN('x', 1);\r\nEND; { of P }\r\n");
         EXPECT_EQ(f.tlb_SRC_O->count(), 0);
         EXPECT_TRUE(p.general_errors.empty());
         f.ui.PCW->setCurrentWidget(f.ui.pcw_Check);
@@ -168,10 +169,12 @@ TEST(Form1, ConfirmedEscapeStopsTheRun) {
 
 TEST(Form1, PagesAfterARealRun) {
     const std::string real = "/usr/share/fpcsrc/3.2.2/packages/fcl-base/src/inifiles.pp";
-    ASSERT_TRUE(std::filesystem::exists(real)) << "scripts/install-deps installs the Free Pascal sources";
+    ASSERT_TRUE(std::filesystem::exists(real))
+        << "scripts/install-deps installs the Free Pascal sources";
     TempDir prog, src;
-    prog.write("Dont/Tokens-Personal.dat", parvex::test::read_bytes(
-                                               std::filesystem::path(PARVEX_DATA_DIR) / "Dont/Tokens-Personal.dat"));
+    prog.write("Dont/Tokens-Personal.dat",
+               parvex::test::read_bytes(std::filesystem::path(PARVEX_DATA_DIR) /
+                                        "Dont/Tokens-Personal.dat"));
     auto file = src.write("IniFiles.pas", parvex::test::read_bytes(real));
     Program p(prog);
     TForm1& f = p.form;
@@ -185,8 +188,10 @@ TEST(Form1, PagesAfterARealRun) {
     struct Shot {
         QWidget* page;
         const char* name;
-    } shots[] = {{f.ui.pcw_Setup, "form1_real_setup"},   {f.ui.pcw_Token, "form1_real_tokens"},
-                 {f.ui.pcw_Work, "form1_real_work"},     {f.ui.pcw_Const, "form1_real_constant"},
+    } shots[] = {{f.ui.pcw_Setup, "form1_real_setup"},
+                 {f.ui.pcw_Token, "form1_real_tokens"},
+                 {f.ui.pcw_Work, "form1_real_work"},
+                 {f.ui.pcw_Const, "form1_real_constant"},
                  {f.ui.pcw_Check, "form1_real_check"}};
     for (const Shot& s : shots) {
         f.ui.PCW->setCurrentWidget(s.page);

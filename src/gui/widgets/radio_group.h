@@ -12,7 +12,8 @@ class RadioGroup : public QGroupBox {
     Q_OBJECT
     Q_PROPERTY(int itemIndex READ itemIndex WRITE setItemIndex NOTIFY itemIndexChanged)
 public:
-    explicit RadioGroup(const QString& caption, const QStringList& items, QWidget* parent = nullptr);
+    explicit RadioGroup(const QString& caption, const QStringList& items,
+                        QWidget* parent = nullptr);
 
     int itemIndex() const { return group_->checkedId(); }
     // -1 (or any index outside the items) clears the selection.

@@ -27,8 +27,12 @@ namespace parvex {
 
 namespace {
 
-QString from_bytes(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string file_bytes(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString from_bytes(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string file_bytes(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
 
 TextListView* make_pane(QWidget* slot, const char* name, bool align_columns = false) {
     auto* v = new TextListView;
@@ -196,7 +200,9 @@ void TForm1::show_messages(const std::vector<EngineMessage>& messages) {
     }
 }
 
-void TForm1::report_file_error(const FileResult& r) { general_error_(from_bytes(r.error)); }
+void TForm1::report_file_error(const FileResult& r) {
+    general_error_(from_bytes(r.error));
+}
 
 void TForm1::btn_WorkClick() {
     if (running_)
@@ -263,13 +269,18 @@ void TForm1::btn_clear_TabClick() {
 void TForm1::do_save(bool to_source_path, QObject* sender) {
     facade().Reset_Btn_Status(sender);
     read_options();
-    SaveResult saved = to_source_path ? session_.Save_To_Source_Path() : session_.Save_To_Work_Path();
+    SaveResult saved =
+        to_source_path ? session_.Save_To_Source_Path() : session_.Save_To_Work_Path();
     show_lists();
     show_messages(saved.messages);
 }
 
-void TForm1::btn_to_SRCPathClick() { do_save(true, ui.btn_to_SRCPath); }
-void TForm1::btn_to_WorkClick() { do_save(false, ui.btn_to_Work); }
+void TForm1::btn_to_SRCPathClick() {
+    do_save(true, ui.btn_to_SRCPath);
+}
+void TForm1::btn_to_WorkClick() {
+    do_save(false, ui.btn_to_Work);
+}
 
 void TForm1::fne_SRC_BrowseClick() {
     QString name = browse_answer_
@@ -295,18 +306,21 @@ void TForm1::Drop_Files_Handler(QPoint, const QStringList& files) {
     for (const QString& f : files)
         names.push_back(file_bytes(f));
     Drop_Choice choice = Choose_Dropped_File(names);
-    const QString title = QString::fromLatin1(Drop_Title.data(), static_cast<qsizetype>(Drop_Title.size()));
+    const QString title =
+        QString::fromLatin1(Drop_Title.data(), static_cast<qsizetype>(Drop_Title.size()));
     switch (choice.kind) {
     case Drop_Choice::Kind::Nothing:
         return;
     case Drop_Choice::Kind::Refused:
-        facade().L_Error(title, QString::fromLatin1(Drop_Refused_Text.data(),
-                                                    static_cast<qsizetype>(Drop_Refused_Text.size())));
+        facade().L_Error(title,
+                         QString::fromLatin1(Drop_Refused_Text.data(),
+                                             static_cast<qsizetype>(Drop_Refused_Text.size())));
         return;
     case Drop_Choice::Kind::Accepted:
         ui.fne_SRC->setText(QFile::decodeName(QByteArray::fromStdString(choice.file)));
-        facade().M_Mess(title, QString::fromLatin1(Drop_Accepted_Text.data(),
-                                                   static_cast<qsizetype>(Drop_Accepted_Text.size())));
+        facade().M_Mess(title,
+                        QString::fromLatin1(Drop_Accepted_Text.data(),
+                                            static_cast<qsizetype>(Drop_Accepted_Text.size())));
         Show_Page(ui.pcw_Work);
         return;
     }
@@ -324,9 +338,15 @@ void follow_collect(QCheckBox* collect, std::initializer_list<QCheckBox*> boxes)
 }
 } // namespace
 
-void TForm1::chk_col_AChange() { follow_collect(ui.chk_col_A, {ui.chk_ext[2], ui.chk_ext[4]}); }
-void TForm1::chk_col_NChange() { follow_collect(ui.chk_col_N, {ui.chk_ext[3], ui.chk_ext[5]}); }
-void TForm1::chk_col_TChange() { follow_collect(ui.chk_col_T, {ui.chk_ext[6]}); }
+void TForm1::chk_col_AChange() {
+    follow_collect(ui.chk_col_A, {ui.chk_ext[2], ui.chk_ext[4]});
+}
+void TForm1::chk_col_NChange() {
+    follow_collect(ui.chk_col_N, {ui.chk_ext[3], ui.chk_ext[5]});
+}
+void TForm1::chk_col_TChange() {
+    follow_collect(ui.chk_col_T, {ui.chk_ext[6]});
+}
 
 void TForm1::tlb_SRCClick() {
     const int row = tlb_SRC->selectedRow();

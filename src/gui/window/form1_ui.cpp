@@ -73,7 +73,9 @@ SpeedButton* speed(const QString& name, const QString& caption) {
 
 } // namespace
 
-void Put_Into_Slot(QWidget* slot, QWidget* pane) { slot->layout()->addWidget(pane); }
+void Put_Into_Slot(QWidget* slot, QWidget* pane) {
+    slot->layout()->addWidget(pane);
+}
 
 void Form1_Ui::setup(QWidget* form) {
     auto* root = new QVBoxLayout(form);
@@ -98,8 +100,9 @@ void Form1_Ui::setup(QWidget* form) {
     lab_Title->setShadowSize(2);
     title_row->addWidget(lab_Title);
     title_row->addStretch(1);
-    lab_Title1 = named(new ShadowLabel(QStringLiteral("Drag and Drop \".PAS\"\nFiles below this Panel")),
-                       "lab_Title1");
+    lab_Title1 =
+        named(new ShadowLabel(QStringLiteral("Drag and Drop \".PAS\"\nFiles below this Panel")),
+              "lab_Title1");
     lab_Title1->setFont(bold_font(lab_Title1->font()));
     lab_Title1->setFontColor(QColor(0xFF, 0xF4, 0xC0));
     lab_Title1->setShadowColor(QColor(0, 0, 0, 140));
@@ -173,10 +176,10 @@ void Form1_Ui::setup(QWidget* form) {
 
     auto* delim = named(new QGroupBox(QStringLiteral("[ Delimiter ]")), "GB_Delimiter");
     auto* dl = new QVBoxLayout(delim);
-    ed_Terminators = named(new QLineEdit(QString::fromLatin1(
-                               kDefaultTerminators.data(),
-                               static_cast<qsizetype>(kDefaultTerminators.size()))),
-                           "ed_Terminators");
+    ed_Terminators =
+        named(new QLineEdit(QString::fromLatin1(
+                  kDefaultTerminators.data(), static_cast<qsizetype>(kDefaultTerminators.size()))),
+              "ed_Terminators");
     ed_Terminators->setFont(fixed);
     ed_Terminators->setEnabled(false);
     dl->addWidget(ed_Terminators);
@@ -209,7 +212,8 @@ void Form1_Ui::setup(QWidget* form) {
 
     auto* tokens = named(new QGroupBox(QStringLiteral("[ ... Tokens ]")), "GB_Tokens");
     auto* tl = new QVBoxLayout(tokens);
-    chk_PToken = check("chk_PToken", QStringLiteral("allways start with Personal-Tokens ONLY"), true);
+    chk_PToken =
+        check("chk_PToken", QStringLiteral("allways start with Personal-Tokens ONLY"), true);
     chk_NoCumm = check("chk_NoCumm", QStringLiteral("NEVER SAVE the cumulated Tokens"), true);
     chk_NOCData = check("chk_NOCData", QStringLiteral("do not cumulate Tokens"), true);
     chk_PreLoad = check("chk_PreLoad", QStringLiteral("allways PRE-Load the selected File"), true);
@@ -218,11 +222,11 @@ void Form1_Ui::setup(QWidget* form) {
     tl->addStretch(1);
     general->addWidget(tokens, 1, 1, 2, 1);
 
-    rg_Case = named(new RadioGroup(QStringLiteral("Output-Case"),
-                                   {QStringLiteral("all UpperCase"), QStringLiteral("all LowerCase"),
-                                    QStringLiteral("as found - 1st occurence"),
-                                    QStringLiteral("Capitalize")}),
-                    "rg_Case");
+    rg_Case = named(
+        new RadioGroup(QStringLiteral("Output-Case"),
+                       {QStringLiteral("all UpperCase"), QStringLiteral("all LowerCase"),
+                        QStringLiteral("as found - 1st occurence"), QStringLiteral("Capitalize")}),
+        "rg_Case");
     general->addWidget(rg_Case, 2, 0);
     general->setRowStretch(3, 1);
     general->setColumnStretch(2, 1);
@@ -240,15 +244,17 @@ void Form1_Ui::setup(QWidget* form) {
     auto* ext_hint = new QLabel(QStringLiteral("File extension\n(without the \".\")"));
     ext_hint->setFont(bold_font(ext_hint->font()));
     sl->addWidget(ext_hint, 0, 1);
-    const char* box_captions[] = {"Newly written PAS-File",
-                                  "Saved Original",
-                                  "create List of Alpha-Constants",
-                                  "create List of Numeric-Constants",
-                                  "create Alpha-Cross Reference",
-                                  "create Numeric-Cross-Reference",
-                                  "create Token-Cross-Reference"};
-    const char* defaults[] = {"pas",              "pas-SAVED",       "Alpha-Constants",
-                              "Numeric-Constats", "Alpha-Cross-Ref", "Numeric-Cross-Ref",
+    const char* box_captions[] = {
+        "Newly written PAS-File",         "Saved Original",
+        "create List of Alpha-Constants", "create List of Numeric-Constants",
+        "create Alpha-Cross Reference",   "create Numeric-Cross-Reference",
+        "create Token-Cross-Reference"};
+    const char* defaults[] = {"pas",
+                              "pas-SAVED",
+                              "Alpha-Constants",
+                              "Numeric-Constats",
+                              "Alpha-Cross-Ref",
+                              "Numeric-Cross-Ref",
                               "Token-Cross-Ref"};
     for (int k = 0; k < 7; ++k) {
         chk_ext[k] = check(QStringLiteral("chk_ext_%1").arg(k + 1),
@@ -275,13 +281,15 @@ void Form1_Ui::setup(QWidget* form) {
     // ---- loaded Tokens ----
     auto* tok_v = new QVBoxLayout(pcw_Token);
     tok_v->setContentsMargins(4, 4, 4, 4);
-    btn_clear_Tab = speed("btn_clear_Tab", QStringLiteral("Clear Keywords and RELOAD Personal Keywords"));
+    btn_clear_Tab =
+        speed("btn_clear_Tab", QStringLiteral("Clear Keywords and RELOAD Personal Keywords"));
     auto* tok_bar = new QHBoxLayout;
     tok_bar->addWidget(btn_clear_Tab);
     tok_bar->addStretch(1);
     tok_v->addLayout(tok_bar);
     token_splitter = named(new QSplitter(Qt::Horizontal), "token_splitter");
-    token_splitter->addWidget(pane_holder(QStringLiteral("Tokens"), slot_clb_Tokens, "slot_clb_Tokens"));
+    token_splitter->addWidget(
+        pane_holder(QStringLiteral("Tokens"), slot_clb_Tokens, "slot_clb_Tokens"));
     token_splitter->addWidget(
         pane_holder(QStringLiteral("Personal Tokens"), slot_clb_Personal, "slot_clb_Personal"));
     tok_v->addWidget(token_splitter, 1);
@@ -294,7 +302,8 @@ void Form1_Ui::setup(QWidget* form) {
     create->setFont(bold_font(create->font()));
     file_row->addWidget(create);
     fne_SRC = named(new QLineEdit, "fne_SRC");
-    fne_SRC->setPlaceholderText(QStringLiteral("source file: type its name, browse, or drop a .PAS file"));
+    fne_SRC->setPlaceholderText(
+        QStringLiteral("source file: type its name, browse, or drop a .PAS file"));
     file_row->addWidget(fne_SRC, 1);
     fne_SRC_Browse = named(new QToolButton, "fne_SRC_Browse");
     fne_SRC_Browse->setIcon(fne_SRC_Browse->style()->standardIcon(QStyle::SP_DirOpenIcon));
@@ -309,7 +318,8 @@ void Form1_Ui::setup(QWidget* form) {
     const_splitter = named(new QSplitter(Qt::Horizontal), "const_splitter");
     const_splitter->addWidget(
         pane_holder(QStringLiteral("Tokens-CRef"), slot_tlb_T_Cref, "slot_tlb_T_Cref"));
-    GP_KA = named(pane_holder(QStringLiteral("Alpha"), slot_tlb_A_Const, "slot_tlb_A_Const"), "GP_KA");
+    GP_KA =
+        named(pane_holder(QStringLiteral("Alpha"), slot_tlb_A_Const, "slot_tlb_A_Const"), "GP_KA");
     const_splitter->addWidget(GP_KA);
     const_splitter->addWidget(
         pane_holder(QStringLiteral("Numeric"), slot_tlb_N_Const, "slot_tlb_N_Const"));
@@ -328,7 +338,8 @@ void Form1_Ui::setup(QWidget* form) {
     check_bar->addStretch(1);
     chv->addLayout(check_bar);
     check_splitter = named(new QSplitter(Qt::Horizontal), "check_splitter");
-    GP10 = named(pane_holder(QStringLiteral("Original-Work"), slot_tlb_SRC, "slot_tlb_SRC"), "GP10");
+    GP10 =
+        named(pane_holder(QStringLiteral("Original-Work"), slot_tlb_SRC, "slot_tlb_SRC"), "GP10");
     check_splitter->addWidget(GP10);
     check_splitter->addWidget(
         pane_holder(QStringLiteral("Check-Work"), slot_tlb_SRC_tmp, "slot_tlb_SRC_tmp"));
