@@ -109,3 +109,13 @@ TEST(TokenTable, SaveWritesSortedOnlyWhenAsked) {
     ASSERT_TRUE(t.Save_Token_Table(file, true));
     EXPECT_EQ(dir.read("Tokens.dat"), "Alpha\r\nALPHA2\r\nbeta\r\nzeta\r\n");
 }
+
+TEST(TokenTable, ManyTokensKeepTheirFirstSpellingAcrossGrowth) {
+    TokenTable t;
+    for (int i = 0; i < 20000; ++i)
+        t.Register_Token("Tok" + std::to_string(i));
+    for (int i = 0; i < 20000; i += 997)
+        EXPECT_EQ(t.Register_Token("TOK" + std::to_string(i)), "Tok" + std::to_string(i));
+    EXPECT_EQ(t.Token_Count(), 20000);
+    EXPECT_EQ(t.Find_Token("tok20000"), std::nullopt);
+}

@@ -3,14 +3,16 @@
 #include "engine/text_order.h"
 #include "tables/subs.h"
 
+#include <unordered_map>
+
 namespace parvex {
 
 std::optional<std::string> TokenTable::Find_Token(std::string_view token) const {
     std::string key = Upper_Ascii(token);
     if (key.find('.') == std::string::npos) {
-        auto it = pieces_.find(key);
-        if (it != pieces_.end())
-            return it->second;
+        std::size_t offset = 0;
+        if (pieces_.find(key, index_upper_, offset))
+            return index_.substr(offset, key.size());
     } else if (!index_.empty()) {
         auto p = index_upper_.find("." + key + ".");
         if (p != std::string::npos)
@@ -28,12 +30,10 @@ void TokenTable::Register_In_Place(std::string& token) {
         else if (c == '.')
             dotted = true;
     }
-    if (!dotted) {
-        auto it = pieces_.find(key_);
-        if (it != pieces_.end()) {
-            token.assign(it->second);
-            return;
-        }
+    std::size_t offset = 0;
+    if (!dotted && pieces_.find(key_, index_upper_, offset)) {
+        token.assign(index_, offset, token.size());
+        return;
     }
     token = Register_Token(token);
 }
@@ -66,12 +66,12 @@ void TokenTable::append_to_index(const std::string& token) {
     index_upper_ += '.';
     ++count_;
     // Register the stretches between dots, first occurrence winning.
+    const std::size_t base = index_upper_.size() - token.size() - 1;
     std::size_t start = 0;
     for (;;) {
         std::size_t dot = token.find('.', start);
-        std::string piece =
-            token.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        pieces_.try_emplace(Upper_Ascii(piece), piece);
+        std::size_t end = dot == std::string::npos ? token.size() : dot;
+        pieces_.insert(base + start, end - start, index_upper_);
         if (dot == std::string::npos)
             break;
         start = dot + 1;

@@ -2,12 +2,12 @@
 // The table of known tokens: decides in which spelling every identifier and keyword is written
 // back. The token index keeps the first spelling a token arrived with, for the whole program run.
 
+#include "engine/piece_table.h"
 #include "platform/text_file.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace parvex {
 
@@ -45,9 +45,9 @@ private:
     std::string index_;       // "." + t1 + "." + ... + "." in stored spelling
     std::string index_upper_; // the same, upper-cased, for lookups of keys holding a dot
     int count_ = 0;
-    // Every dot-free stretch between two neighbouring dots of the index, upper-cased, mapped to its
-    // first stored spelling: the same answer the search for "." + KEY + "." gives.
-    std::unordered_map<std::string, std::string> pieces_;
+    // Every dot-free stretch between two neighbouring dots of the index, first occurrence only:
+    // the same answer the search for "." + KEY + "." gives, without the search.
+    PieceTable pieces_;
     TextList loaded_;
     TextList personal_;
     std::string key_; // reused buffer for upper-cased keys

@@ -119,7 +119,7 @@ void TForm1::on_settings_restored() {
         report_file_error(r);
     update_token_labels();
     // The restored name is shown but not loaded: the start-up is not complete yet.
-    session_.Source_Change(file_bytes(ui.fne_SRC->text()), false);
+    (void)session_.Source_Change(file_bytes(ui.fne_SRC->text()), false);
 }
 
 void TForm1::on_settings_saved() {

@@ -1,0 +1,35 @@
+#pragma once
+// A compact hash set of stretches of the token index: each entry is an offset and a length into
+// the upper-cased index string, so a lookup touches one small slot array and the index itself.
+// The token index keeps the first stretch of each key; later equal stretches are not added.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvex {
+
+class PieceTable {
+public:
+    // Looks `key` up among the stretches of `upper`; gives the offset of the first equal one.
+    bool find(std::string_view key, const std::string& upper, std::size_t& offset) const;
+    // Adds the stretch upper[offset, offset + length) unless an equal one is there already.
+    void insert(std::size_t offset, std::size_t length, const std::string& upper);
+    void clear();
+    std::size_t size() const { return used_; }
+
+private:
+    struct Slot {
+        std::uint64_t offset = 0;
+        std::uint32_t length = 0;
+        std::uint32_t hash = 0; // 0 marks an empty slot
+    };
+    static std::uint32_t hash_of(std::string_view key);
+    void grow(const std::string& upper);
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+};
+
+} // namespace parvex
