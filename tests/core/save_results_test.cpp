@@ -1,6 +1,7 @@
 #include "engine/check_run.h"
 #include "engine/cross_reference.h"
 #include "engine/listing_run.h"
+#include "engine/text_order.h"
 
 #include "temp_dir.h"
 
@@ -151,4 +152,15 @@ TEST(CheckRun, ReportsWhatIsLeft) {
     EXPECT_TRUE(clean.clean);
     EXPECT_EQ(clean.messages.back().text, "^C:NO ERROR FOUND");
     EXPECT_EQ(dir.read("Tokens-ERROR.dat"), "older"); // a clean check writes nothing
+}
+
+TEST(TextOrder, SortIsCaseBlindStableAndBytewise) {
+    TextList list = {"b", "B", "a\x01", "A", "abcdefghZ", "ABCDEFGHa", "a", "\xe4x", "_x", "ab\0c"};
+    list[9] = std::string("ab\0c", 4);
+    TextList expected = list;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::string& x, const std::string& y) { return Less_No_Case(x, y); });
+    Sort_No_Case(list);
+    EXPECT_EQ(list, expected);
+    EXPECT_EQ(list.front(), "A"); // "A" before "a": equal when raised, kept in place
 }

@@ -1,6 +1,7 @@
 #include "engine/text_order.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace parvex {
 
@@ -25,8 +26,31 @@ bool Less_No_Case(std::string_view a, std::string_view b) {
 }
 
 void Sort_No_Case(std::vector<std::string>& list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& a, const std::string& b) { return Less_No_Case(a, b); });
+    // The first eight raised bytes of each line, packed so that comparing the numbers compares
+    // the bytes; only lines that agree there are compared in full. Lines are moved once, at the
+    // end, instead of at every step of the sort.
+    struct Entry {
+        std::uint64_t prefix;
+        std::uint32_t index;
+    };
+    std::vector<Entry> entries(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        std::uint64_t p = 0;
+        const std::string& s = list[i];
+        for (std::size_t k = 0; k < 8; ++k)
+            p = (p << 8) | (k < s.size() ? up(static_cast<unsigned char>(s[k])) : 0u);
+        entries[i] = {p, static_cast<std::uint32_t>(i)};
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return Less_No_Case(list[a.index], list[b.index]);
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(list.size());
+    for (const Entry& e : entries)
+        sorted.push_back(std::move(list[e.index]));
+    list.swap(sorted);
 }
 
 } // namespace parvex
