@@ -71,8 +71,10 @@ TEST(Form1, RoadOfOneFile) {
         ASSERT_EQ(f.tlb_SRC_O->count(), 4);
         EXPECT_EQ(f.tlb_SRC_O->lines()[2], "  WRITELN('x', 1);");
         EXPECT_EQ(f.tlb_SRC_O->lines()[3], "END; { of P }");
-        EXPECT_EQ(f.tlb_T_Cref->count(), 5);
         EXPECT_EQ(f.ui.PCW->currentWidget(), f.ui.pcw_Work);
+        EXPECT_EQ(f.tlb_T_Cref->count(), 0); // filled when its page is shown
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Const);
+        EXPECT_EQ(f.tlb_T_Cref->count(), 5);
 
         f.ui.PCW->setCurrentWidget(f.ui.pcw_Check);
         f.ui.btn_Check->click();

@@ -101,8 +101,10 @@ void TForm1::connect_controls() {
     connect(tlb_T_Cref, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
     connect(tlb_WArea, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
     connect(tlb_SRC_tmp, &TextListView::rowClicked, this, &TForm1::tlb_SRC_tmpClick);
-    for (QTabWidget* pc : {ui.PC, ui.PCW, ui.PCWS})
+    // The frame hooks the outer page control itself when it merges its pages.
+    for (QTabWidget* pc : {ui.PCW, ui.PCWS})
         connect(pc, &QTabWidget::currentChanged, this, [this] { fb_PCChange(); });
+    connect(ui.PCW, &QTabWidget::currentChanged, this, &TForm1::refresh_visible_panes);
 }
 
 void TForm1::FormShow() {
@@ -157,14 +159,31 @@ void TForm1::Clear_Lists() {
 }
 
 void TForm1::show_lists() {
+    // The panes of a page are filled when the page is shown: a run over a huge file does not
+    // wait for panes nobody is looking at.
+    stale_.fill(true);
+    refresh_visible_panes();
+}
+
+void TForm1::refresh_visible_panes() {
     ListingLists& l = session_.lists();
-    tlb_SRC->setLines(l.src);
-    tlb_SRC_O->setLines(l.src_o);
-    tlb_SRC_tmp->setLines(l.src_tmp);
-    tlb_A_Const->setLines(l.a_const);
-    tlb_N_Const->setLines(l.n_const);
-    tlb_T_Cref->setLines(l.t_cref);
-    tlb_WArea->setLines(l.w_area);
+    QWidget* page = ui.PCW->currentWidget();
+    if (page == ui.pcw_Work && stale_[0]) {
+        tlb_SRC_O->setLines(l.src_o);
+        stale_[0] = false;
+    } else if (page == ui.pcw_Const && stale_[1]) {
+        tlb_T_Cref->setLines(l.t_cref);
+        tlb_A_Const->setLines(l.a_const);
+        tlb_N_Const->setLines(l.n_const);
+        stale_[1] = false;
+    } else if (page == ui.pcw_Check && stale_[2]) {
+        tlb_SRC->setLines(l.src);
+        tlb_SRC_tmp->setLines(l.src_tmp);
+        stale_[2] = false;
+    } else if (page == ui.pcw_NoShow && stale_[3]) {
+        tlb_WArea->setLines(l.w_area);
+        stale_[3] = false;
+    }
 }
 
 void TForm1::show_token_lists() {
@@ -251,7 +270,8 @@ void TForm1::btn_WorkClick() {
 void TForm1::btn_CheckClick() {
     facade().Reset_Btn_Status(ui.btn_Check);
     CheckResult check = session_.Check_Run();
-    tlb_SRC_tmp->setLines(session_.lists().src_tmp);
+    stale_[2] = true;
+    refresh_visible_panes();
     show_messages(check.messages);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QPoint>
 #include <QStringList>
+#include <array>
 #include <functional>
 
 namespace parvex {
@@ -67,6 +68,7 @@ private:
     void connect_controls();
     void read_options();
     void show_lists();
+    void refresh_visible_panes();
     void show_token_lists();
     void update_token_labels();
     void show_messages(const std::vector<EngineMessage>& messages);
@@ -77,6 +79,7 @@ private:
     std::function<QString()> browse_answer_;
     std::function<void(const QString&)> general_error_;
     bool running_ = false;
+    std::array<bool, 4> stale_{}; // panes of Work, Constant, Check, Work-Area behind the lists
 };
 
 } // namespace parvex
