@@ -1,6 +1,7 @@
 #include "window/form1_ui.h"
 
 #include "engine/line_scanner.h"
+#include "engine/listing_options.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/radio_group.h"
 #include "widgets/shadow_label.h"
@@ -249,18 +250,13 @@ void Form1_Ui::setup(QWidget* form) {
         "create List of Alpha-Constants", "create List of Numeric-Constants",
         "create Alpha-Cross Reference",   "create Numeric-Cross-Reference",
         "create Token-Cross-Reference"};
-    const char* defaults[] = {"pas",
-                              "pas-SAVED",
-                              "Alpha-Constants",
-                              "Numeric-Constats",
-                              "Alpha-Cross-Ref",
-                              "Numeric-Cross-Ref",
-                              "Token-Cross-Ref"};
+    const SaveOptions defaults; // the extensions a first start offers
     for (int k = 0; k < 7; ++k) {
         chk_ext[k] = check(QStringLiteral("chk_ext_%1").arg(k + 1),
                            QString::fromLatin1(box_captions[k]), true, k >= 2);
-        ed_ext[k] = named(new QLineEdit(QString::fromLatin1(defaults[k])),
-                          QStringLiteral("ed_ext_%1").arg(k + 1));
+        ed_ext[k] = named(
+            new QLineEdit(QString::fromStdString(defaults.extensions[static_cast<std::size_t>(k)])),
+            QStringLiteral("ed_ext_%1").arg(k + 1));
         ed_ext[k]->setMinimumWidth(170);
         sl->addWidget(chk_ext[k], k + 1, 0);
         sl->addWidget(ed_ext[k], k + 1, 1);
