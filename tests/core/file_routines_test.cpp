@@ -196,6 +196,11 @@ TEST(FileRoutines, ClassifyDocument) {
         {"http://", Document_Kind::Refused},
         {"http://host/a b", Document_Kind::Refused},
         {"mailto:nobody", Document_Kind::Refused},
+        {"mailto:a@example.org?subject=News&body=Hello&cc=b@example.org",
+         Document_Kind::Mail_Address},
+        // A mail program would send the local file along.
+        {"mailto:a@example.org?subject=x&attach=/home/u/.ssh/id_rsa", Document_Kind::Refused},
+        {"mailto:a@example.org?Attachment=file:///etc/passwd", Document_Kind::Refused},
     };
     for (const auto& c : cases) {
         Document_Target t = Classify_Document(c.path);

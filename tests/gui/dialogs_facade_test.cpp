@@ -66,6 +66,14 @@ TEST_F(FacadeTest, DisplayTimesFollowTheSettingsWithinTheirRange) {
     EXPECT_TRUE(facade.S_Mess("T", "one second"));
     EXPECT_TRUE(facade.L_Error("T", "thirty"));
     EXPECT_EQ(count_downs, (std::vector<int>{1, 30}));
+
+    // Settings written directly still never turn a short message into one left open.
+    facade.settings().medium_secs = 0;
+    facade.settings().short_secs = -4;
+    EXPECT_TRUE(facade.M_Mess("T", "at least a second"));
+    EXPECT_TRUE(facade.S_Error("T", "at least a second"));
+    EXPECT_EQ(count_downs, (std::vector<int>{1, 30, 1, 1}));
+    EXPECT_FALSE(dlg.isVisible());
 }
 
 TEST_F(FacadeTest, OpenMessageAndItsClosingCall) {

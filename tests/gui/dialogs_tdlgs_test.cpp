@@ -7,6 +7,7 @@
 #include "widgets/led_progress_bar.h"
 #include "widgets/shadow_label.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -345,4 +346,29 @@ TEST_F(TDlgsTest, AnUnwritableLogIsReportedOnceAndTheProgramGoesOn) {
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_TRUE(reported[0].contains("Logfile.txt"));
     EXPECT_EQ(dlg.log().Lines().size(), 3u);
+}
+
+TEST_F(TDlgsTest, QuestionAskedWhileAMessageIsOpenIsModal) {
+    ASSERT_TRUE(dlg.Mess("I N I T", "^C:starting ...", 0));
+    ASSERT_TRUE(dlg.isVisible());
+    QWidget* modal_widget = nullptr;
+    dlg.setModalHook([&](TDlgs& d) {
+        modal_widget = QApplication::activeModalWidget();
+        d.xdlg_btn_No->click();
+    });
+    dlg.Answer = true;
+    EXPECT_FALSE(dlg.Question("Delete the Token?", "really?"));
+    EXPECT_EQ(modal_widget, &dlg);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST_F(TDlgsTest, LogItTakesTheTextACallerPutIntoTheMessageLabel) {
+    enable_log();
+    ASSERT_TRUE(dlg.Mess("Listing", "^C:scanning", 0));
+    // A run's end writes its result into the message line and logs it from there.
+    dlg.xdlg_Lab2->setText("working 00:00:12");
+    dlg.Log_IT();
+    dlg.Mess("", "", 0);
+    EXPECT_EQ(log_text(), "06.05.2024 07:08:09\tListing\tscanning\r\n"
+                          "06.05.2024 07:08:09\tListing\tworking 00:00:12\r\n");
 }

@@ -141,6 +141,27 @@ bool has_control_or_blank(std::string_view s) {
                        [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; });
 }
 
+// Mail programs honour fields such as "attach=" that would send a local file along; an
+// address from downloaded data may only fill in receivers, subject and text.
+bool mail_fields_are_plain(std::string_view rest) {
+    std::size_t q = rest.find('?');
+    if (q == std::string_view::npos)
+        return true;
+    std::string_view fields = rest.substr(q + 1);
+    while (!fields.empty()) {
+        std::size_t amp = fields.find('&');
+        std::string_view field = fields.substr(0, amp);
+        std::string key = Lower_Ascii(field.substr(0, field.find('=')));
+        if (!key.empty() && key != "to" && key != "cc" && key != "bcc" && key != "subject" &&
+            key != "body")
+            return false;
+        if (amp == std::string_view::npos)
+            break;
+        fields.remove_prefix(amp + 1);
+    }
+    return true;
+}
+
 } // namespace
 
 Document_Target Classify_Document(std::string_view path) {
@@ -167,6 +188,8 @@ Document_Target Classify_Document(std::string_view path) {
         std::string_view rest = std::string_view(p).substr(7);
         if (rest.find('@') == std::string_view::npos || has_control_or_blank(rest))
             return refuse("not a valid mail address");
+        if (!mail_fields_are_plain(rest))
+            return refuse("mail addresses may only fill in receivers, subject and text");
         out.kind = Document_Kind::Mail_Address;
         return out;
     }

@@ -92,6 +92,11 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     return b;
 }
 
+// The message label breaks lines at "\n" only.
+QString display_text(const QString& text) {
+    return QString(text).replace("\r\n", "\n");
+}
+
 std::string to_bytes(const QString& s) {
     return s.toStdString();
 }
@@ -444,7 +449,7 @@ bool TDlgs::question(int kind, const QString& title, const QString& msg) {
     Select_Kind(kind);
     xdlg_Lab1->setText(title);
     shown_text_ = Decode_Mess(msg);
-    xdlg_Lab2->setText(QString(shown_text_).replace("\r\n", "\n"));
+    xdlg_Lab2->setText(display_text(shown_text_));
     Center_Dialog();
     Log_IT();
     run_modal();
@@ -479,7 +484,7 @@ bool TDlgs::Error(const QString& title, const QString& msg, int secs) {
 bool TDlgs::EM(const QString& title, const QString& msg, int secs) {
     xdlg_Lab1->setText(title);
     shown_text_ = Decode_Mess(msg);
-    xdlg_Lab2->setText(QString(shown_text_).replace("\r\n", "\n"));
+    xdlg_Lab2->setText(display_text(shown_text_));
     Center_Dialog();
     if (secs > 0) {
         if (isVisible())
@@ -508,6 +513,10 @@ bool TDlgs::EM(const QString& title, const QString& msg, int secs) {
 }
 
 int TDlgs::run_modal() {
+    // A message left open is taken down first: a window that is already visible would not
+    // become modal.
+    if (isVisible())
+        hide();
     if (modal_hook_)
         QTimer::singleShot(0, this, [this] {
             if (modal_hook_ && isVisible())
@@ -562,7 +571,11 @@ void TDlgs::Open_Log() {
 }
 
 void TDlgs::Log_IT() {
-    if (!log_.Log_IT(to_bytes(xdlg_Lab1->text()), to_bytes(shown_text_), to_bytes(file_name_)))
+    // The message line may have been rewritten by a caller since the last display (a run's end
+    // puts its result there); the line breaks of a shown message are logged as they came.
+    const QString shown = xdlg_Lab2->text();
+    const QString text = shown == display_text(shown_text_) ? shown_text_ : shown;
+    if (!log_.Log_IT(to_bytes(xdlg_Lab1->text()), to_bytes(text), to_bytes(file_name_)))
         if (auto error = log_.Take_New_Write_Error())
             report_log_failure(*error);
 }

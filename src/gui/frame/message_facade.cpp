@@ -39,31 +39,33 @@ bool MessageFacade::message(bool error, const QString& title, const QString& tex
     return result;
 }
 
+// The short, medium and long operations always wait at least a second: a time of 0 would
+// leave the message open with no button to close it.
 bool MessageFacade::S_Mess(const QString& title, const QString& text) {
-    Mess(title, text, settings_.short_secs);
+    Mess(title, text, std::max(Min_Secs, settings_.short_secs));
     return true;
 }
 bool MessageFacade::M_Mess(const QString& title, const QString& text) {
-    Mess(title, text, settings_.medium_secs);
+    Mess(title, text, std::max(Min_Secs, settings_.medium_secs));
     return true;
 }
 bool MessageFacade::L_Mess(const QString& title, const QString& text) {
-    Mess(title, text, settings_.long_secs);
+    Mess(title, text, std::max(Min_Secs, settings_.long_secs));
     return true;
 }
 bool MessageFacade::Mess(const QString& title, const QString& text, int secs) {
     return message(false, title, text, secs);
 }
 bool MessageFacade::S_Error(const QString& title, const QString& text) {
-    Error(title, text, settings_.short_secs);
+    Error(title, text, std::max(Min_Secs, settings_.short_secs));
     return true;
 }
 bool MessageFacade::M_Error(const QString& title, const QString& text) {
-    Error(title, text, settings_.medium_secs);
+    Error(title, text, std::max(Min_Secs, settings_.medium_secs));
     return true;
 }
 bool MessageFacade::L_Error(const QString& title, const QString& text) {
-    Error(title, text, settings_.long_secs);
+    Error(title, text, std::max(Min_Secs, settings_.long_secs));
     return true;
 }
 bool MessageFacade::Error(const QString& title, const QString& text, int secs) {
