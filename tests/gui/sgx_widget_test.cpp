@@ -96,6 +96,21 @@ TEST_F(SgxWidget, HeaderClickSortsAndFlipsTheArrowKeepingTheCurrentRecord) {
     EXPECT_EQ(grid.Grid().Cell(0, grid.Grid().Current_Row()), current);
 }
 
+TEST(SgxSmall, ArrowFollowsTheSortOfASingleDataRow) {
+    // With one data row no row moves, yet the grid records the column: so must the arrow.
+    TSGX grid;
+    grid.SetSG_Record(Frame_Table_Rec(Frame_Table::SpS, "/nonexistent/", "/nonexistent/"));
+    (void)Load_Table(grid.Grid());
+    grid.Grid().Set_Cell(1, 1, "Beep");
+    Purge_Table(grid.Grid()); // sorts by the mark column, then by column 0 descending
+    EXPECT_EQ(grid.Grid().Sort_Col(), 0);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorSection(), 0);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    Sort_By_Type(grid.Grid(), 2, true);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorSection(), 2);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
 TEST_F(SgxWidget, ClicksAreReportedInGridRowsAndDoubleClickToggles) {
     grid.show();
     QSignalSpy clicks(&grid, &TSGX::cellClicked);

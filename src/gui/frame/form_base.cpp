@@ -194,6 +194,9 @@ void TFormBase::fb_Create_INIT() {
 
 void TFormBase::fb_Show_INIT(QTabWidget* pc) {
     fb_chk_logALLChange(); // the log is not open yet, so its "Changed SetUp" line is not written
+    // The log keeps as many lines as "keep only the last" shows, also when the restored value
+    // equals the default and so never fired the change handler.
+    se_LogLinesChange();
     LogFile_Name = Log_File_Name(program_dir_);
     if (dialog_) {
         dialog_->log().LogFile_Name = LogFile_Name;
