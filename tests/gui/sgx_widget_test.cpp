@@ -166,6 +166,14 @@ TEST_F(SgxWidget, ProceduresMoveTheViewsCurrentRowAndWidths) {
     EXPECT_EQ(grid.Grid().Col_Width(1), 77);
 }
 
+TEST_F(SgxWidget, AutoSizeLeavesEveryHeaderItsTextAndArrow) {
+    // "m4D" and "SpS" are narrower than the header needs once the sort arrow sits beside them.
+    Sort_By_Type(grid.Grid(), 6, false);
+    QHeaderView* head = grid.horizontalHeader();
+    for (int c = 0; c < grid.Grid().Col_Count(); ++c)
+        EXPECT_GE(grid.columnWidth(c), head->sectionSizeHint(c) + Auto_Size_Margin) << c;
+}
+
 TEST_F(SgxWidget, CellFormatEventColoursCellsAndTheDemoLooksFinished) {
     Sort_By_Type(grid.Grid(), 2, true);
     // Marks of the owner: a missing sound file is faulty data, sounds in use are group 1.

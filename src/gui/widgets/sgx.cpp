@@ -18,6 +18,11 @@ TSGX::TSGX(QWidget* parent) : QTableView(parent) {
         return fontMetrics().horizontalAdvance(Bytes_To_Text(bytes)) +
                2 * SGX_Delegate::Text_Padding;
     };
+    // A header cell also holds the header's padding and the sort arrow.
+    grid_.header_width = [this](int col) {
+        QHeaderView* head = horizontalHeader();
+        return col < head->count() ? head->sectionSizeHint(col) : -1;
+    };
     grid_.editor_open = [this] { return Editor_Open(); };
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
