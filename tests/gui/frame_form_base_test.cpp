@@ -87,6 +87,8 @@ TEST_F(FrameTest, FirstStartBuildsTheTreeAndStartsWithEveryDefault) {
     }
     EXPECT_EQ(w->facade().settings().short_secs, 2);
     EXPECT_EQ(w->facade().settings().long_secs, 10);
+    // The log keeps the number of lines its page shows.
+    EXPECT_EQ(dlg.log().Max_Log_Lines, 99);
     EXPECT_EQ(w->caption_text(),
               "  Zivadu-Zedu Parvex   Version [ " + QString::fromLatin1(Program_Version) + " ]   ");
     EXPECT_EQ(QString::fromLatin1(Program_Version), "02.06.28.2149");
@@ -162,6 +164,7 @@ TEST_F(FrameTest, SecondStartRestoresEveryPersistedProperty) {
     for (const char* name : {"fb_DE_GHelp", "fb_DE_GLang", "fb_DE_GPics", "fb_DE_GSnds"})
         EXPECT_EQ(w->findChild<QLineEdit*>(name)->text(), QString::fromStdString(dir.dir()) + name);
     EXPECT_FALSE(w->chk_ext_1->isChecked());
+    EXPECT_EQ(dlg.log().Max_Log_Lines, w->se_LogLines->value());
     // The display times are not kept: every start begins with 2, 5 and 10 seconds.
     EXPECT_EQ(w->fb_Mess_SHORT->value(), 2);
     // The start-up size wins over the stored 800 x 600.

@@ -96,6 +96,21 @@ TEST_F(SgxWidget, HeaderClickSortsAndFlipsTheArrowKeepingTheCurrentRecord) {
     EXPECT_EQ(grid.Grid().Cell(0, grid.Grid().Current_Row()), current);
 }
 
+TEST(SgxSmall, ArrowFollowsTheSortOfASingleDataRow) {
+    // With one data row no row moves, yet the grid records the column: so must the arrow.
+    TSGX grid;
+    grid.SetSG_Record(Frame_Table_Rec(Frame_Table::SpS, "/nonexistent/", "/nonexistent/"));
+    (void)Load_Table(grid.Grid());
+    grid.Grid().Set_Cell(1, 1, "Beep");
+    Purge_Table(grid.Grid()); // sorts by the mark column, then by column 0 descending
+    EXPECT_EQ(grid.Grid().Sort_Col(), 0);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorSection(), 0);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    Sort_By_Type(grid.Grid(), 2, true);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorSection(), 2);
+    EXPECT_EQ(grid.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
 TEST_F(SgxWidget, ClicksAreReportedInGridRowsAndDoubleClickToggles) {
     grid.show();
     QSignalSpy clicks(&grid, &TSGX::cellClicked);
@@ -149,6 +164,14 @@ TEST_F(SgxWidget, ProceduresMoveTheViewsCurrentRowAndWidths) {
     EXPECT_LT(grid.columnWidth(4), 200);
     grid.setColumnWidth(1, 77); // the user drags a column border
     EXPECT_EQ(grid.Grid().Col_Width(1), 77);
+}
+
+TEST_F(SgxWidget, AutoSizeLeavesEveryHeaderItsTextAndArrow) {
+    // "m4D" and "SpS" are narrower than the header needs once the sort arrow sits beside them.
+    Sort_By_Type(grid.Grid(), 6, false);
+    QHeaderView* head = grid.horizontalHeader();
+    for (int c = 0; c < grid.Grid().Col_Count(); ++c)
+        EXPECT_GE(grid.columnWidth(c), head->sectionSizeHint(c) + Auto_Size_Margin) << c;
 }
 
 TEST_F(SgxWidget, CellFormatEventColoursCellsAndTheDemoLooksFinished) {

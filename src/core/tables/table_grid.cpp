@@ -175,8 +175,10 @@ void Table_Grid::Auto_Size_Columns(int margin) {
         int widest = 0;
         for (int r = 0; r < Row_Count(); ++r) {
             const std::string& text = Cell(c, r);
-            if (!text.empty())
-                widest = std::max(widest, text_width(text));
+            if (text.empty())
+                continue;
+            const int header = r < Fixed_Rows() && header_width ? header_width(c) : -1;
+            widest = std::max(widest, header >= 0 ? header : text_width(text));
         }
         widths_[static_cast<std::size_t>(c)] = widest + margin;
     }

@@ -83,6 +83,9 @@ public:
     Table_Observer* Observer() const { return observer_; }
     // Pixel width of a text; the default counts 7 pixels per byte.
     std::function<int(const std::string&)> text_width;
+    // Pixel width a header cell needs (its text, the header's padding and the sort arrow), or
+    // a negative value to measure the header text like any cell. Unset: like any cell.
+    std::function<int(int col)> header_width;
     // True while an in-place editor is open.
     std::function<bool()> editor_open;
     void Repaint();

@@ -144,6 +144,10 @@ QWidget* TFormBase::build_gui_page() {
     fb_PC_GUI->addTab(fb_pc_Log, QStringLiteral("Logfile"));
     fb_PC_GUI->addTab(fb_pc_upgrade, QStringLiteral("News / Upgrade"));
     fb_PC_GUI->addTab(fb_PC_oDetails, QStringLiteral("other Details"));
+    // Seven settings pages: a slightly smaller tab font keeps every tab in view at 640 pixels.
+    QFont tab_font = fb_PC_GUI->tabBar()->font();
+    tab_font.setPointSizeF(tab_font.pointSizeF() - 1);
+    fb_PC_GUI->tabBar()->setFont(tab_font);
     return page;
 }
 
@@ -194,6 +198,9 @@ void TFormBase::fb_Create_INIT() {
 
 void TFormBase::fb_Show_INIT(QTabWidget* pc) {
     fb_chk_logALLChange(); // the log is not open yet, so its "Changed SetUp" line is not written
+    // The log keeps as many lines as "keep only the last" shows, also when the restored value
+    // equals the default and so never fired the change handler.
+    se_LogLinesChange();
     LogFile_Name = Log_File_Name(program_dir_);
     if (dialog_) {
         dialog_->log().LogFile_Name = LogFile_Name;

@@ -18,6 +18,11 @@ TSGX::TSGX(QWidget* parent) : QTableView(parent) {
         return fontMetrics().horizontalAdvance(Bytes_To_Text(bytes)) +
                2 * SGX_Delegate::Text_Padding;
     };
+    // A header cell also holds the header's padding and the sort arrow.
+    grid_.header_width = [this](int col) {
+        QHeaderView* head = horizontalHeader();
+        return col < head->count() ? head->sectionSizeHint(col) : -1;
+    };
     grid_.editor_open = [this] { return Editor_Open(); };
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -48,7 +53,11 @@ TSGX::TSGX(QWidget* parent) : QTableView(parent) {
     connect(model_, &QAbstractItemModel::modelReset, this, &TSGX::follow_table);
     connect(model_, &SGX_Model::currentMoved, this, &TSGX::show_current);
     connect(model_, &SGX_Model::widthsChanged, this, &TSGX::apply_widths);
-    connect(model_, &SGX_Model::repaintWanted, this, [this] { viewport()->update(); });
+    // A sort of at most one data row changes no rows, only the sort column: the arrow follows.
+    connect(model_, &SGX_Model::repaintWanted, this, [this] {
+        show_sort_indicator();
+        viewport()->update();
+    });
     connect(model_, &SGX_Model::cellEdited, this, &TSGX::cellEdited);
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) {
         emit cellClicked(i.column(), SGX_Model::Grid_Row(i.row()));
@@ -127,7 +136,7 @@ void TSGX::sort_by_header(int col) {
     emit headerClicked(col);
 }
 
-void TSGX::follow_table() {
+void TSGX::show_sort_indicator() {
     QHeaderView* head = horizontalHeader();
     if (grid_.Sort_Col() >= 0)
         head->setSortIndicator(grid_.Sort_Col(), grid_.Sort_Dir() == Sort_Direction::Ascending
@@ -135,6 +144,10 @@ void TSGX::follow_table() {
                                                      : Qt::DescendingOrder);
     else
         head->setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void TSGX::follow_table() {
+    show_sort_indicator();
     apply_widths();
     show_current();
     viewport()->update();

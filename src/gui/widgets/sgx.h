@@ -54,6 +54,7 @@ protected:
 private:
     void sort_by_header(int col);
     void follow_table();
+    void show_sort_indicator();
     void apply_widths();
     void show_current();
 
