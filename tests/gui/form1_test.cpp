@@ -257,3 +257,32 @@ TEST(Form1, PaneWidthsComeBackAtTheNextStart) {
     QApplication::processEvents();
     EXPECT_EQ(f.ui.GP_KA->width(), alpha);
 }
+
+TEST(Form1, ADropDuringARunWaitsForTheRunToEnd) {
+    TempDir prog, src;
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "x := x + 1;\n";
+    auto big = src.write("big.pas", text);
+    auto other = src.write("other.pas", "y;\n");
+    Program p(prog);
+    TForm1& f = p.form;
+    f.ui.fne_SRC->setText(QString::fromStdString(big.string()));
+    // While the window is busy a file arrives: the run's lists must not be pulled away.
+    bool dropped = false;
+    QTimer drop;
+    drop.setInterval(0);
+    QObject::connect(&drop, &QTimer::timeout, &f, [&] {
+        if (!f.working())
+            return;
+        drop.stop();
+        dropped = true;
+        f.Drop_Files_Handler({}, {QString::fromStdString(other.string())});
+    });
+    drop.start();
+    f.ui.btn_Work->click();
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(f.ui.fne_SRC->text(), QString::fromStdString(big.string()));
+    EXPECT_EQ(f.tlb_SRC_O->count(), 200000);
+    EXPECT_EQ(f.tlb_SRC_O->lines()[199999], "x := x + 1;");
+}

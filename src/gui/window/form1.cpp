@@ -293,6 +293,8 @@ void TForm1::btn_WorkClick() {
 }
 
 void TForm1::btn_CheckClick() {
+    if (running_)
+        return;
     facade().Reset_Btn_Status(ui.btn_Check);
     CheckResult check = session_.Check_Run();
     stale_[2] = true;
@@ -301,6 +303,8 @@ void TForm1::btn_CheckClick() {
 }
 
 void TForm1::btn_clear_TabClick() {
+    if (running_)
+        return;
     facade().Reset_Btn_Status(ui.btn_clear_Tab);
     read_options();
     FileResult r = session_.Reload_Personal_Tokens();
@@ -312,6 +316,8 @@ void TForm1::btn_clear_TabClick() {
 }
 
 void TForm1::do_save(bool to_source_path, QObject* sender) {
+    if (running_)
+        return;
     facade().Reset_Btn_Status(sender);
     read_options();
     SaveResult saved =
@@ -337,7 +343,8 @@ void TForm1::fne_SRC_BrowseClick() {
 }
 
 void TForm1::Source_Change() {
-    if (!startup_complete())
+    // During a run the engine is filling the lists this would empty.
+    if (!startup_complete() || running_)
         return;
     read_options();
     FileResult r = session_.Source_Change(file_bytes(ui.fne_SRC->text()), true);
@@ -347,6 +354,9 @@ void TForm1::Source_Change() {
 }
 
 void TForm1::Drop_Files_Handler(QPoint, const QStringList& files) {
+    // Window events run in the middle of a run; a file dropped then is not taken.
+    if (running_)
+        return;
     std::vector<std::string> names;
     for (const QString& f : files)
         names.push_back(file_bytes(f));
