@@ -117,6 +117,45 @@ TEST(SaveResults, AFailedBackupLeavesTheSourceIntact) {
         EXPECT_EQ(e.path().filename().string().find(".parvex"), std::string::npos);
 }
 
+TEST(SaveResults, AFailedListLeavesTheSourceAndASecondSaveKeepsTheOriginal) {
+    TempDir dir;
+    auto src = dir.write("u.pas", "begin x end.\n");
+    dir.write("u.Token-Cross-Ref/keep", "a folder where the last list should go");
+    Session s;
+    ListingOptions upper;
+    upper.output_case = 0;
+    ASSERT_EQ(s.engine.Listing_Run(src.string(), upper, s.lists).status, RunStatus::Done);
+    SaveResult failed = Save_Results(src.string(), dir.dir(), "u", {}, s.lists);
+    EXPECT_FALSE(failed.saved);
+    EXPECT_EQ(dir.read("u.pas"), "begin x end.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "u.pas-SAVED"));
+    // The user clears the way and saves the same run again: the original becomes the backup.
+    std::filesystem::remove_all(dir.path() / "u.Token-Cross-Ref");
+    ASSERT_TRUE(Save_Results(src.string(), dir.dir(), "u", {}, s.lists).saved);
+    EXPECT_EQ(dir.read("u.pas-SAVED"), "begin x end.\n");
+    EXPECT_EQ(dir.read("u.pas"), "BEGIN X END.\r\n");
+}
+
+TEST(SaveResults, AListNamedLikeTheTextIsRefused) {
+    for (const char* clash : {"pas", "pas-SAVED"}) {
+        TempDir dir;
+        auto src = dir.write("u.pas", "begin end.\n");
+        dir.write("u.pas-SAVED", "older backup");
+        Session s;
+        ASSERT_EQ(s.run(src.string()).status, RunStatus::Done);
+        SaveOptions o;
+        o.extensions[3] = clash;
+        o.create[3] = false; // even the delete of an unchecked list would hit the text
+        SaveResult r = Save_Results(src.string(), dir.dir(), "u", o, s.lists);
+        EXPECT_FALSE(r.saved) << clash;
+        ASSERT_FALSE(r.messages.empty());
+        EXPECT_EQ(r.messages.back().kind, MessageKind::General_Error);
+        EXPECT_EQ(dir.read("u.pas"), "begin end.\n");
+        EXPECT_EQ(dir.read("u.pas-SAVED"), "older backup");
+        EXPECT_FALSE(s.lists.src_o.empty());
+    }
+}
+
 TEST(SaveResults, MissingSourceIsRefused) {
     TempDir dir;
     ListingLists lists;

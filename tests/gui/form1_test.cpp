@@ -1,6 +1,7 @@
 // The main window as a user meets it: start, choose a file, run, check, save, close, start again.
 #include "window/form1.h"
 
+#include "frame/ini_file.h"
 #include "png_dump.h"
 #include "temp_dir.h"
 #include "widgets/radio_group.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -219,4 +221,68 @@ TEST(Form1, AFailedSaveIsReportedAndLosesNothing) {
     f.ui.btn_to_Work->click();
     EXPECT_EQ(prog.read("Data/u.pas"), "begin end.\r\n");
     EXPECT_EQ(p.general_errors.size(), 1u);
+}
+
+TEST(Form1, PaneWidthsComeBackAtTheNextStart) {
+    TempDir prog;
+    std::string settings;
+    int alpha = 0, original = 0;
+    {
+        Program p(prog);
+        TForm1& f = p.form;
+        settings = f.settings_file();
+        f.resize(1000, 720);
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Const);
+        QApplication::processEvents();
+        f.ui.const_splitter->setSizes({400, 260, 300});
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Check);
+        QApplication::processEvents();
+        f.ui.check_splitter->setSizes({380, 560});
+        QApplication::processEvents();
+        alpha = f.ui.GP_KA->width();
+        original = f.ui.GP10->width();
+        EXPECT_GT(alpha, 202);
+        EXPECT_GT(original, 306);
+    }
+    IniFile ini;
+    ASSERT_TRUE(IniFile::load(settings, ini));
+    EXPECT_EQ(ini.read("TForm1", "GP_KA_Width", ""), std::to_string(alpha));
+    EXPECT_EQ(ini.read("TForm1", "GP10_Width", ""), std::to_string(original));
+    Program again(prog);
+    TForm1& f = again.form;
+    f.resize(1000, 720);
+    QApplication::processEvents();
+    EXPECT_EQ(f.ui.GP10->width(), original); // the Check page is shown again
+    f.ui.PCW->setCurrentWidget(f.ui.pcw_Const);
+    QApplication::processEvents();
+    EXPECT_EQ(f.ui.GP_KA->width(), alpha);
+}
+
+TEST(Form1, ADropDuringARunWaitsForTheRunToEnd) {
+    TempDir prog, src;
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "x := x + 1;\n";
+    auto big = src.write("big.pas", text);
+    auto other = src.write("other.pas", "y;\n");
+    Program p(prog);
+    TForm1& f = p.form;
+    f.ui.fne_SRC->setText(QString::fromStdString(big.string()));
+    // While the window is busy a file arrives: the run's lists must not be pulled away.
+    bool dropped = false;
+    QTimer drop;
+    drop.setInterval(0);
+    QObject::connect(&drop, &QTimer::timeout, &f, [&] {
+        if (!f.working())
+            return;
+        drop.stop();
+        dropped = true;
+        f.Drop_Files_Handler({}, {QString::fromStdString(other.string())});
+    });
+    drop.start();
+    f.ui.btn_Work->click();
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(f.ui.fne_SRC->text(), QString::fromStdString(big.string()));
+    EXPECT_EQ(f.tlb_SRC_O->count(), 200000);
+    EXPECT_EQ(f.tlb_SRC_O->lines()[199999], "x := x + 1;");
 }

@@ -77,28 +77,27 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
         return result;
     };
 
-    // The new text is complete on disk before the old one moves aside, so a failed write never
-    // leaves the source missing or cut short.
+    // A list under the name of the new text or of the backup would overwrite or delete the
+    // source's only copy.
+    for (std::size_t k = 2; k < options.extensions.size(); ++k)
+        if (name(k) == name(0) || name(k) == name(1))
+            return fail(FileResult::failure("Nothing was saved: the extension \"" +
+                                            options.extensions[k] + "\" of list " +
+                                            std::to_string(k + 1) +
+                                            " is also that of the new text or of the saved "
+                                            "original."));
+
+    // The new text is complete on disk, and the lists are written, before the old text moves
+    // aside: a save that fails on the way leaves the source as it was, so saving again after
+    // the fault is mended can never push the new text over the only backup of the original.
     const std::string name1 = name(0), name2 = name(1);
     std::string staged;
     if (FileResult r = Stage_File(name1, Join_Lines(lists.src_o), staged); !r)
         return fail(r);
-    if (name2 != name1) {
-        (void)Delete_File(name2);
-        if (File_Exists(name1)) {
-            // Replacing the old text without its backup would lose it: stop instead.
-            if (FileResult r = Rename_File(name1, name2); !r) {
-                (void)Delete_File(staged);
-                return fail(r);
-            }
-        }
-    }
-    if (::rename(staged.c_str(), name1.c_str()) != 0) {
-        FileResult r =
-            FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
+    auto give_up = [&](const FileResult& r) {
         (void)Delete_File(staged);
         return fail(r);
-    }
+    };
 
     auto write_list = [&](std::size_t k, const TextList& list) -> FileResult {
         if (!options.create[k]) {
@@ -109,18 +108,36 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     };
     const int n = options.break_after;
     if (FileResult r = write_list(2, lists.a_const); !r)
-        return fail(r);
+        return give_up(r);
     lists.w_area = Build_Cross_Reference(lists.a_const, n);
     if (FileResult r = write_list(4, lists.w_area); !r)
-        return fail(r);
+        return give_up(r);
     if (FileResult r = write_list(3, lists.n_const); !r)
-        return fail(r);
+        return give_up(r);
     lists.w_area = Build_Cross_Reference(lists.n_const, n);
     if (FileResult r = write_list(5, lists.w_area); !r)
-        return fail(r);
+        return give_up(r);
     lists.w_area = Build_Cross_Reference(lists.t_cref, n);
     if (FileResult r = write_list(6, lists.w_area); !r)
-        return fail(r);
+        return give_up(r);
+
+    bool backed_up = false;
+    if (name2 != name1) {
+        (void)Delete_File(name2);
+        if (File_Exists(name1)) {
+            // Replacing the old text without its backup would lose it: stop instead.
+            if (FileResult r = Rename_File(name1, name2); !r)
+                return give_up(r);
+            backed_up = true;
+        }
+    }
+    if (::rename(staged.c_str(), name1.c_str()) != 0) {
+        FileResult r =
+            FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
+        if (backed_up)
+            (void)Rename_File(name2, name1); // the old text goes back under its own name
+        return give_up(r);
+    }
 
     lists.Clear_Lists();
     result.saved = true;

@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include "frame/frame_settings.h"
+#include "frame/ini_file.h"
 #include "tables/subs.h"
 #include "widgets/led_progress_bar.h"
 #include "widgets/radio_group.h"
@@ -63,6 +64,10 @@ TForm1::TForm1(std::string program_dir, TDlgs* dialog, QWidget* parent)
     tlb_SRC = make_pane(ui.slot_tlb_SRC, "tlb_SRC");
     tlb_SRC_tmp = make_pane(ui.slot_tlb_SRC_tmp, "tlb_SRC_tmp");
     tlb_WArea = make_pane(ui.slot_tlb_WArea, "tlb_WArea", true);
+    // The "Alpha" and "Original-Work" panes keep their stored widths; the others take the rest.
+    ui.const_splitter->setStretchFactor(0, 1);
+    ui.const_splitter->setStretchFactor(2, 1);
+    ui.check_splitter->setStretchFactor(1, 1);
     ui.const_splitter->setSizes({420, 202, 200});
     ui.check_splitter->setSizes({306, 500});
 
@@ -115,7 +120,27 @@ void TForm1::FormShow() {
     fb_After_INIT();
 }
 
+namespace {
+// Inside a splitter only the splitter's own sizes hold: a width the settings store gives a pane
+// panel is lost at the next layout pass, so the stored width is handed to the splitter.
+void keep_pane_width(QSplitter* splitter, QWidget* pane, const std::string& stored) {
+    const int width = Str_To_Int_Def(stored, -1);
+    const int i = splitter->indexOf(pane);
+    QList<int> sizes = splitter->sizes();
+    if (width < 0 || i < 0 || i >= sizes.size())
+        return;
+    sizes[i] = width;
+    splitter->setSizes(sizes);
+}
+} // namespace
+
 void TForm1::on_settings_restored() {
+    IniFile ini;
+    if (IniFile::load(settings_file(), ini)) { // an unreadable file was reported by the frame
+        const std::string section = settings_section();
+        keep_pane_width(ui.const_splitter, ui.GP_KA, ini.read(section, "GP_KA_Width", "202"));
+        keep_pane_width(ui.check_splitter, ui.GP10, ini.read(section, "GP10_Width", "306"));
+    }
     read_options();
     if (FileResult r = session_.Load_Token_Tables(); !r)
         report_file_error(r);
@@ -268,6 +293,8 @@ void TForm1::btn_WorkClick() {
 }
 
 void TForm1::btn_CheckClick() {
+    if (running_)
+        return;
     facade().Reset_Btn_Status(ui.btn_Check);
     CheckResult check = session_.Check_Run();
     stale_[2] = true;
@@ -276,6 +303,8 @@ void TForm1::btn_CheckClick() {
 }
 
 void TForm1::btn_clear_TabClick() {
+    if (running_)
+        return;
     facade().Reset_Btn_Status(ui.btn_clear_Tab);
     read_options();
     FileResult r = session_.Reload_Personal_Tokens();
@@ -287,6 +316,8 @@ void TForm1::btn_clear_TabClick() {
 }
 
 void TForm1::do_save(bool to_source_path, QObject* sender) {
+    if (running_)
+        return;
     facade().Reset_Btn_Status(sender);
     read_options();
     SaveResult saved =
@@ -312,7 +343,8 @@ void TForm1::fne_SRC_BrowseClick() {
 }
 
 void TForm1::Source_Change() {
-    if (!startup_complete())
+    // During a run the engine is filling the lists this would empty.
+    if (!startup_complete() || running_)
         return;
     read_options();
     FileResult r = session_.Source_Change(file_bytes(ui.fne_SRC->text()), true);
@@ -322,6 +354,9 @@ void TForm1::Source_Change() {
 }
 
 void TForm1::Drop_Files_Handler(QPoint, const QStringList& files) {
+    // Window events run in the middle of a run; a file dropped then is not taken.
+    if (running_)
+        return;
     std::vector<std::string> names;
     for (const QString& f : files)
         names.push_back(file_bytes(f));
