@@ -67,9 +67,16 @@ long long day_number(int y, int m, int d) {
     return days + d - 1;
 }
 
+// A year of up to four digits; two digits mean 1950 .. 2049. -1 when it is no number.
+int read_year(std::string_view part) {
+    std::optional<int> y = read_uint(part, 4);
+    if (!y)
+        return -1;
+    return part.size() <= 2 ? *y + (*y < 50 ? 2000 : 1900) : *y;
+}
+
 std::optional<long long> parse_date(std::string_view s) {
     int y = 0, m = 0, d = 0;
-    std::optional<int> c;
     std::vector<std::string_view> parts;
     if (s.find('.') != s.npos) {
         parts = split(s, '.');
@@ -79,12 +86,9 @@ std::optional<long long> parse_date(std::string_view s) {
             return std::nullopt;
         d = read_uint(parts[0], 2).value_or(-1);
         m = read_uint(parts[1], 2).value_or(-1);
-        c = read_uint(parts[2], 4);
-        if (!c)
+        y = read_year(parts[2]);
+        if (y < 0)
             return std::nullopt;
-        y = *c;
-        if (parts[2].size() <= 2)
-            y += y < 50 ? 2000 : 1900;
     } else if (s.find('-') != s.npos) {
         parts = split(s, '-');
         if (parts.size() != 3 || parts[0].size() != 4)
@@ -98,12 +102,9 @@ std::optional<long long> parse_date(std::string_view s) {
             return std::nullopt;
         m = read_uint(parts[0], 2).value_or(-1);
         d = read_uint(parts[1], 2).value_or(-1);
-        c = read_uint(parts[2], 4);
-        if (!c)
+        y = read_year(parts[2]);
+        if (y < 0)
             return std::nullopt;
-        y = *c;
-        if (parts[2].size() <= 2)
-            y += y < 50 ? 2000 : 1900;
     } else {
         return std::nullopt;
     }
