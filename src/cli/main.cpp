@@ -5,6 +5,7 @@
 #include "source_walk.h"
 
 #include "engine/check_run.h"
+#include "frame/app_folders.h"
 #include "engine/cross_reference.h"
 #include "engine/listing_run.h"
 #include "tables/subs.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     TokenTable tokens;
     std::string personal = o.personal_file;
     if (personal.empty()) {
-        personal = Dont_Dir() + "Tokens-Personal.dat";
+        personal = Default_Personal_Tokens(Decide_App_Folders());
     } else if (!File_Exists(personal)) {
         error_line(personal + ": File does not exist");
         return kExitError;

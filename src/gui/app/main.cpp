@@ -1,7 +1,11 @@
-// parvex: the desktop program. Creates the dialog, the main window and the splash, holds the
-// splash for its five seconds, and runs the event loop until the main window closes.
+// parvex: the desktop program. Decides where its data lives, creates the dialog, the main window
+// and the splash, holds the splash for its five seconds, takes in the files named on the command
+// line as if they were dropped, and runs the event loop until the main window closes.
 
+#include "app/command_line.h"
+#include "app/term_signal.h"
 #include "dialogs/tdlgs.h"
+#include "frame/app_folders.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -9,16 +13,56 @@
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Problems with the user's folders are told once, without stopping the program.
+void report_folder_problems(QWidget* parent, const parvex::Seed_Report& report) {
+    if (report.problems.empty())
+        return;
+    QString text = report.writable ? QStringLiteral("Some installation data is missing; the "
+                                                    "built-in defaults are used for it.\n\n")
+                                   : QStringLiteral("The program's data folder cannot be "
+                                                    "written: settings, tokens and the log are "
+                                                    "kept in memory only and are lost at the "
+                                                    "end.\n\n");
+    for (const std::string& line : report.problems)
+        text += QString::fromStdString(line) + QLatin1Char('\n');
+    auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version answer without a display.
+    const parvex::Command_Line early = parvex::Parse_Command_Line(argc, argv);
+    if (early.action != parvex::Command_Line::Action::Run) {
+        std::fputs(early.output.c_str(), early.exit_code == 0 ? stdout : stderr);
+        return early.exit_code;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zivadu-Zedu Parvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zivadu-Zedu Parvex"));
+    parvex::Close_On_Term_Signal();
+
+    const parvex::App_Folders folders = parvex::Decide_App_Folders();
+    parvex::Set_Current_App_Folders(folders);
+    const parvex::Seed_Report seeded = parvex::Seed_User_Data(folders);
 
     // The frame needs its dialog from the first moment, so the dialog is made first and handed
     // to the main window; the splash follows.
     parvex::TDlgs dialog;
-    parvex::TForm1 form(parvex::Exe_Dir(), &dialog);
+    parvex::TForm1 form(folders.data_home, &dialog);
+    if (!seeded.writable)
+        form.keep_settings_in_memory();
     dialog.setMainWindow(&form);
     parvex::TSplash splash;
     form.hooks().splash_content = [&splash, &form]() -> QWidget* {
@@ -28,6 +72,13 @@ int main(int argc, char** argv) {
 
     splash.showAndPaint();
     splash.close(); // waits until the splash has been up for five seconds
+    if (parvex::Term_Signal_Received())
+        return 0; // asked to end before the window was up: nothing to keep yet
     form.show();
+    report_folder_problems(&form, seeded);
+    // The files of the command line arrive once the window is up, as a drop would.
+    const QStringList files = parvex::Absolute_File_Names(QApplication::arguments().mid(1));
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &form, [&form, files] { form.Drop_Files_Handler({}, files); });
     return QApplication::exec();
 }

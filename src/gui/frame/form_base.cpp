@@ -2,6 +2,7 @@
 
 #include "dialogs/tdlgs.h"
 #include "frame/directory_edit.h"
+#include "frame/app_folders.h"
 #include "frame/frame_dirs.h"
 #include "frame/frame_settings.h"
 #include "frame/frame_tables.h"
@@ -189,10 +190,16 @@ void TFormBase::connect_frame() {
 
 void TFormBase::fb_Create_INIT() {
     fb_Set_Caption(QString(), QString());
+    // One line for all folders that failed: they share one cause (a folder that cannot be
+    // written), which the program reports to the user at start.
+    std::string failed;
     for (const std::string& dir : Create_Frame_Dirs(program_dir_))
-        qWarning("cannot create the folder %s", dir.c_str());
+        failed += (failed.empty() ? "" : ", ") + dir;
+    if (!failed.empty())
+        qWarning("cannot create the folders %s", failed.c_str());
     const std::string ini = Ini_File_Name(Exe_File_Name());
-    settings_file_ = program_dir_ + std::filesystem::path(ini).filename().string();
+    settings_file_ =
+        Settings_File_Path(program_dir_, std::filesystem::path(ini).filename().string());
     fb_fne_Sounds->setProperty("initialDir", to_qt(Sounds_Initial_Dir(program_dir_)));
 }
 
@@ -311,7 +318,7 @@ void TFormBase::closeEvent(QCloseEvent* event) {
     if (!closed_ && settings_restored_) {
         closed_ = true;
         FormClose();
-        if (save_settings())
+        if (!settings_in_memory_ && save_settings())
             on_settings_saved();
     }
     QMainWindow::closeEvent(event);

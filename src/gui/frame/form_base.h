@@ -100,6 +100,9 @@ public:
     // ---- folders and files ----
     const std::string& program_dir() const { return program_dir_; }
     const std::string& settings_file() const { return settings_file_; }
+    // The data folder cannot be written: settings and tokens stay in memory and nothing is
+    // written at close, so no file is left half-written.
+    void keep_settings_in_memory() { settings_in_memory_ = true; }
     std::string log_file_name() const { return LogFile_Name; }
     // The data folder: "GUI/Data/" unless "GUI-Data Directory" names an existing folder.
     std::string data_dir() const;
@@ -325,6 +328,7 @@ private:
     QString frame_page_name() const;
 
     std::string program_dir_;
+    bool settings_in_memory_ = false;
     std::string settings_file_;
     std::string LogFile_Name;
     QPointer<TDlgs> dialog_;
