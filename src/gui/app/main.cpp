@@ -2,6 +2,8 @@
 // splash for its five seconds, and runs the event loop until the main window closes.
 
 #include "dialogs/tdlgs.h"
+#include "info/info_pages.h"
+#include "news/news_page.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
     parvex::TDlgs dialog;
     parvex::TForm1 form(parvex::Exe_Dir(), &dialog);
     dialog.setMainWindow(&form);
+    new parvex::Info_Pages(form); // owned by the window: About, to-do and credits pages
+    new parvex::News_Page(form);  // owned by the window: "News / Upgrade"
     parvex::TSplash splash;
     form.hooks().splash_content = [&splash, &form]() -> QWidget* {
         splash.moveContentTo(form.fb_GP_SC2);

@@ -343,6 +343,7 @@ QWidget* TFormBase::build_upgrade_page() {
     body->addWidget(check);
 
     fb_SG_News = kit::Grid("fb_SG_News");
+    fb_SG_News->setToolTip(QStringLiteral("Double-Click to display the Detailes."));
     body->addWidget(fb_SG_News, 1);
 
     QGroupBox* details = kit::Group("fb_GB_Details", QStringLiteral("[ Details ]"));
@@ -359,7 +360,14 @@ QWidget* TFormBase::build_upgrade_page() {
     fb_lab_13 = kit::Label(QStringLiteral("UpD"), "fb_lab_13");
     fb_lab_13->hide();
     dl->addWidget(fb_lab_13, 0, Qt::AlignTop);
-    details->setFixedHeight(130);
+    // The details show all six values at once, in the plain font of the data.
+    QFont plain = details->font();
+    plain.setBold(false);
+    fb_sg_VE->setFont(plain);
+    fb_mem->setFont(plain);
+    fb_sg_VE->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fb_sg_VE->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    details->setFixedHeight(172);
     body->addWidget(details);
     return page;
 }
