@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QThread>
+#include <QTimer>
 
 namespace parvex {
 
@@ -29,21 +31,26 @@ std::string unquoted(std::string path) {
     return path;
 }
 
+// Ends the program once the main event loop runs with nothing on top of it: not inside the
+// start-up, a message or a download that waits in a loop of its own, where leaving the loops
+// would cut them short and an end asked for before the main loop starts would be lost.
+void End_When_Idle(QPointer<TFormBase> form, int delay_ms) {
+    QTimer::singleShot(delay_ms, qApp, [form] {
+        if (form && (!form->startup_complete() || QThread::currentThread()->loopLevel() > 1)) {
+            End_When_Idle(form, 100);
+            return;
+        }
+        if (form)
+            form->close();
+        QCoreApplication::exit(0);
+    });
+}
+
 } // namespace
 
 Info_Pages::Info_Pages(TFormBase& form) : QObject(&form), form_(form) {
     QPointer<TFormBase> target(&form);
-    end_request_ = [target] {
-        // Queued, so the start-up or handler in progress finishes first, as after any close.
-        QMetaObject::invokeMethod(
-            qApp,
-            [target] {
-                if (target)
-                    target->close();
-                QCoreApplication::exit(0);
-            },
-            Qt::QueuedConnection);
-    };
+    end_request_ = [target] { End_When_Idle(target, 0); };
     for (QTextBrowser* view : {form.fb_re_About, form.fb_re_todo, form.fb_re_crL, form.fb_re_crR}) {
         view->setOpenLinks(false);
         view->setOpenExternalLinks(false);
