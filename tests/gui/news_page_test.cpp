@@ -3,6 +3,7 @@
 #include "frame_stand_in.h"
 
 #include "frame/ini_file.h"
+#include "news/news_download.h"
 #include "news/news_page.h"
 #include "news/news_rules.h"
 #include "platform/open_document.h"
@@ -365,4 +366,27 @@ TEST_F(NewsTest, ActionsAndTheirColour) {
     ASSERT_EQ(titles.size(), 1u);
     EXPECT_EQ(titles[0], "Start the Internet-Browser");
     EXPECT_TRUE(texts[0].contains("not opened"));
+}
+
+TEST_F(NewsTest, FirstTableIsTakenOverWithoutABackup) {
+    fs::remove(prog.path() / "GUI/Data/HP-News.dat");
+    start();
+    http.body = QByteArray::fromStdString(Table_2);
+    page->fb_btn_NewsClick();
+    EXPECT_TRUE(shown("get NEWS", "real NEWS ..."));
+    EXPECT_EQ(table_file(), Table_2);
+    EXPECT_FALSE(fs::exists(prog.path() / "GUI/Data/HP-News.dat-SAVED"));
+    EXPECT_EQ(news().Cell(2, 1), "03.00");
+}
+
+// The time limit, shortened: a server that takes the request and never answers.
+TEST_F(NewsTest, DownloadGivesUpAtItsTimeLimit) {
+    http.answer = false;
+    News_Download download;
+    News_Reply reply = download.get(QUrl(http.url()), 200, 1024);
+    EXPECT_FALSE(reply.ok);
+    EXPECT_FALSE(reply.cancelled);
+    EXPECT_TRUE(reply.error.contains("no answer within")) << reply.error.toStdString();
+    EXPECT_EQ(http.requests.size(), 1u);
+    EXPECT_FALSE(download.running());
 }
