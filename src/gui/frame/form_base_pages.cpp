@@ -367,7 +367,7 @@ QWidget* TFormBase::build_upgrade_page() {
     fb_mem->setFont(plain);
     fb_sg_VE->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fb_sg_VE->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    details->setFixedHeight(172);
+    details->setFixedHeight(166);
     body->addWidget(details);
     return page;
 }
