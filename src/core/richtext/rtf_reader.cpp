@@ -98,52 +98,17 @@ bool starts_with_no_case(std::string_view s, std::string_view prefix) {
 
 // Destinations whose content is never shown. Groups marked with "\*" are skipped as well.
 bool is_skipped_destination(std::string_view w) {
-    static constexpr std::string_view names[] = {"fonttbl",
-                                                 "stylesheet",
-                                                 "info",
-                                                 "pict",
-                                                 "object",
-                                                 "header",
-                                                 "headerl",
-                                                 "headerr",
-                                                 "headerf",
-                                                 "footer",
-                                                 "footerl",
-                                                 "footerr",
-                                                 "footerf",
-                                                 "footnote",
-                                                 "annotation",
-                                                 "listtable",
-                                                 "listoverridetable",
-                                                 "rsidtbl",
-                                                 "generator",
-                                                 "xmlnstbl",
-                                                 "themedata",
-                                                 "colorschememapping",
-                                                 "latentstyles",
-                                                 "datastore",
-                                                 "filetbl",
-                                                 "revtbl",
-                                                 "shp",
-                                                 "shppict",
-                                                 "nonshppict",
-                                                 "objdata",
-                                                 "bkmkstart",
-                                                 "bkmkend",
-                                                 "author",
-                                                 "operator",
-                                                 "title",
-                                                 "subject",
-                                                 "keywords",
-                                                 "comment",
-                                                 "doccomm",
-                                                 "pn",
-                                                 "pntext",
-                                                 "listtext",
-                                                 "txe",
-                                                 "xe",
-                                                 "tc",
-                                                 "fldtype"};
+    // clang-format off
+    static constexpr std::string_view names[] = {
+        "fonttbl", "stylesheet", "info", "pict", "object", "header", "headerl", "headerr",
+        "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation",
+        "listtable", "listoverridetable", "rsidtbl", "generator", "xmlnstbl", "themedata",
+        "colorschememapping", "latentstyles", "datastore", "filetbl", "revtbl", "shp", "shppict",
+        "nonshppict", "objdata", "bkmkstart", "bkmkend", "author", "operator", "title",
+        "subject", "keywords", "comment", "doccomm", "pn", "pntext", "listtext", "txe", "xe",
+        "tc", "fldtype"
+    };
+    // clang-format on
     return std::find(std::begin(names), std::end(names), w) != std::end(names);
 }
 
