@@ -154,6 +154,14 @@ TEST_F(NewsTest, StartShowsTheNewestEntryAndItsDetails) {
     EXPECT_FALSE(page->edit_mode());
     EXPECT_TRUE(form->fb_lab_13->isHidden());
     EXPECT_TRUE(http.requests.empty()); // the start-up check is off
+    // A click on another entry shows its details.
+    news().Set_Current(2, 2);
+    emit form->fb_SG_News->cellClicked(2, 2);
+    EXPECT_EQ(details().Cell(1, 2), "01.00");
+    EXPECT_EQ(form->fb_mem->toPlainText(), "first\n");
+    news().Set_Current(2, 1);
+    emit form->fb_SG_News->cellDoubleClicked(2, 1);
+    EXPECT_EQ(details().Cell(1, 2), "02.00");
     form->Show_Page(form->fb_pc_upgrade);
     QCoreApplication::processEvents();
     EXPECT_FALSE(test::save_png(*form, "news_page").isEmpty());

@@ -229,6 +229,11 @@ private:
             ++pos_; // the delimiting blank belongs to the control word
         if (word.size() > Max_Word)
             return;
+        if (word == "bin" && param && *param > 0) {
+            // Raw binary data: its bytes may look like braces and must not count as groups.
+            pos_ += std::min(static_cast<std::size_t>(*param), in_.size() - pos_);
+            return;
+        }
         if (stack_.empty())
             return;
         word_(word, param);
