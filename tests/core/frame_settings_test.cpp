@@ -38,7 +38,7 @@ TEST(FrameSettings, TablesHoldEveryPropertyInOrderWithItsDefault) {
         {45, "fb_ed_sgdg2_Text", "$000080FF"},
         {46, "fb_ed_btnFntCol_Color", "$00F20000"},
         {51, "fb_ed_SW_HCol_Text", "$00F20000"},
-        {52, "fb_chk_www_Checked", "True"},
+        {52, "fb_chk_www_Checked", "False"},
         {57, "fb_chk_PShadow_Checked", "False"},
         {59, "fb_chk_Speaker_Checked", "True"},
         {62, "fb_chk_Horiz_U_Checked", "False"},
@@ -148,7 +148,7 @@ TEST(SettingsStore, DamagedFileGivesWhatCanBeReadAndDefaultsForTheRest) {
     EXPECT_TRUE(r.status);
     EXPECT_EQ(r.values["fb_cnt_T03_Value"], "1");
     EXPECT_EQ(r.values["fb_chk_14_Checked"], "True");
-    EXPECT_EQ(r.values["fb_chk_www_Checked"], "True");
+    EXPECT_EQ(r.values["fb_chk_www_Checked"], "False");
     EXPECT_EQ(r.values["fb_labX_cLang_Caption"], "Deutsch");
     EXPECT_EQ(r.values["fb_se_Days_Value"], "7");
     EXPECT_EQ(r.values["fb_lab_19_Caption"], "01.01.1980");

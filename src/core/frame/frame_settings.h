@@ -89,7 +89,7 @@ inline constexpr std::array<Stored_Property, 78> Frame_Stored_Properties{{
     stored::color("fb_ed_SW_Col", "Text", "fb_ed_SW_Col_Text", "$00F20000"),
     stored::color("fb_ed_SW_HCol", "Color", "fb_ed_SW_HCol_Color", "$00F20000"),
     stored::color("fb_ed_SW_HCol", "Text", "fb_ed_SW_HCol_Text", "$00F20000"),
-    stored::flag("fb_chk_www", "Checked", "fb_chk_www_Checked", true),
+    stored::flag("fb_chk_www", "Checked", "fb_chk_www_Checked", false),
     stored::flag("fb_chk_02", "Checked", "fb_chk_02_Checked", true),
     stored::flag("fb_chk_03", "Checked", "fb_chk_03_Checked", true),
     stored::flag("fb_chk_10", "Checked", "fb_chk_10_Checked", true),

@@ -6,6 +6,8 @@
 #include "app/term_signal.h"
 #include "dialogs/tdlgs.h"
 #include "frame/app_folders.h"
+#include "info/info_pages.h"
+#include "news/news_page.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -64,6 +66,8 @@ int main(int argc, char** argv) {
     if (!seeded.writable)
         form.keep_settings_in_memory();
     dialog.setMainWindow(&form);
+    new parvex::Info_Pages(form); // owned by the window: About, to-do and credits pages
+    new parvex::News_Page(form);  // owned by the window: "News / Upgrade"
     parvex::TSplash splash;
     form.hooks().splash_content = [&splash, &form]() -> QWidget* {
         splash.moveContentTo(form.fb_GP_SC2);

@@ -325,7 +325,7 @@ QWidget* TFormBase::build_upgrade_page() {
 
     QGroupBox* check = kit::Group("fb_GB_www", QStringLiteral("[ Check for News ]"));
     auto* cl = new QGridLayout(check);
-    fb_chk_www = kit::Switch("fb_chk_www", QStringLiteral("check for News on StartUP"), true);
+    fb_chk_www = kit::Switch("fb_chk_www", QStringLiteral("check for News on StartUP"), false);
     cl->addWidget(fb_chk_www, 0, 0, 1, 2);
     fb_btn_News = kit::Button("fb_btn_News", QStringLiteral("Check NOW"));
     cl->addWidget(fb_btn_News, 0, 3, Qt::AlignRight);
@@ -343,6 +343,7 @@ QWidget* TFormBase::build_upgrade_page() {
     body->addWidget(check);
 
     fb_SG_News = kit::Grid("fb_SG_News");
+    fb_SG_News->setToolTip(QStringLiteral("Double-Click to display the Detailes."));
     body->addWidget(fb_SG_News, 1);
 
     QGroupBox* details = kit::Group("fb_GB_Details", QStringLiteral("[ Details ]"));
@@ -359,7 +360,14 @@ QWidget* TFormBase::build_upgrade_page() {
     fb_lab_13 = kit::Label(QStringLiteral("UpD"), "fb_lab_13");
     fb_lab_13->hide();
     dl->addWidget(fb_lab_13, 0, Qt::AlignTop);
-    details->setFixedHeight(130);
+    // The details show all six values at once, in the plain font of the data.
+    QFont plain = details->font();
+    plain.setBold(false);
+    fb_sg_VE->setFont(plain);
+    fb_mem->setFont(plain);
+    fb_sg_VE->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fb_sg_VE->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    details->setFixedHeight(166);
     body->addWidget(details);
     return page;
 }

@@ -1,0 +1,292 @@
+#include "news/news_page.h"
+
+#include "frame/form_base.h"
+#include "frame/ini_file.h"
+#include "info/open_address.h"
+#include "news/news_download.h"
+#include "news/news_rules.h"
+#include "tables/subs.h"
+#include "tables/table_format.h"
+#include "tables/table_procs.h"
+#include "widgets/sgx.h"
+#include "widgets/sgx_text.h"
+#include "widgets/speed_button.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSpinBox>
+#include <QUrl>
+
+namespace parvex {
+
+namespace {
+
+constexpr int Version_Col = 2;
+constexpr int Whats_Up_Col = 6;
+constexpr int Detail_Rows = 6;
+constexpr int Action_Row = 3; // rows of the details grid: Nr., Program, Version, Action, from, to
+constexpr int To_Row = 5;
+constexpr const char* Detail_Labels[Detail_Rows] = {"Nr.",    "Program", "Version",
+                                                    "Action", "from",    "to"};
+
+QString to_qt(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+const QString Title = QStringLiteral("get NEWS");
+
+} // namespace
+
+News_Page::News_Page(TFormBase& form) : QObject(&form), form_(form) {
+    download_ = new News_Download(this);
+    today_ = [] { return QDate::currentDate(); };
+
+    connect(form.fb_btn_News, &SpeedButton::clicked, this,
+            [this] { fb_btn_NewsClick(form_.fb_btn_News); });
+    connect(form.fb_SG_News, &TSGX::cellClicked, this, [this] { fb_SG_NewsDblClick(); });
+    connect(form.fb_SG_News, &TSGX::cellDoubleClicked, this, [this] { fb_SG_NewsDblClick(); });
+    connect(form.fb_sg_VE, &TSGX::cellDoubleClicked, this, [this] { fb_memDblClick(); });
+    form.fb_lab_07->installEventFilter(this);
+    form.fb_lab_13->installEventFilter(this);
+    form.fb_mem->viewport()->installEventFilter(this);
+    form.installEventFilter(this);
+
+    form.fb_sg_VE->Set_Format_Cell_Handler([](TSGX& grid, int col, int row, Cell_Format& format,
+                                              unsigned state) {
+        Table_Grid& g = grid.Grid();
+        Format_Cell(g, col, row, format, state);
+        const std::string action = Upper_Ascii(g.Cell(1, Action_Row));
+        if (col == 1 && row >= Action_Row && row <= To_Row && !action.empty() && action != "DONE")
+            Set_Cell_Color(g, -1, row, Grid_Color(7), format);
+    });
+    form.fb_sg_VE->Set_Editing(false);
+
+    form.hooks().news_check = [this] {
+        fb_SG_NewsDblClick();
+        startup_check();
+    };
+}
+
+News_Page::~News_Page() = default;
+
+QString News_Page::news_address() const {
+    IniFile ini;
+    (void)IniFile::load(form_.settings_file(), ini); // an unreadable file gives the default
+    return to_qt(ini.read("News", "Address", Default_News_Address));
+}
+
+std::string News_Page::news_file() const {
+    return form_.data_dir() + std::string(News_File_Name);
+}
+
+std::string News_Page::fresh_file() const {
+    return form_.data_dir() + std::string(Fresh_News_File_Name);
+}
+
+bool News_Page::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_) {
+        if (event->type() == QEvent::Close) {
+            // Closing the window ends a download that is still waiting.
+            closing_ = true;
+            download_->abort();
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == form_.fb_lab_07 || watched == form_.fb_lab_13) {
+            fb_lab_07DblClick();
+            return true;
+        }
+        // While the memo is being edited, a double-click selects a word as in any editor.
+        if (watched == form_.fb_mem->viewport() && !edit_mode_) {
+            fb_memDblClick();
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Download and take-over
+
+void News_Page::fb_btn_NewsClick(QObject* sender) {
+    if (downloading_)
+        return; // one download at a time; the button is disabled meanwhile anyway
+    form_.facade().Reset_Btn_Status(sender);
+    news_received_ = false;
+    const QUrl url(news_address());
+    QPointer<QWidget> button = form_.fb_btn_News;
+    downloading_ = true;
+    button->setEnabled(false);
+    News_Reply reply = download_->get(url, News_Timeout_Ms, static_cast<qint64>(News_Max_Bytes));
+    downloading_ = false;
+    if (button)
+        button->setEnabled(true);
+    if (reply.cancelled || closing_)
+        return; // the window is closing: nothing to tell and nothing to take over
+    if (!reply.ok) {
+        fb_HGetError(reply.error);
+        return;
+    }
+    const std::string body(reply.body.constData(), static_cast<std::size_t>(reply.body.size()));
+    if (FileResult table = Check_News_Table(body); !table) {
+        fb_HGetError(to_qt(table.error));
+        return;
+    }
+    const std::string fresh = fresh_file();
+    if (FileResult saved = Write_File_Atomic(fresh, body); !saved) {
+        fb_HGetError(to_qt(saved.error));
+        return;
+    }
+    fb_HGetDoneFile(to_qt(fresh), static_cast<qint64>(body.size()));
+    if (!news_received_)
+        return;
+
+    const std::string table = news_file();
+    std::string old;
+    if (File_Exists(table)) {
+        if (FileResult r = Read_File(table, old); !r) {
+            fb_HGetError(to_qt(r.error));
+            return;
+        }
+    }
+    if (old == body) {
+        form_.facade().S_Mess(Title, QStringLiteral("^C:NO NEWS !"));
+        checked_today();
+        return;
+    }
+    // The old table stays beside the new one, and the new one replaces it whole.
+    if (File_Exists(table)) {
+        if (FileResult r =
+                Write_File_Atomic(form_.data_dir() + std::string(News_Backup_File_Name), old);
+            !r) {
+            fb_HGetError(to_qt(r.error));
+            return;
+        }
+    }
+    if (FileResult r = Write_File_Atomic(table, body); !r) {
+        fb_HGetError(to_qt(r.error));
+        return;
+    }
+    form_.Show_Page(form_.fb_pc_upgrade);
+    reload_table();
+    form_.facade().S_Mess(Title, QStringLiteral("^C:real NEWS ..."));
+    checked_today();
+}
+
+void News_Page::fb_HGetDoneFile(const QString&, qint64) {
+    form_.facade().S_Mess(
+        Title, QStringLiteral("^C:File found\r\n... converting ...\r\n... displaying !"));
+    news_received_ = true;
+}
+
+void News_Page::fb_HGetError(const QString& why) {
+    news_received_ = false;
+    QString text = QStringLiteral("not able to download the Datafile\r\nplease contact the Author");
+    if (!why.isEmpty())
+        text += QStringLiteral("\r\n( ") + why + QStringLiteral(" )");
+    form_.facade().L_Error(Title, text);
+}
+
+void News_Page::reload_table() {
+    Table_Grid& g = form_.fb_SG_News->Grid();
+    if (FileResult r = Load_Table(g); !r)
+        form_.facade().S_Error(QStringLiteral("Load Table"), to_qt(r.error));
+    Purge_Table(g);
+    Sort_Descending(g, Version_Col, form_.news_sort_options());
+    g.Set_Current(Version_Col, 1);
+    fb_SG_NewsDblClick();
+}
+
+void News_Page::checked_today() {
+    const QDate d = today_();
+    form_.fb_lab_19->setText(to_qt(Format_Check_Date({d.year(), d.month(), d.day()})));
+}
+
+void News_Page::startup_check() {
+    if (!form_.fb_chk_www->isChecked())
+        return;
+    const QDate d = today_();
+    if (News_Check_Due(form_.fb_lab_19->text().toStdString(), {d.year(), d.month(), d.day()},
+                       form_.fb_se_Days->value()))
+        fb_btn_NewsClick(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Details and edit mode
+
+void News_Page::fb_SG_NewsDblClick() {
+    Table_Grid& news = form_.fb_SG_News->Grid();
+    if (In_Header_Row(news) || news.Current_Row() >= news.Row_Count())
+        return;
+    if (edit_mode_ && news.Current_Col() == 0)
+        Append_Row(news);
+    Table_Grid& ve = form_.fb_sg_VE->Grid();
+    if (ve.Row_Count() < Detail_Rows)
+        ve.Set_Row_Count(Detail_Rows);
+    if (ve.Col_Count() < 2)
+        ve.Set_Col_Count(2);
+    const int row = news.Current_Row();
+    for (int r = 0; r < Detail_Rows; ++r) {
+        ve.Set_Cell(0, r, Detail_Labels[r]);
+        ve.Set_Cell(1, r, news.Cell(r, row));
+    }
+    Apply_Widths(ve);
+    form_.fb_mem->clear();
+    form_.fb_mem->setPlainText(Bytes_To_Text(Whats_Up_Memo_Text(news.Cell(Whats_Up_Col, row))));
+    form_.fb_sg_VE->viewport()->update();
+}
+
+void News_Page::set_edit_mode(bool on) {
+    edit_mode_ = on;
+    form_.fb_lab_13->setVisible(on);
+    form_.fb_sg_VE->Set_Editing(on);
+    form_.fb_mem->setReadOnly(!on);
+}
+
+void News_Page::fb_lab_07DblClick() {
+    Table_Grid& news = form_.fb_SG_News->Grid();
+    if (!edit_mode_) {
+        if (In_Data_Row(news))
+            set_edit_mode(true);
+        return;
+    }
+    set_edit_mode(false);
+    if (!In_Data_Row(news))
+        return;
+    const Table_Grid& ve = form_.fb_sg_VE->Grid();
+    const int row = news.Current_Row();
+    for (int r = 0; r < Detail_Rows; ++r)
+        news.Set_Cell(r, row, ve.Cell(1, r));
+    news.Set_Cell(
+        Whats_Up_Col, row,
+        Whats_Up_From_Memo(Text_To_Bytes(form_.fb_mem->toPlainText(),
+                                         Whats_Up_Memo_Text(news.Cell(Whats_Up_Col, row)))));
+    // Purging drops the rows an edit round left empty, so the file does not grow by one each time.
+    if (FileResult r = Save_Table(news); !r)
+        form_.facade().S_Error(QStringLiteral("Save Table"), to_qt(r.error));
+    Sort_Descending(news, Version_Col, form_.news_sort_options());
+}
+
+void News_Page::fb_memDblClick() {
+    if (edit_mode_)
+        return;
+    const Table_Grid& ve = form_.fb_sg_VE->Grid();
+    const std::string action = Upper_Ascii(ve.Cell(1, Action_Row));
+    if (action == "GOTO HP") {
+        if (Open_Result opened = Open_Address(Bytes_To_Text(ve.Cell(1, To_Row))); !opened) {
+            form_.facade().S_Error(QStringLiteral("Start the Internet-Browser"), opened.error);
+            return;
+        }
+        form_.facade().M_Mess(QStringLiteral("Start the Internet-Browser"),
+                              QStringLiteral("^C:... this may take a while\r\n"
+                                             "( depending on your system )"));
+    } else if (action == "DONE") {
+        form_.facade().M_Mess(QStringLiteral("DONE !"), QStringLiteral("^C:no action provided"));
+    }
+}
+
+} // namespace parvex
