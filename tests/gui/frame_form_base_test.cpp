@@ -262,9 +262,9 @@ TEST_F(FrameTest, LogPageAndLoggedSwitches) {
     EXPECT_EQ(count("Changed SetUp\tLogFile=True"), 1u);
     EXPECT_EQ(count("LogFile=False"), 0u);
     w->fb_chk_Speaker->setChecked(false);
-    w->fb_chk_www->setChecked(false);
+    w->fb_chk_www->setChecked(true); // off by default
     EXPECT_EQ(count("Changed SetUp\tuse Sound=False"), 1u);
-    EXPECT_EQ(count("Changed SetUp\tcheck Upgrade=False"), 1u);
+    EXPECT_EQ(count("Changed SetUp\tcheck Upgrade=True"), 1u);
 
     // Hiding the page empties the viewer; showing it reloads lines written meanwhile.
     w->Show_Page(w->fb_pc_Mess);
