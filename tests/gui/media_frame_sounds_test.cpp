@@ -2,6 +2,8 @@
 // sink's clock, the "Program-Error" for a missing row, and the handlers of the "Sound" page.
 #include "dialogs/tdlgs.h"
 #include "frame/form_base.h"
+#include "media/audio_tone_sink.h"
+#include "media/event_loop_clock.h"
 #include "media/frame_sounds.h"
 #include "media/sound_effect_player.h"
 #include "media/sound_rules.h"
@@ -21,9 +23,11 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 using namespace parvex;
@@ -489,4 +493,47 @@ TEST(FrameSounds, SoundPagePicture) {
     QApplication::processEvents();
     const QString png = test::save_png(*p.form, "frame_sound_page");
     EXPECT_TRUE(QFileInfo::exists(png));
+}
+
+TEST(FrameSounds, SynthesizedTonesFadeInAndOut) {
+    QAudioFormat f;
+    f.setSampleRate(8000);
+    f.setChannelCount(2);
+    f.setSampleFormat(QAudioFormat::Int16);
+    const QByteArray pcm = Synthesize_Tone(440, 100, f);
+    ASSERT_EQ(pcm.size(), 800 * 2 * 2); // 100 ms of two 16-bit channels
+    auto sample = [&](qsizetype frame, int channel) {
+        qint16 s;
+        std::memcpy(&s, pcm.constData() + (frame * 2 + channel) * 2, 2);
+        return s;
+    };
+    EXPECT_EQ(sample(0, 0), 0);
+    EXPECT_EQ(sample(799, 1), 0);
+    int peak = 0;
+    for (qsizetype i = 0; i < 800; ++i) {
+        EXPECT_EQ(sample(i, 0), sample(i, 1));
+        peak = std::max(peak, std::abs(int(sample(i, 0))));
+    }
+    EXPECT_GT(peak, 4000);
+    EXPECT_LT(peak, 16000);
+    // Float output, and nothing for what cannot be played.
+    f.setSampleFormat(QAudioFormat::Float);
+    EXPECT_EQ(Synthesize_Tone(440, 10, f).size(), 80 * 2 * 4);
+    EXPECT_TRUE(Synthesize_Tone(440, 0, f).isEmpty());
+    f.setSampleFormat(QAudioFormat::UInt8);
+    EXPECT_TRUE(Synthesize_Tone(440, 10, f).isEmpty());
+}
+
+TEST(FrameSounds, TheEventLoopClockHandlesEventsAndStopsWaitingWhenInterrupted) {
+    Event_Loop_Clock clock;
+    bool handled = false;
+    QTimer::singleShot(0, [&] {
+        handled = true;
+        clock.Interrupt();
+    });
+    const std::int64_t start = clock.Now_Ms();
+    clock.Wait(60000);
+    EXPECT_TRUE(handled);
+    EXPECT_LT(clock.Now_Ms() - start, 60000);
+    EXPECT_GE(clock.Now_Ms(), start);
 }
