@@ -13,6 +13,7 @@
 #include "tables/table_procs.h"
 #include "temp_dir.h"
 #include "widgets/sgx.h"
+#include "widgets/sgx_model.h"
 #include "widgets/speed_button.h"
 #include "window/drop_watch.h"
 
@@ -23,6 +24,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -536,4 +538,28 @@ TEST(FrameSounds, TheEventLoopClockHandlesEventsAndStopsWaitingWhenInterrupted) 
     EXPECT_TRUE(handled);
     EXPECT_LT(clock.Now_Ms() - start, 60000);
     EXPECT_GE(clock.Now_Ms(), start);
+}
+
+TEST(FrameSounds, ARealDoubleClickRunsTheActionAndOpensNoEditor) {
+    Sound_Program p;
+    p.form->Show_Page(p.form->fb_pc_Sound);
+    QApplication::processEvents();
+    TSGX& grid = *p.form->fb_SG_Sound;
+    const int row = p.row_of("DM");
+    auto click_twice = [&](int col) {
+        grid.scrollTo(grid.model()->index(SGX_Model::Model_Row(row), col));
+        QApplication::processEvents();
+        const QPoint at =
+            grid.visualRect(grid.model()->index(SGX_Model::Model_Row(row), col)).center();
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+    };
+    click_twice(sound_col::Use);
+    EXPECT_EQ(p.table().Cell(sound_col::Use, row), "False");
+    EXPECT_FALSE(grid.Editor_Open());
+    p.clear();
+    p.table().Set_Cell(sound_col::Use, row, "True");
+    click_twice(sound_col::Title);
+    EXPECT_FALSE(grid.Editor_Open());
+    EXPECT_EQ(p.wav.files(), std::vector<QString>{p.file("GUI/Snds/message.wav")});
 }

@@ -216,12 +216,19 @@ void Frame_Sounds::fb_fne_SoundsChange() {
 }
 
 void Frame_Sounds::fb_fne_SoundsBrowse() {
-    const QString start = form_.fb_fne_Sounds->property("initialDir").toString();
-    const QString file =
-        browse_answer_
-            ? browse_answer_()
-            : QFileDialog::getOpenFileName(&form_, QStringLiteral("Browse for Sound-File"), start,
-                                           QStringLiteral("WAV (*.wav *.WAV)"));
+    QString file;
+    if (browse_answer_) {
+        file = browse_answer_();
+    } else {
+        QFileDialog dialog(&form_, QStringLiteral("Browse for Sound-File"),
+                           form_.fb_fne_Sounds->property("initialDir").toString(),
+                           QStringLiteral("WAV (*.wav *.WAV)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setDefaultSuffix(QStringLiteral("wav"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            file = dialog.selectedFiles().front();
+    }
     if (!file.isEmpty())
         take_file(file);
 }
