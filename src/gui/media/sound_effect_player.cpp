@@ -17,7 +17,8 @@ void Sound_Effect_Player::Play(const QString& file) {
         checked_output_ = true;
         has_output_ = !QMediaDevices::defaultAudioOutput().isNull();
     }
-    if (!has_output_)
+    // Events run while the closing sound is waited for; a sound they ask for would cut it off.
+    if (!has_output_ || waiting_)
         return;
     if (!effect_) {
         effect_ = new QSoundEffect(this);
@@ -48,7 +49,9 @@ void Sound_Effect_Player::wait_for_end() {
     connect(effect_, &QSoundEffect::playingChanged, &loop, check);
     connect(effect_, &QSoundEffect::statusChanged, &loop, check);
     QTimer::singleShot(max_wait_ms_, &loop, &QEventLoop::quit);
+    waiting_ = true;
     loop.exec();
+    waiting_ = false;
 }
 
 } // namespace parvex

@@ -28,6 +28,7 @@ private:
     bool synchronous_ = false;
     bool checked_output_ = false;
     bool has_output_ = false;
+    bool waiting_ = false;
     int max_wait_ms_ = Max_Synchronous_Ms;
 };
 
