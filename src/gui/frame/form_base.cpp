@@ -9,6 +9,7 @@
 #include "frame/settings_store.h"
 #include "frame/setup_log.h"
 #include "frame/stored_binding.h"
+#include "media/frame_sounds.h"
 #include "tables/subs.h"
 #include "tables/table_frame_defs.h"
 #include "tables/table_procs.h"
@@ -70,6 +71,7 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
     build_frame();
     connect_frame();
     fb_Create_INIT();
+    sounds_ = new Frame_Sounds(*this);
     // The window sees every key before its controls (Escape, F1).
     qApp->installEventFilter(this);
     if (auto* dispatcher = QAbstractEventDispatcher::instance())

@@ -50,6 +50,7 @@ class QTimer;
 namespace parvex {
 
 class DirectoryEdit;
+class Frame_Sounds;
 class GradientCaption;
 class GradientPanel;
 class ShadowLabel;
@@ -119,6 +120,8 @@ public:
     TDlgs* dialog() const { return dialog_; }
     Frame_Hooks& hooks() { return hooks_; }
     void fb_Play_Sound(const std::string& shortcut) { facade_.fb_Play_Sound(shortcut); }
+    // The sound shortcuts, the speaker-tune and wave players and the "Sound" page's handlers.
+    Frame_Sounds& sounds() { return *sounds_; }
 
     // ---- runs ----
     void Work_Start();
@@ -334,6 +337,7 @@ private:
     QPointer<TDlgs> dialog_;
     MessageFacade facade_;
     Frame_Hooks hooks_;
+    Frame_Sounds* sounds_ = nullptr;
     Caption_Items caption_;
     Sort_Options sort_options_;
     std::vector<Stored_Property> own_properties_;
