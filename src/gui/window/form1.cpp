@@ -289,7 +289,8 @@ void TForm1::btn_WorkClick() {
     update_token_labels();
     Work_END();
     running_ = false;
-    show_messages(run.messages);
+    if (!closing_after_run())
+        show_messages(run.messages);
 }
 
 void TForm1::btn_CheckClick() {
