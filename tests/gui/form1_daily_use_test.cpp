@@ -7,6 +7,7 @@
 #include "temp_dir.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/radio_group.h"
+#include "widgets/shadow_label.h"
 #include "widgets/speed_button.h"
 #include "window/text_list_view.h"
 
@@ -101,6 +102,9 @@ TEST(Form1Fit, EveryPageFits640x480) {
         EXPECT_LE(page->minimumSizeHint().height(), 240) << page->objectName().toStdString();
     for (QWidget* w : std::vector<QWidget*>{f.ui.GP01, f.ui.GPanel12, f.ui.PC})
         EXPECT_LE(w->minimumSizeHint().width(), 640) << w->objectName().toStdString();
+    EXPECT_EQ(f.size(), QSize(640, 480)); // the start-up size
+    // The title panel shows the whole program name.
+    EXPECT_GE(f.ui.lab_Title->width(), f.ui.lab_Title->sizeHint().width());
     const QSize minimum = f.minimumSizeHint();
     EXPECT_LE(minimum.width(), 640);
     EXPECT_LE(minimum.height(), 480);

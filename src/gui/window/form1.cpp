@@ -133,6 +133,7 @@ void TForm1::FormShow() {
     // Every page, the frame's included, fits a window of 640 x 480; Tab follows the layout.
     Fit_Pages_In_Scroll_Areas(ui.PC);
     Tab_Order_By_Layout(centralWidget());
+    resize(Form_Width, Form_Height); // possible only now that the pages may scroll
     show_token_lists();
     fb_After_INIT();
     Keep_On_Screen(this);

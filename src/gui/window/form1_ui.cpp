@@ -95,14 +95,14 @@ void Form1_Ui::setup(QWidget* form) {
     title_row->setContentsMargins(12, 6, 12, 6);
     lab_Title = named(new ShadowLabel, "lab_Title");
     QFont tf = bold_font(lab_Title->font());
-    tf.setPointSize(tf.pointSize() + 8);
+    tf.setPointSize(tf.pointSize() + 6);
     lab_Title->setFont(tf);
     lab_Title->setFontColor(Qt::white);
     lab_Title->setShadowColor(QColor(0, 0, 0, 160));
     lab_Title->setShadowSize(2);
     // The title gives way first when the window is narrow.
     lab_Title->setMinimumWidth(1);
-    title_row->addWidget(lab_Title, 1);
+    title_row->addWidget(lab_Title);
     title_row->addStretch(1);
     lab_Title1 =
         named(new ShadowLabel(QStringLiteral("Drag and Drop \".PAS\"\nFiles below this Panel")),
