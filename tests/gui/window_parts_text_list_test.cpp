@@ -161,7 +161,7 @@ TEST(WindowPartsTextListView, NarrowPaneCutsLongItemsSoTheNumbersShow) {
     // The first line number of an entry, for a double-click.
     const std::pair<const char*, int> entries[] = {
         {"ID	#00003	#00007", 3}, {"'it''s'	#00120", 120}, {"	#00014	#00015", 14},
-        {"A#1	#00009", 9}, {"no numbers", 0},          {"x	", 0}};
+        {"A#1	#00009", 9},         {"no numbers", 0},        {"x	", 0}};
     for (const auto& [entry, line] : entries)
         EXPECT_EQ(TextListView::firstLineNumber(QString::fromLatin1(entry)), line) << entry;
 }
