@@ -142,7 +142,7 @@ TEST(WindowPartsTextListView, NarrowPaneCutsLongItemsSoTheNumbersShow) {
     TextListView view;
     view.textModel()->setAlignFirstColumn(true);
     const std::string long_key = "TFPCUSTOMHTTPCLIENTREQUESTHEADERSOFTHEUNITSHAREPOINT";
-    view.setLines({"ID	#00003	#00007", long_key + "	#00012", "	#00014"});
+    view.setLines({"ID\t#00003\t#00007", long_key + "\t#00012", "\t#00014"});
     const int char_width = QFontMetrics(view.font()).horizontalAdvance('M');
     for (int width : {160, 240, 400, 900}) {
         view.resize(width, 200);
@@ -160,8 +160,8 @@ TEST(WindowPartsTextListView, NarrowPaneCutsLongItemsSoTheNumbersShow) {
     }
     // The first line number of an entry, for a double-click.
     const std::pair<const char*, int> entries[] = {
-        {"ID	#00003	#00007", 3}, {"'it''s'	#00120", 120}, {"	#00014	#00015", 14},
-        {"A#1	#00009", 9},         {"no numbers", 0},        {"x	", 0}};
+        {"ID\t#00003\t#00007", 3}, {"'it''s'\t#00120", 120}, {"\t#00014\t#00015", 14},
+        {"A#1\t#00009", 9},        {"no numbers", 0},        {"x\t", 0}};
     for (const auto& [entry, line] : entries)
         EXPECT_EQ(TextListView::firstLineNumber(QString::fromLatin1(entry)), line) << entry;
 }
