@@ -246,8 +246,8 @@ void Form1_Ui::setup(QWidget* form) {
 
     // ---- Setup / Files ----
     auto* files = new QGridLayout(pcws_Files);
-    files->setContentsMargins(10, 10, 10, 10);
-    files->setHorizontalSpacing(14);
+    files->setContentsMargins(6, 10, 6, 10);
+    files->setHorizontalSpacing(8);
     auto* sel = named(new QGroupBox, "GB_Files");
     auto* sl = new QGridLayout(sel);
     sl->setVerticalSpacing(6);
@@ -269,7 +269,7 @@ void Form1_Ui::setup(QWidget* form) {
         ed_ext[k] = named(
             new QLineEdit(QString::fromStdString(defaults.extensions[static_cast<std::size_t>(k)])),
             QStringLiteral("ed_ext_%1").arg(k + 1));
-        ed_ext[k]->setMinimumWidth(170);
+        ed_ext[k]->setMinimumWidth(130);
         sl->addWidget(chk_ext[k], k + 1, 0);
         sl->addWidget(ed_ext[k], k + 1, 1);
     }
