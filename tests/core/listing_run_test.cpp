@@ -178,6 +178,15 @@ TEST(ListingRun, MissingAndUnreadableFiles) {
     EXPECT_EQ(r.messages[0].title, "Source-File");
     EXPECT_EQ(r.messages[0].text, "^C:^F:" + dir.dir() + "none.pas^File does not exist !");
     EXPECT_TRUE(lists.src_o.empty());
+    // A folder is named a folder, with or without its trailing separator.
+    std::filesystem::create_directories(dir.path() / "units.pas");
+    for (const std::string& folder : {dir.dir() + "units.pas", dir.dir() + "units.pas/"}) {
+        r = engine.Listing_Run(folder, {}, lists);
+        EXPECT_EQ(r.status, RunStatus::Missing);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.messages[0].text,
+                  "^C:^F:" + folder + "^is a folder, not a File !\r\nPlease choose a File.");
+    }
     auto locked = dir.write("locked.pas", "x");
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     if (::geteuid() != 0) { // root reads anything

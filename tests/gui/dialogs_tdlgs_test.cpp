@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace parvex;
@@ -371,4 +372,55 @@ TEST_F(TDlgsTest, LogItTakesTheTextACallerPutIntoTheMessageLabel) {
     dlg.Mess("", "", 0);
     EXPECT_EQ(log_text(), "06.05.2024 07:08:09\tListing\tscanning\r\n"
                           "06.05.2024 07:08:09\tListing\tworking 00:00:12\r\n");
+}
+
+// Enter presses the default button: "OK" of a message and of most questions, "NO" of a
+// question that warns; the default button has the focus and shows it from the start.
+TEST_F(TDlgsTest, EnterPressesTheDefaultButton) {
+    dlg.setCountDownInterval(60'000);
+    struct Case {
+        const char* name;
+        std::function<bool()> show;
+        bool expected_answer;
+        QPushButton* expected_default;
+    };
+    const Case cases[] = {
+        {"question", [&] { return dlg.Question("Q", "^C:STOP the Process"); }, true,
+         dlg.xdlg_btn_OK},
+        {"info", [&] { return dlg.Info("I", "go on?"); }, true, dlg.xdlg_btn_OK},
+        {"stop", [&] { return dlg.Stop("S", "delete it?"); }, false, dlg.xdlg_btn_No},
+        {"warning", [&] { return dlg.Warning("W", "overwrite it?"); }, false, dlg.xdlg_btn_No},
+        {"message", [&] { return dlg.Mess("M", "done", 5) && dlg.Answer; }, true,
+         dlg.xdlg_btn_break_OK},
+    };
+    for (const Case& c : cases) {
+        QPushButton* seen_default = nullptr;
+        bool focus_shown = false, closed_by_enter = false;
+        dlg.Answer = !c.expected_answer;
+        dlg.setModalHook([&](TDlgs& d) {
+            seen_default = d.defaultButton();
+            focus_shown =
+                d.focusWidget() == seen_default && d.testAttribute(Qt::WA_KeyboardFocusChange);
+            QWidget* target = d.focusWidget() ? d.focusWidget() : &d;
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            closed_by_enter = !d.isVisible();
+            if (d.isVisible()) // never leave the test hanging
+                d.done(QDialog::Rejected);
+        });
+        const bool answer = c.show();
+        EXPECT_TRUE(closed_by_enter) << c.name;
+        EXPECT_EQ(seen_default, c.expected_default) << c.name;
+        EXPECT_TRUE(focus_shown) << c.name;
+        EXPECT_EQ(answer, c.expected_answer) << c.name;
+    }
+    // Tab to "NO" of a question, then Enter: the focused button answers.
+    dlg.setModalHook([](TDlgs& d) {
+        d.xdlg_btn_No->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::NoModifier);
+        QApplication::sendEvent(d.xdlg_btn_No, &enter);
+        if (d.isVisible())
+            d.done(QDialog::Accepted);
+    });
+    EXPECT_FALSE(dlg.Question("Q", "sure?"));
 }

@@ -2,6 +2,8 @@
 #include "frame_stand_in.h"
 
 #include "frame/directory_edit.h"
+#include "frame/ini_file.h"
+#include "platform/open_document.h"
 #include "png_dump.h"
 #include "temp_dir.h"
 #include "widgets/gradient_caption.h"
@@ -11,9 +13,12 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace parvex;
@@ -175,4 +180,167 @@ TEST_F(WorkTest, IdleFadingArmsFadesAndComesBack) {
     EXPECT_EQ(w->idle_fader().level(), 255);
     w->fb_chk_14->setChecked(false);
     EXPECT_FALSE(w->idle_fader().blending());
+}
+
+// Movement over any child control, a click and a key each bring a faded window back, and a
+// movement while waiting starts the wait again.
+TEST_F(WorkTest, AnyActivityOverTheWindowEndsIdleFading) {
+    w->fb_chk_14->setChecked(true);
+    w->fb_cnt_T02->setValue(250);
+    auto fade = [&] {
+        w->fb_AEIdle();
+        clock_ms += 60'000;
+        for (int i = 0; i < 10 && w->fb_Timer_Idle->isActive(); ++i)
+            w->fb_Timer_IdleTimer();
+        ASSERT_EQ(w->idle_fader().level(), 250);
+    };
+    QWindow* handle = w->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    const QPoint over_child = w->ed_ext_1->mapTo(w.get(), QPoint(5, 5));
+    const std::function<void()> activities[] = {
+        // The platform's movement over a child: delivered to the window handle.
+        [&] {
+            QMouseEvent move(QEvent::MouseMove, over_child, w->mapToGlobal(over_child),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(handle, &move);
+        },
+        [&] { QTest::mouseClick(w->chk_ext_1, Qt::LeftButton); },
+        [&] { QTest::keyClick(w->ed_ext_1, Qt::Key_A); },
+        [&] {
+            QWheelEvent wheel(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(w->ed_ext_1, &wheel);
+        },
+    };
+    for (const auto& activity : activities) {
+        fade();
+        activity();
+        EXPECT_EQ(w->idle_fader().level(), 255);
+        EXPECT_NEAR(w->windowOpacity(), 1.0, 0.001);
+        EXPECT_FALSE(w->idle_fader().armed());
+    }
+    // Waiting, not yet faded: a movement pushes the deadline out again.
+    w->fb_AEIdle();
+    ASSERT_TRUE(w->idle_fader().armed());
+    QTest::keyClick(w->ed_ext_1, Qt::Key_B);
+    EXPECT_FALSE(w->idle_fader().armed());
+}
+
+namespace {
+// The window height the settings file holds ("NormPos" = left,top,right,bottom).
+int stored_height(const std::string& settings_file) {
+    IniFile ini;
+    if (!IniFile::load(settings_file, ini))
+        return -1;
+    const std::string pos = ini.read("TForm1", "NormPos", "");
+    int l = 0, t = 0, r = 0, b = 0;
+    if (std::sscanf(pos.c_str(), "%d,%d,%d,%d", &l, &t, &r, &b) != 4)
+        return -1;
+    return b - t;
+}
+} // namespace
+
+TEST_F(WorkTest, ClosingDuringARunAsksStopsRestoresThenCloses) {
+    const int height = w->height();
+    bool visible_after_close = false;
+    const int done = w->job(10, [&](int step) {
+        if (step == 1) {
+            w->close();
+            visible_after_close = w->isVisible();
+        }
+    });
+    EXPECT_TRUE(visible_after_close); // the run ends first
+    EXPECT_EQ(done, 2);               // the close stopped it
+    ASSERT_EQ(questions, std::vector<QString>{"ESCAPE-KEY"});
+    QApplication::processEvents(); // the close waits for the event loop
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->events.back(), "saved");
+    EXPECT_EQ(stored_height(w->settings_file()), height); // not the collapsed 28
+    const std::string text = log();
+    const auto end_of_run = text.find("\tof Process");
+    const auto end_of_program = text.find("Proper END");
+    ASSERT_NE(end_of_run, std::string::npos);
+    ASSERT_NE(end_of_program, std::string::npos);
+    EXPECT_LT(end_of_run, end_of_program);
+    // "Proper END / of Program" is the last line.
+    EXPECT_EQ(text.find("\r\n", end_of_program), text.size() - 2);
+}
+
+TEST_F(WorkTest, ClosingDuringARunAnsweredNoKeepsRunAndWindow) {
+    answer_ok = false;
+    const int done = w->job(5, [&](int step) {
+        if (step == 1)
+            w->close();
+    });
+    EXPECT_EQ(done, 5);
+    QApplication::processEvents();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(log().find("Proper END"), std::string::npos);
+    // Without a run the window closes at once, without a question.
+    questions.clear();
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(WorkTest, TheEndOfARunLogsItsFileName) {
+    w->job(3, [&](int step) {
+        if (step == 0)
+            w->facade().Mess("working ...", "^C:^P:scanning^^F:/src/Unit1.pas^working on file", 0);
+    });
+    // The end entry: title, the elapsed text (empty for a short run) and the file name.
+    EXPECT_NE(log().find("\tworking ...\t\t/src/Unit1.pas\r\n"), std::string::npos) << log();
+}
+
+TEST_F(WorkTest, LogViewerKeepsFieldsApart) {
+    w->job(1, [&](int) { w->facade().Mess("working", "^C:^F:/src/u.pas^working on file", 0); });
+    w->fb_loadLOGClick();
+    bool found = false;
+    for (int i = 0; i < w->fb_tlb_Log->count(); ++i) {
+        const QString line = w->fb_tlb_Log->item(i)->text();
+        EXPECT_FALSE(line.contains('\t')) << line.toStdString();
+        if (line.contains("working on file")) {
+            found = true;
+            EXPECT_TRUE(
+                line.contains(QRegularExpression("working {2,}working on file {2,}/src/u.pas")))
+                << line.toStdString();
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(WorkTest, F1OpensTheHelpPageOrSaysWhyNot) {
+    std::vector<QUrl> opened;
+    bool opener_works = true;
+    Set_Document_Opener([&](const QUrl& url) {
+        opened.push_back(url);
+        return opener_works;
+    });
+    // No help page: a message says so.
+    press(Qt::Key_F1);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(questions, std::vector<QString>{"F1 - Help"});
+    EXPECT_TRUE(dlg.messageText().contains("help/index.htm")) << dlg.messageText().toStdString();
+
+    // The page shipped with the program, beside it.
+    dir.write("help/index.htm", test::read_bytes(PARVEX_DATA_DIR "/help/index.htm"));
+    questions.clear();
+    press(Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].toLocalFile().toStdString(), (dir.path() / "help/index.htm").string());
+    EXPECT_TRUE(questions.empty());
+
+    // The system has no program for it: a message again.
+    opener_works = false;
+    press(Qt::Key_F1);
+    EXPECT_EQ(questions, std::vector<QString>{"F1 - Help"});
+    Set_Document_Opener({});
+}
+
+TEST(HelpPage, ShippedPageExplainsTheProgram) {
+    const std::string page = test::read_bytes(PARVEX_DATA_DIR "/help/index.htm");
+    EXPECT_NE(page.find("<title>Zivadu-Zedu Parvex"), std::string::npos);
+    EXPECT_NE(page.find("create NEW-List"), std::string::npos);
+    EXPECT_NE(page.find("Save to Sourcepath"), std::string::npos);
 }

@@ -174,6 +174,30 @@ TEST_F(SgxWidget, AutoSizeLeavesEveryHeaderItsTextAndArrow) {
         EXPECT_GE(grid.columnWidth(c), head->sectionSizeHint(c) + Auto_Size_Margin) << c;
 }
 
+// The table records give narrow columns ("Code", "SpS"); the view never shows a column
+// narrower than its header text beside the sort arrow, and a drag stops there too.
+TEST_F(SgxWidget, ColumnsAreNeverNarrowerThanTheirHeader) {
+    QHeaderView* head = grid.horizontalHeader();
+    const QFontMetrics fm(head->font());
+    bool some_record_narrower = false;
+    for (int c = 0; c < grid.Grid().Col_Count(); ++c) {
+        const QString text = grid.Model().headerData(c, Qt::Horizontal).toString();
+        // The text, two margins and an arrow at least as wide as a line of text is high.
+        const int needed = fm.horizontalAdvance(text) + fm.height();
+        EXPECT_GE(grid.Min_Col_Width(c), needed) << text.toStdString();
+        EXPECT_GE(grid.columnWidth(c), grid.Min_Col_Width(c)) << text.toStdString();
+        some_record_narrower |= grid.Grid().Col_Width(c) < grid.Min_Col_Width(c);
+    }
+    EXPECT_TRUE(some_record_narrower); // the fixture shows the fault
+    grid.Grid().Set_Col_Width(0, 30);  // a procedure sets a narrow width
+    EXPECT_EQ(grid.columnWidth(0), grid.Min_Col_Width(0));
+    head->resizeSection(3, 5); // the user drags a border far to the left
+    EXPECT_EQ(grid.columnWidth(3), grid.Min_Col_Width(3));
+    EXPECT_EQ(grid.Grid().Col_Width(3), grid.Min_Col_Width(3));
+    grid.show();
+    test::save_png(grid, "sgx_header_widths");
+}
+
 TEST_F(SgxWidget, CellFormatEventColoursCellsAndTheDemoLooksFinished) {
     Sort_By_Type(grid.Grid(), 2, true);
     // Marks of the owner: a missing sound file is faulty data, sounds in use are group 1.

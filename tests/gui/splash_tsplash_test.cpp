@@ -10,7 +10,9 @@
 
 #include "png_dump.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -261,6 +263,38 @@ TEST(SplashLinks, AClickOpensTheAddressAndMarksTheLinkVisited) {
     EXPECT_EQ(opened[1].scheme(), QStringLiteral("mailto"));
     EXPECT_FALSE(splash.copyrightLink()->visited());
     EXPECT_EQ(failed.count(), 1);
+    Set_Document_Opener({});
+    splash.close();
+}
+
+// Without a program for the address, a click shows a message: by default a warning box that
+// does not block, or the reporter the program set.
+TEST(SplashLinks, ALinkThatCannotBeOpenedShowsAMessage) {
+    Set_Document_Opener([](const QUrl&) { return false; });
+    TSplash splash;
+    splash.setMinimumShowTime(0);
+    splash.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    auto boxes = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(w) && w->isVisible())
+                ++n;
+        return n;
+    };
+    const int before = boxes();
+    QTest::mouseClick(splash.homeLink(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(boxes(), before + 1);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+            EXPECT_TRUE(box->text().contains("could not be opened")) << box->text().toStdString();
+            box->close();
+        }
+
+    std::vector<QString> reported;
+    splash.setLinkFailureReporter([&](const QString& text) { reported.push_back(text); });
+    QTest::mouseClick(splash.authorLink(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(reported.size(), 1u);
     Set_Document_Opener({});
     splash.close();
 }

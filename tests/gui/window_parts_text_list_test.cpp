@@ -126,13 +126,44 @@ TEST(WindowPartsTextListModel, CrossReferenceColumnsLineUp) {
         columns << model.displayText(row).indexOf('#');
     EXPECT_EQ(columns, (QList<qsizetype>{16, 16, 16, 16}));
     EXPECT_EQ(model.displayText(0), QStringLiteral("I               #3      #7"));
-    EXPECT_EQ(model.displayText(4).indexOf('#'), 64);
-    EXPECT_EQ(model.maxColumns(), 66);
+    // The overlong item is cut to the column and ends in "…".
+    EXPECT_EQ(model.displayText(4), QString(13, 'L') + QChar(0x2026) + "  #5");
+    EXPECT_EQ(model.maxColumns(), 27);
     EXPECT_EQ(model.displayText(9), QString());
 
     model.setAlignFirstColumn(false);
     EXPECT_EQ(model.firstTabColumn(), 0);
     EXPECT_EQ(model.displayText(0).indexOf('#'), 8);
+}
+
+// A narrow pane keeps the line numbers in sight: the first column takes at most three fifths
+// of the visible width, and longer items are cut with "…".
+TEST(WindowPartsTextListView, NarrowPaneCutsLongItemsSoTheNumbersShow) {
+    TextListView view;
+    view.textModel()->setAlignFirstColumn(true);
+    const std::string long_key = "TFPCUSTOMHTTPCLIENTREQUESTHEADERSOFTHEUNITSHAREPOINT";
+    view.setLines({"ID\t#00003\t#00007", long_key + "\t#00012", "\t#00014"});
+    const int char_width = QFontMetrics(view.font()).horizontalAdvance('M');
+    for (int width : {160, 240, 400, 900}) {
+        view.resize(width, 200);
+        const int visible = view.viewport()->width() / char_width;
+        const int limit = view.textModel()->firstColumnLimit();
+        EXPECT_LE(limit, std::max(TextListModel::minFirstColumn, visible * 3 / 5)) << width;
+        for (int row = 0; row < 3; ++row) {
+            const QString shown = view.textModel()->displayText(row);
+            const qsizetype number = shown.indexOf('#');
+            EXPECT_EQ(number, view.textModel()->firstTabColumn()) << width << " " << row;
+            EXPECT_LE(number + 6, std::max(visible, TextListModel::minFirstColumn + 6))
+                << width << " " << row;
+        }
+        EXPECT_TRUE(view.textModel()->displayText(1).contains(QChar(0x2026))) << width;
+    }
+    // The first line number of an entry, for a double-click.
+    const std::pair<const char*, int> entries[] = {
+        {"ID\t#00003\t#00007", 3}, {"'it''s'\t#00120", 120}, {"\t#00014\t#00015", 14},
+        {"A#1\t#00009", 9},        {"no numbers", 0},        {"x\t", 0}};
+    for (const auto& [entry, line] : entries)
+        EXPECT_EQ(TextListView::firstLineNumber(QString::fromLatin1(entry)), line) << entry;
 }
 
 TEST(WindowPartsTextListView, FixedPitchUniformAndReadOnly) {

@@ -62,8 +62,8 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
                         const std::string& base, const SaveOptions& options, ListingLists& lists) {
     SaveResult result;
     if (!File_Exists(source_file)) {
-        result.messages.push_back({MessageKind::L_Error, "Source-File",
-                                   "^C:^F:" + source_file + "^File does not exist !"});
+        result.messages.push_back(
+            {MessageKind::L_Error, "Source-File", Missing_Source_Text(source_file)});
         return result;
     }
     if (lists.src_o.empty()) {

@@ -23,4 +23,8 @@ struct EngineMessage {
     bool operator==(const EngineMessage&) const = default;
 };
 
+// The error text for a source name that names no readable file: a folder is called a folder,
+// anything else does not exist.
+std::string Missing_Source_Text(const std::string& file_name);
+
 } // namespace parvex

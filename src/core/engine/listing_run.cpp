@@ -63,6 +63,12 @@ std::string Collected_Line(std::string_view item, std::size_t line_number, int w
     return out;
 }
 
+std::string Missing_Source_Text(const std::string& file_name) {
+    if (Dir_Exists(file_name))
+        return "^C:^F:" + file_name + "^is a folder, not a File !\r\nPlease choose a File.";
+    return "^C:^F:" + file_name + "^File does not exist !";
+}
+
 RunResult ListingEngine::Listing_Run(const std::string& file_name, const ListingOptions& options,
                                      ListingLists& lists, const RunCallbacks& callbacks) {
     lists.Clear_Lists();
@@ -70,7 +76,7 @@ RunResult ListingEngine::Listing_Run(const std::string& file_name, const Listing
     if (!File_Exists(file_name)) {
         result.status = RunStatus::Missing;
         result.messages.push_back(
-            {MessageKind::L_Error, "Source-File", "^C:^F:" + file_name + "^File does not exist !"});
+            {MessageKind::L_Error, "Source-File", Missing_Source_Text(file_name)});
         return result;
     }
     std::string bytes;

@@ -20,4 +20,27 @@ std::string Caption_Text(const Caption_Items& caption) {
     return text;
 }
 
+namespace {
+
+std::string trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(' ');
+    return std::string(s.substr(first, last - first + 1));
+}
+
+} // namespace
+
+std::string Window_Title(const Caption_Items& caption, std::string_view display_name) {
+    const std::string title = trimmed(caption.items[Caption_Items::Title]);
+    if (display_name.empty() || title != display_name)
+        return trimmed(Caption_Text(caption));
+    std::string rest;
+    for (std::size_t i = 1; i < caption.items.size(); ++i)
+        rest += caption.items[i];
+    rest = trimmed(rest);
+    return rest.empty() ? title : rest + " \u2014 " + title;
+}
+
 } // namespace parvex

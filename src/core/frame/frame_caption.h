@@ -26,4 +26,9 @@ void Set_Caption(Caption_Items& caption, std::string_view title, std::string_vie
 // The items drawn one after the other.
 std::string Caption_Text(const Caption_Items& caption);
 
+// The text for the window's title bar. Desktops add " — " and the program's display name to a
+// title that does not end with it, so a caption that starts with that name moves it to the end:
+// "Version [ … ] — Name" shows the name once.
+std::string Window_Title(const Caption_Items& caption, std::string_view display_name);
+
 } // namespace parvex

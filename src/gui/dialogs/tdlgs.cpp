@@ -452,8 +452,23 @@ bool TDlgs::question(int kind, const QString& title, const QString& msg) {
     xdlg_Lab2->setText(display_text(shown_text_));
     Center_Dialog();
     Log_IT();
+    // Enter gives the safe answer: "NO" where the question warns of something, else "OK".
+    make_default(kind == Kind_Stop || kind == Kind_Warning ? xdlg_btn_No : xdlg_btn_OK);
     run_modal();
     return Answer;
+}
+
+void TDlgs::make_default(QPushButton* button) {
+    for (QPushButton* b : {xdlg_btn_OK, xdlg_btn_No, xdlg_btn_break_OK})
+        b->setDefault(b == button);
+    button->setFocus(Qt::OtherFocusReason);
+}
+
+QPushButton* TDlgs::defaultButton() const {
+    for (QPushButton* b : {xdlg_btn_OK, xdlg_btn_No, xdlg_btn_break_OK})
+        if (b->isDefault() && !b->isHidden())
+            return b;
+    return nullptr;
 }
 
 bool TDlgs::Stop(const QString& title, const QString& msg) {
@@ -494,6 +509,7 @@ bool TDlgs::EM(const QString& title, const QString& msg, int secs) {
         xdlg_lab_CntDwn->show();
         xdlg_Down_Timer->start();
         Log_IT();
+        make_default(xdlg_btn_break_OK);
         run_modal();
         // However the window closed, no count-down may run on into the next display.
         xdlg_Down_Timer->stop();
@@ -550,12 +566,28 @@ void TDlgs::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isModal()) {
+        // Enter presses the button that has the focus, else the default button.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        QPushButton* target = focused && focused->isVisible() ? focused : defaultButton();
+        if (target) {
+            target->click();
+            event->accept();
+            return;
+        }
+    }
     event->ignore();
 }
 
 void TDlgs::showEvent(QShowEvent* event) {
     Open_Log();
     QDialog::showEvent(event);
+    // A question or timed message starts with the focus on its default button, drawn with its
+    // focus frame, so Enter and Space both press what the user sees marked.
+    if (QPushButton* b = defaultButton(); b && isModal()) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        b->setFocus(Qt::TabFocusReason);
+    }
 }
 
 void TDlgs::closeEvent(QCloseEvent* event) {

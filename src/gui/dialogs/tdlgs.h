@@ -88,6 +88,8 @@ public:
     // Test hook: runs each time the window is shown modally, from inside its event loop.
     void setModalHook(std::function<void(TDlgs&)> hook) { modal_hook_ = std::move(hook); }
     void setCountDownInterval(int msec);
+    // The button Enter presses while a question or a timed message is up (nullptr otherwise).
+    QPushButton* defaultButton() const;
 
     // Components by the names the rest of the program uses.
     GradientCaption* xdlg_GCap = nullptr;
@@ -124,6 +126,7 @@ private:
     void build();
     bool question(int kind, const QString& title, const QString& msg);
     int run_modal();
+    void make_default(QPushButton* button);
     void set_look(const QColor& base, const QColor& c1, const QColor& c2, const QColor& c3,
                   const QColor& font, const QColor& shadow);
     void show_file_name(const QString& name);

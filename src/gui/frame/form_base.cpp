@@ -6,6 +6,7 @@
 #include "frame/frame_dirs.h"
 #include "frame/frame_settings.h"
 #include "frame/frame_tables.h"
+#include "frame/log_view.h"
 #include "frame/settings_store.h"
 #include "frame/setup_log.h"
 #include "frame/stored_binding.h"
@@ -317,6 +318,16 @@ void TFormBase::showEvent(QShowEvent* event) {
 }
 
 void TFormBase::closeEvent(QCloseEvent* event) {
+    if (working() && !closed_) {
+        // A run is in progress: closing is a stop request. Once confirmed, the window closes
+        // after the run has ended and given the window its size back (Work_END).
+        event->ignore();
+        if (!esc_pressed_)
+            fb_DO_Escape();
+        if (esc_pressed_)
+            close_after_run_ = true;
+        return;
+    }
     if (!closed_ && settings_restored_) {
         closed_ = true;
         FormClose();
@@ -379,11 +390,15 @@ void TFormBase::fb_Set_Caption(const QString& title, const QString& status) {
         return;
     for (std::size_t i = 0; i < caption_.items.size(); ++i)
         fb_CC->setPartText(static_cast<int>(i), to_qt(caption_.items[i]));
-    setWindowTitle(caption_text().trimmed());
+    setWindowTitle(window_title_text());
 }
 
 QString TFormBase::caption_text() const {
     return to_qt(Caption_Text(caption_));
+}
+
+QString TFormBase::window_title_text() const {
+    return to_qt(Window_Title(caption_, QGuiApplication::applicationDisplayName().toStdString()));
 }
 
 std::string TFormBase::gui_data_dir() const {
@@ -548,7 +563,7 @@ void TFormBase::fb_loadLOGClick() {
     QStringList items;
     items.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines)
-        items << Bytes_To_Text(line);
+        items << Bytes_To_Text(Log_View_Line(line));
     fb_tlb_Log->addItems(items);
     // The last 15 lines fill the view from its top.
     const int first = std::max(0, fb_tlb_Log->count() - 15);

@@ -97,6 +97,8 @@ public:
     void fb_Set_Caption(const QString& title, const QString& status);
     const Caption_Items& caption_items() const { return caption_; }
     QString caption_text() const;
+    // The title-bar text: the caption, naming the program once however the desktop adds it.
+    QString window_title_text() const;
 
     // ---- folders and files ----
     const std::string& program_dir() const { return program_dir_; }
@@ -132,9 +134,15 @@ public:
     bool working() const { return work_start_ms_ != 0; }
     // A confirmed Escape; cleared when the next run starts.
     bool stop_requested() const { return esc_pressed_; }
+    // The user closed the window during the run and confirmed the stop: the window closes as
+    // soon as the run has ended, so the run shows nothing more.
+    bool closing_after_run() const { return close_after_run_; }
     void fb_Work_TimerTimer();
     void fb_DO_Escape();
     void FormKeyDown(int key);
+    // F1: the help page "help/index.htm"; a page that cannot be opened is reported.
+    void fb_Open_Help();
+    std::string help_file_name() const;
     // Whether a widget counts as an input control for the enabling around runs.
     static bool Is_Input_Control(const QWidget* w);
 
@@ -323,10 +331,13 @@ private:
     void connect_frame();
     void setup_tables();
     void log_line(const QString& kind, const QString& text);
-    void log_entry(const QString& title, const QString& text);
+    void log_entry(const QString& title, const QString& text, const QString& file_name = {});
     Idle_Fade_Settings fade_settings() const;
     void apply_opacity();
     void on_about_to_block();
+    // A mouse movement, click, wheel turn or key anywhere over this window.
+    bool is_user_activity(QObject* watched, QEvent* event) const;
+    void user_active();
     std::int64_t now_ms() const;
     QString frame_page_name() const;
 
@@ -353,6 +364,7 @@ private:
     std::int64_t work_start_ms_ = 0;
     int saved_height_ = 0;
     bool esc_pressed_ = false;
+    bool close_after_run_ = false;
 
     Idle_Fader fader_;
     std::function<std::int64_t()> now_ms_;

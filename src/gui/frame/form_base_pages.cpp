@@ -277,7 +277,8 @@ QWidget* TFormBase::build_mess_page() {
         gl->addWidget(kit::Label(QString::fromLatin1(label)), r, 0);
         gl->addWidget(spin, r++, 1, Qt::AlignRight);
     }
-    gl->addWidget(kit::Note(QStringLiteral("This will only work with\nWindows XP or Windows 2000"),
+    gl->addWidget(kit::Note(QStringLiteral("On Linux this needs a desktop\nwith a compositing "
+                                           "window manager"),
                             "fb_lab_58"),
                   r, 0, 1, 2);
     gl->setRowStretch(r + 1, 1);

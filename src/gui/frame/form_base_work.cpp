@@ -1,5 +1,6 @@
 // The busy state around runs, the stop request, Escape and F1, and idle fading.
 #include "dialogs/tdlgs.h"
+#include "frame/directory_edit.h"
 #include "frame/form_base.h"
 #include "platform/open_document.h"
 #include "widgets/gradient_caption.h"
@@ -24,6 +25,7 @@
 #include <QTextBrowser>
 #include <QTime>
 #include <QTimer>
+#include <QWindow>
 
 namespace parvex {
 
@@ -107,7 +109,7 @@ void TFormBase::fb_Work_TimerTimer() {
     const QString text = elapsed_text(Elapsed_Day_Seconds(work_start_ms_, now_ms()));
     caption_.items[Caption_Items::Status] = text.toStdString();
     fb_CC->setPartText(Caption_Items::Status, text);
-    setWindowTitle(caption_text().trimmed());
+    setWindowTitle(window_title_text());
     if (dialog_ && dialog_->xdlg_GCap && dialog_->xdlg_GCap->partCount() > 3)
         dialog_->xdlg_GCap->setPartText(3, text);
 }
@@ -122,22 +124,25 @@ void TFormBase::Work_END() {
     const QString elapsed = fb_CC->partText(Caption_Items::Status);
     if (dialog_) {
         dialog_->xdlg_Lab2->setText(elapsed);
-        log_entry(dialog_->titleText(), elapsed);
+        // The run's message names its file in the dialog; the log entry names it too.
+        log_entry(dialog_->titleText(), elapsed, dialog_->fileName());
     }
     caption_.items[Caption_Items::Status].clear();
     fb_CC->setPartText(Caption_Items::Status, QString());
-    setWindowTitle(caption_text().trimmed());
+    setWindowTitle(window_title_text());
     if (dialog_ && dialog_->xdlg_GCap && dialog_->xdlg_GCap->partCount() > 3)
         dialog_->xdlg_GCap->setPartText(3, QString());
     facade_.Mess(QString(), QString(), 0);
     log_line(QStringLiteral("End"), QStringLiteral("of Process"));
+    if (close_after_run_)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
-void TFormBase::log_entry(const QString& title, const QString& text) {
+void TFormBase::log_entry(const QString& title, const QString& text, const QString& file_name) {
     if (!dialog_)
         return;
     Log_Book& log = dialog_->log();
-    if (!log.Log_IT(title.toStdString(), text.toStdString(), std::string()))
+    if (!log.Log_IT(title.toStdString(), text.toStdString(), file_name.toStdString()))
         if (auto error = log.Take_New_Write_Error())
             facade_.Error(QStringLiteral("Logfile"), QString::fromStdString(*error),
                           facade_.settings().short_secs);
@@ -153,6 +158,7 @@ void TFormBase::fb_DO_Escape() {
         facade_.Mess(QStringLiteral("wait for"), QStringLiteral("Program to catch ESCAPE ..."), 0);
     } else {
         esc_pressed_ = false;
+        close_after_run_ = false;
         facade_.Mess(QStringLiteral("after ESCAPE"),
                      QStringLiteral("proceed with the  Program-Execution ..."), 0);
     }
@@ -162,7 +168,19 @@ void TFormBase::FormKeyDown(int key) {
     if (key == Qt::Key_Escape)
         fb_DO_Escape();
     else if (key == Qt::Key_F1)
-        (void)Open_Document(QStringLiteral("help/index.htm"));
+        fb_Open_Help();
+}
+
+std::string TFormBase::help_file_name() const {
+    // Beside the program (or in "GUI-HELP Directory" when that names a folder), not in whatever
+    // folder the program was started from.
+    return fb_Special_Dir(program_dir_ + "help/", fb_DE_GHelp) + "index.htm";
+}
+
+void TFormBase::fb_Open_Help() {
+    const QString help = QString::fromStdString(help_file_name());
+    if (const Open_Result r = Open_Document(help); !r)
+        facade_.M_Error(QStringLiteral("F1 - Help"), QStringLiteral("^C:") + r.error);
 }
 
 bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
@@ -173,6 +191,8 @@ bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
             fb_tlb_Log->clear();
         return false;
     }
+    if (is_user_activity(watched, event))
+        user_active();
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         // Each key is seen once: at the control that has the focus in this window, or at the
         // window itself when the focus is elsewhere (the dialog hands Escape on that way).
@@ -197,7 +217,9 @@ Idle_Fade_Settings TFormBase::fade_settings() const {
 }
 
 void TFormBase::apply_opacity() {
-    setWindowOpacity(fader_.blending() ? fader_.level() / 255.0 : 1.0);
+    const qreal opacity = fader_.blending() ? fader_.level() / 255.0 : 1.0;
+    if (!qFuzzyCompare(windowOpacity(), opacity))
+        setWindowOpacity(opacity);
     if (fader_.timer_on() && !fb_Timer_Idle->isActive())
         fb_Timer_Idle->start();
     else if (!fader_.timer_on())
@@ -229,6 +251,29 @@ void TFormBase::fb_Timer_IdleTimer() {
 void TFormBase::set_Idle_Back(int value) {
     fader_.set_back(value, fade_settings());
     apply_opacity();
+}
+
+bool TFormBase::is_user_activity(QObject* watched, QEvent* event) const {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        break;
+    default:
+        return false;
+    }
+    // The platform hands every mouse movement over the window to its window handle, also the
+    // movements over child controls that never see them (no mouse tracking there).
+    if (watched == windowHandle())
+        return true;
+    return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+}
+
+void TFormBase::user_active() {
+    if (fader_.armed() || fader_.timer_on() || fader_.level() != Idle_Fader::Opaque)
+        set_Idle_Back(Idle_Fader::Opaque);
 }
 
 void TFormBase::mouseMoveEvent(QMouseEvent* event) {

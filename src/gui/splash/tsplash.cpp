@@ -9,10 +9,12 @@
 #include "widgets/gradient_panel.h"
 #include "widgets/shadow_label.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -173,6 +175,22 @@ void TSplash::build() {
     home_url_ =
         make_link(QStringLiteral("sc_HomeURL"), splash_texts::Home_Text, splash_texts::Home_Address,
                   splash_texts::Home_Hint, rest, {value_x, 154, value_w, 18});
+    // A link the system cannot open (no browser or mail program) says so.
+    for (SplashLinkLabel* link : {author_.data(), copyright_.data(), home_url_.data()})
+        connect(link, &SplashLinkLabel::openFailed, this, [this, link](const QString& error) {
+            if (link_failure_reporter_)
+                link_failure_reporter_(error);
+            else
+                show_link_failure(link, error);
+        });
+}
+
+void TSplash::show_link_failure(QWidget* link, const QString& error) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(), error,
+                                QMessageBox::Ok, link ? link->window() : nullptr);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 void TSplash::paintEvent(QPaintEvent*) {

@@ -57,6 +57,11 @@ public:
     SplashLinkLabel* authorLink() const { return author_; }
     SplashLinkLabel* copyrightLink() const { return copyright_; }
     SplashLinkLabel* homeLink() const { return home_url_; }
+    // Where a link that could not be opened is reported; the default shows a warning box that
+    // does not block (nullptr restores it).
+    void setLinkFailureReporter(std::function<void(const QString&)> reporter) {
+        link_failure_reporter_ = std::move(reporter);
+    }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -67,6 +72,7 @@ private:
     void build();
     void startAnimations();
     void stopAnimations();
+    static void show_link_failure(QWidget* link, const QString& error);
 
     GradientCaption* caption_ = nullptr;
     QPointer<GradientPanel> content_;
@@ -83,6 +89,7 @@ private:
     int minimum_show_ms_ = DefaultMinimumShowTime;
     qint64 shown_at_ = -1;
     bool holding_ = false;
+    std::function<void(const QString&)> link_failure_reporter_;
 };
 
 } // namespace parvex

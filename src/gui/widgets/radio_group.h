@@ -25,6 +25,8 @@ signals:
     void itemIndexChanged(int index);
 
 private:
+    void follow_focus_stop();
+
     QButtonGroup* group_;
 };
 

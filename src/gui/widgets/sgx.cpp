@@ -7,6 +7,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace parvex {
 
 TSGX::TSGX(QWidget* parent) : QTableView(parent) {
@@ -46,7 +48,17 @@ TSGX::TSGX(QWidget* parent) : QTableView(parent) {
     head->setMinimumSectionSize(8);
     connect(head, &QHeaderView::sectionClicked, this, &TSGX::sort_by_header);
     connect(head, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (!syncing_ && size != grid_.Col_Width(col))
+        if (syncing_)
+            return;
+        if (size < Min_Col_Width(col)) {
+            // Dragged narrower than its header: the column stops at the header's width.
+            const bool was = syncing_;
+            syncing_ = true;
+            horizontalHeader()->resizeSection(col, Min_Col_Width(col));
+            syncing_ = was;
+            size = Min_Col_Width(col);
+        }
+        if (size != grid_.Col_Width(col))
             grid_.Set_Col_Width(col, size);
     });
 
@@ -156,9 +168,19 @@ void TSGX::follow_table() {
 void TSGX::apply_widths() {
     const bool was = syncing_;
     syncing_ = true;
+    // A width from the table record never cuts the header text or hides it under the arrow;
+    // the record keeps its own value.
     for (int c = 0; c < grid_.Col_Count(); ++c)
-        setColumnWidth(c, grid_.Col_Width(c));
+        setColumnWidth(c, std::max(grid_.Col_Width(c), Min_Col_Width(c)));
     syncing_ = was;
+}
+
+int TSGX::Min_Col_Width(int col) const {
+    const QHeaderView* head = horizontalHeader();
+    if (col < 0 || col >= head->count() || head->isSectionHidden(col))
+        return 0;
+    // The header's own measure: its text, its margins and the room for the sort arrow.
+    return head->sectionSizeHint(col);
 }
 
 void TSGX::show_current() {

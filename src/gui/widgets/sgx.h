@@ -41,6 +41,8 @@ public:
 
     // Every column as wide as its content plus the 5-pixel margin.
     void Auto_Size();
+    // The narrowest a column is shown: its header text, the header's margins and the arrow.
+    int Min_Col_Width(int col) const;
 
 signals:
     void cellClicked(int col, int row);

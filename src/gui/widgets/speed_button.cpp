@@ -1,6 +1,7 @@
 #include "widgets/speed_button.h"
 
 #include <QEnterEvent>
+#include <QKeySequence>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -36,6 +37,29 @@ void SpeedButton::setFontColor(const QColor& c) {
 void SpeedButton::runMouseLeave() {
     if (on_leave_)
         on_leave_(this);
+}
+
+void SpeedButton::setMnemonic(QChar letter) {
+    mnemonic_ = letter.toUpper();
+    setShortcut(letter.isNull()
+                    ? QKeySequence()
+                    : QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(mnemonic_.unicode()))));
+    update();
+}
+
+QString SpeedButton::mnemonicText() const {
+    QString out;
+    bool placed = mnemonic_.isNull();
+    for (QChar c : text()) {
+        if (!placed && c.toUpper() == mnemonic_) {
+            out += QLatin1Char('&');
+            placed = true;
+        }
+        out += c;
+        if (c == QLatin1Char('&'))
+            out += c;
+    }
+    return out;
 }
 
 QSize SpeedButton::sizeHint() const {
@@ -92,7 +116,7 @@ void SpeedButton::paintEvent(QPaintEvent*) {
         icon().paint(&p, icon_rect);
         text_rect.setLeft(icon_rect.right() + 4);
     }
-    p.drawText(text_rect, Qt::AlignCenter, text());
+    p.drawText(text_rect, Qt::AlignCenter | Qt::TextShowMnemonic, mnemonicText());
 }
 
 } // namespace parvex

@@ -30,6 +30,13 @@ public:
     // Runs the mouse-leave handler as if the mouse had left the button.
     void runMouseLeave();
 
+    // Alt + letter presses the button; the letter's first appearance in the caption is
+    // underlined. The caption itself stays as it is (no "&" in it).
+    void setMnemonic(QChar letter);
+    QChar mnemonic() const { return mnemonic_; }
+    // The caption as drawn: "&" before the mnemonic letter, other "&" doubled.
+    QString mnemonicText() const;
+
     QSize sizeHint() const override;
 
 signals:
@@ -45,6 +52,7 @@ private:
     bool transparent_ = true;
     bool hovered_ = false;
     QColor font_color_{0x00, 0x00, 0xF2};
+    QChar mnemonic_;
     Handler on_enter_;
     Handler on_leave_;
 };

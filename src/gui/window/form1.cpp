@@ -9,6 +9,7 @@
 #include "widgets/speed_button.h"
 #include "window/drop_rules.h"
 #include "window/drop_watch.h"
+#include "window/page_fit.h"
 #include "window/text_list_view.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -75,6 +77,10 @@ TForm1::TForm1(std::string program_dir, TDlgs* dialog, QWidget* parent)
     DropWatch1->setObjectName(QStringLiteral("DropWatch1"));
     DropWatch1->setWatchControl(ui.PC);
 
+    // Alt + letter for the frame's buttons of this window.
+    RxSpeedButton1->setMnemonic(QLatin1Char('Z'));
+    fb_loadLOG->setMnemonic(QLatin1Char('L'));
+
     general_error_ = [this](const QString& text) {
         QMessageBox::critical(this, QApplication::applicationName(), text);
     };
@@ -106,6 +112,14 @@ void TForm1::connect_controls() {
     connect(tlb_T_Cref, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
     connect(tlb_WArea, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
     connect(tlb_SRC_tmp, &TextListView::rowClicked, this, &TForm1::tlb_SRC_tmpClick);
+    for (TextListView* pane : {tlb_T_Cref, tlb_A_Const, tlb_N_Const})
+        connect(pane, &QAbstractItemView::doubleClicked, this,
+                [this, pane](const QModelIndex& index) { Show_Entry_Line(pane, index.row()); });
+    // Enter in the file-name field starts the run, as "create NEW-List" does.
+    connect(ui.fne_SRC, &QLineEdit::returnPressed, this, [this] {
+        if (ui.btn_Work->isEnabled())
+            btn_WorkClick();
+    });
     // The frame hooks the outer page control itself when it merges its pages.
     for (QTabWidget* pc : {ui.PCW, ui.PCWS})
         connect(pc, &QTabWidget::currentChanged, this, [this] { fb_PCChange(); });
@@ -116,8 +130,13 @@ void TForm1::FormShow() {
     fb_Show_INIT(ui.PC);
     ui.lab_Title->setText(from_bytes(caption_items().items[0]));
     ui.PCW->setTabVisible(ui.PCW->indexOf(ui.pcw_NoShow), false);
+    // Every page, the frame's included, fits a window of 640 x 480; Tab follows the layout.
+    Fit_Pages_In_Scroll_Areas(ui.PC);
+    Tab_Order_By_Layout(centralWidget());
+    resize(Form_Width, Form_Height); // possible only now that the pages may scroll
     show_token_lists();
     fb_After_INIT();
+    Keep_On_Screen(this);
 }
 
 namespace {
@@ -289,7 +308,8 @@ void TForm1::btn_WorkClick() {
     update_token_labels();
     Work_END();
     running_ = false;
-    show_messages(run.messages);
+    if (!closing_after_run())
+        show_messages(run.messages);
 }
 
 void TForm1::btn_CheckClick() {
@@ -333,13 +353,31 @@ void TForm1::btn_to_WorkClick() {
     do_save(false, ui.btn_to_Work);
 }
 
+QString TForm1::browseFilter() {
+    return QStringLiteral("Pascal sources (*.pas *.pp *.dpr *.lpr *.inc);;All files (*)");
+}
+
+QString TForm1::browseStartDir() const {
+    // The chosen file itself (the dialog selects it), else the folder of the last choice, else
+    // the folder the name points into.
+    const QFileInfo current(ui.fne_SRC->text());
+    if (!ui.fne_SRC->text().isEmpty() && current.isFile())
+        return current.absoluteFilePath();
+    if (!last_browse_dir_.isEmpty() && QFileInfo(last_browse_dir_).isDir())
+        return last_browse_dir_;
+    if (!ui.fne_SRC->text().isEmpty() && current.absoluteDir().exists())
+        return current.absolutePath();
+    return QString();
+}
+
 void TForm1::fne_SRC_BrowseClick() {
-    QString name = browse_answer_
-                       ? browse_answer_()
-                       : QFileDialog::getOpenFileName(this, QString(), ui.fne_SRC->text(),
-                                                      QStringLiteral("All files (*)"));
-    if (!name.isEmpty())
-        ui.fne_SRC->setText(name);
+    QString name = browse_answer_ ? browse_answer_()
+                                  : QFileDialog::getOpenFileName(this, QString(), browseStartDir(),
+                                                                 browseFilter());
+    if (name.isEmpty())
+        return;
+    last_browse_dir_ = QFileInfo(name).absolutePath();
+    ui.fne_SRC->setText(name);
 }
 
 void TForm1::Source_Change() {
@@ -409,6 +447,19 @@ void TForm1::tlb_SRCClick() {
         return;
     tlb_SRC->scrollRowToTop(row);
     tlb_SRC_tmp->scrollRowToTop(row);
+}
+
+void TForm1::Show_Entry_Line(TextListView* pane, int row) {
+    if (row < 0 || row >= pane->count())
+        return;
+    const int line = TextListView::firstLineNumber(
+        TextListModel::decode(pane->lines()[static_cast<std::size_t>(row)]));
+    if (line <= 0)
+        return;
+    Show_Page(ui.pcw_Work);
+    refresh_visible_panes();
+    tlb_SRC_O->setSelectedRow(line - 1);
+    tlb_SRC_O->scrollRowToTop(line - 1);
 }
 
 void TForm1::tlb_SRC_tmpClick() {

@@ -51,7 +51,13 @@ public:
     void chk_col_TChange();
     void tlb_SRCClick();
     void tlb_SRC_tmpClick();
+    // A double-click on a list entry: the Work page at the entry's first line number.
+    void Show_Entry_Line(TextListView* pane, int row);
     void Clear_Lists();
+
+    // The browse dialog's filter (Pascal sources first, then all files) and where it opens.
+    static QString browseFilter();
+    QString browseStartDir() const;
 
     // Test hooks: what the file dialog answers, and where the general error report goes.
     void setBrowseAnswer(std::function<QString()> answer) { browse_answer_ = std::move(answer); }
@@ -79,6 +85,7 @@ private:
     std::function<QString()> browse_answer_;
     std::function<void(const QString&)> general_error_;
     bool running_ = false;
+    QString last_browse_dir_;     // the folder of the last file chosen in the browse dialog
     std::array<bool, 4> stale_{}; // panes of Work, Constant, Check, Work-Area behind the lists
 };
 

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -94,11 +95,13 @@ void Form1_Ui::setup(QWidget* form) {
     title_row->setContentsMargins(12, 6, 12, 6);
     lab_Title = named(new ShadowLabel, "lab_Title");
     QFont tf = bold_font(lab_Title->font());
-    tf.setPointSize(tf.pointSize() + 8);
+    tf.setPointSize(tf.pointSize() + 6);
     lab_Title->setFont(tf);
     lab_Title->setFontColor(Qt::white);
     lab_Title->setShadowColor(QColor(0, 0, 0, 160));
     lab_Title->setShadowSize(2);
+    // The title gives way first when the window is narrow.
+    lab_Title->setMinimumWidth(1);
     title_row->addWidget(lab_Title);
     title_row->addStretch(1);
     lab_Title1 =
@@ -147,6 +150,9 @@ void Form1_Ui::setup(QWidget* form) {
     btn_Work = speed("btn_Work", QStringLiteral("create NEW-List"));
     btn_to_Work = speed("btn_to_Work", QStringLiteral("Save to Work-Data-Path"));
     btn_to_SRCPath = speed("btn_to_SRCPath", QStringLiteral("Save to Sourcepath"));
+    btn_Work->setMnemonic(QLatin1Char('N'));
+    btn_to_Work->setMnemonic(QLatin1Char('W'));
+    btn_to_SRCPath->setMnemonic(QLatin1Char('S'));
     bar->addWidget(btn_Work);
     bar->addStretch(1);
     bar->addWidget(btn_to_Work);
@@ -170,10 +176,16 @@ void Form1_Ui::setup(QWidget* form) {
     pcws_General = page(PCWS, "pcws_General", QStringLiteral("General"));
     pcws_Files = page(PCWS, "pcws_Files", QStringLiteral("Files"));
 
-    auto* general = new QGridLayout(pcws_General);
+    // Two columns, each read top to bottom (and tabbed through that way).
+    auto* general = new QHBoxLayout(pcws_General);
     general->setContentsMargins(10, 10, 10, 10);
-    general->setHorizontalSpacing(14);
-    general->setVerticalSpacing(10);
+    general->setSpacing(14);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    left->setSpacing(10);
+    right->setSpacing(10);
+    general->addLayout(left, 1);
+    general->addLayout(right, 1);
 
     auto* delim = named(new QGroupBox(QStringLiteral("[ Delimiter ]")), "GB_Delimiter");
     auto* dl = new QVBoxLayout(delim);
@@ -189,7 +201,7 @@ void Form1_Ui::setup(QWidget* form) {
     dl->addWidget(chk_TTab);
     dl->addWidget(chk_TBlank);
     dl->addStretch(1);
-    general->addWidget(delim, 0, 0);
+    left->addWidget(delim);
 
     auto* remark = named(new QGroupBox(QStringLiteral("[ END Remark ]")), "GB_Remark");
     auto* rl = new QVBoxLayout(remark);
@@ -198,7 +210,7 @@ void Form1_Ui::setup(QWidget* form) {
     rl->addWidget(chk_remove);
     rl->addWidget(chk_doEND);
     rl->addStretch(1);
-    general->addWidget(remark, 0, 1);
+    right->addWidget(remark);
 
     auto* cref = named(new QGroupBox(QStringLiteral("[ Cross-Reference ]")), "GB_CrossRef");
     auto* cl = new QHBoxLayout(cref);
@@ -209,7 +221,7 @@ void Form1_Ui::setup(QWidget* form) {
     cl->addWidget(se_Nr_Lines);
     cl->addWidget(new QLabel(QStringLiteral("Numbers")));
     cl->addStretch(1);
-    general->addWidget(cref, 1, 0);
+    left->addWidget(cref);
 
     auto* tokens = named(new QGroupBox(QStringLiteral("[ ... Tokens ]")), "GB_Tokens");
     auto* tl = new QVBoxLayout(tokens);
@@ -221,21 +233,21 @@ void Form1_Ui::setup(QWidget* form) {
     for (auto* c : {chk_PToken, chk_NoCumm, chk_NOCData, chk_PreLoad})
         tl->addWidget(c);
     tl->addStretch(1);
-    general->addWidget(tokens, 1, 1, 2, 1);
+    right->addWidget(tokens);
 
     rg_Case = named(
         new RadioGroup(QStringLiteral("Output-Case"),
                        {QStringLiteral("all UpperCase"), QStringLiteral("all LowerCase"),
                         QStringLiteral("as found - 1st occurence"), QStringLiteral("Capitalize")}),
         "rg_Case");
-    general->addWidget(rg_Case, 2, 0);
-    general->setRowStretch(3, 1);
-    general->setColumnStretch(2, 1);
+    left->addWidget(rg_Case);
+    left->addStretch(1);
+    right->addStretch(1);
 
     // ---- Setup / Files ----
     auto* files = new QGridLayout(pcws_Files);
-    files->setContentsMargins(10, 10, 10, 10);
-    files->setHorizontalSpacing(14);
+    files->setContentsMargins(6, 10, 6, 10);
+    files->setHorizontalSpacing(8);
     auto* sel = named(new QGroupBox, "GB_Files");
     auto* sl = new QGridLayout(sel);
     sl->setVerticalSpacing(6);
@@ -257,7 +269,7 @@ void Form1_Ui::setup(QWidget* form) {
         ed_ext[k] = named(
             new QLineEdit(QString::fromStdString(defaults.extensions[static_cast<std::size_t>(k)])),
             QStringLiteral("ed_ext_%1").arg(k + 1));
-        ed_ext[k]->setMinimumWidth(170);
+        ed_ext[k]->setMinimumWidth(130);
         sl->addWidget(chk_ext[k], k + 1, 0);
         sl->addWidget(ed_ext[k], k + 1, 1);
     }
@@ -279,6 +291,7 @@ void Form1_Ui::setup(QWidget* form) {
     tok_v->setContentsMargins(4, 4, 4, 4);
     btn_clear_Tab =
         speed("btn_clear_Tab", QStringLiteral("Clear Keywords and RELOAD Personal Keywords"));
+    btn_clear_Tab->setMnemonic(QLatin1Char('R'));
     auto* tok_bar = new QHBoxLayout;
     tok_bar->addWidget(btn_clear_Tab);
     tok_bar->addStretch(1);
@@ -303,7 +316,9 @@ void Form1_Ui::setup(QWidget* form) {
     file_row->addWidget(fne_SRC, 1);
     fne_SRC_Browse = named(new QToolButton, "fne_SRC_Browse");
     fne_SRC_Browse->setIcon(fne_SRC_Browse->style()->standardIcon(QStyle::SP_DirOpenIcon));
-    fne_SRC_Browse->setToolTip(QStringLiteral("Browse"));
+    fne_SRC_Browse->setToolTip(QStringLiteral("Browse (Alt+B)"));
+    fne_SRC_Browse->setShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key_B)));
+    fne_SRC_Browse->setFocusPolicy(Qt::StrongFocus);
     file_row->addWidget(fne_SRC_Browse);
     wk->addLayout(file_row);
     wk->addWidget(pane_holder(QString(), slot_tlb_SRC_O, "slot_tlb_SRC_O"), 1);
@@ -326,6 +341,7 @@ void Form1_Ui::setup(QWidget* form) {
     chv->setContentsMargins(4, 4, 4, 4);
     auto* check_bar = new QHBoxLayout;
     btn_Check = speed("btn_Check", QStringLiteral("check it !"));
+    btn_Check->setMnemonic(QLatin1Char('C'));
     check_bar->addWidget(btn_Check);
     auto* result = new QLabel(QStringLiteral("Check Result"));
     result->setFont(bold_font(result->font()));

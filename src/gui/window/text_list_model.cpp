@@ -41,6 +41,21 @@ void TextListModel::setTabWidth(int width) {
     endResetModel();
 }
 
+void TextListModel::setFirstColumnLimit(int columns) {
+    columns = std::clamp(columns, minFirstColumn, maxFirstColumn);
+    if (columns == first_column_limit_)
+        return;
+    first_column_limit_ = columns;
+    if (!align_first_)
+        return;
+    // Only the look of the lines changes: selection and scroll position stay.
+    emit layoutAboutToBeChanged();
+    measure();
+    emit layoutChanged();
+    if (!lines_.empty())
+        emit dataChanged(index(0), index(count() - 1), {Qt::DisplayRole});
+}
+
 void TextListModel::setAlignFirstColumn(bool on) {
     if (on == align_first_)
         return;
@@ -54,16 +69,26 @@ void TextListModel::setAlignFirstColumn(bool on) {
 // many (100,000 and more), so nothing here decodes text.
 void TextListModel::measure() {
     int widest_item = -1;
+    bool overlong = false;
     if (align_first_) {
         for (const std::string& line : lines_) {
             const auto tab = line.find('\t');
-            if (tab != std::string::npos && static_cast<int>(tab) <= maxFirstColumn)
+            if (tab == std::string::npos)
+                continue;
+            // An item too long for the limit does not widen the column: it is cut to fit.
+            if (static_cast<int>(tab) + 2 <= first_column_limit_)
                 widest_item = std::max(widest_item, static_cast<int>(tab));
+            else
+                overlong = true;
         }
     }
-    // Two blanks at least between an item and its first number, then the next regular stop.
-    first_tab_column_ =
-        widest_item < 0 ? 0 : ((widest_item + 2 + tab_width_ - 1) / tab_width_) * tab_width_;
+    // Two blanks at least between an item and its first number, then the next regular stop,
+    // but never past the limit.
+    if (widest_item >= 0)
+        first_tab_column_ = std::min(((widest_item + 2 + tab_width_ - 1) / tab_width_) * tab_width_,
+                                     first_column_limit_);
+    else
+        first_tab_column_ = overlong ? first_column_limit_ : 0;
 
     int widest = 0;
     for (const std::string& line : lines_) {
@@ -74,8 +99,8 @@ void TextListModel::measure() {
                 ++col;
                 continue;
             }
-            if (first && first_tab_column_ > 0 && col < first_tab_column_)
-                col = first_tab_column_;
+            if (first && first_tab_column_ > 0)
+                col = first_tab_column_; // a longer item is cut to fit before it
             else
                 col = (col / tab_width_ + 1) * tab_width_;
             first = false;
@@ -116,7 +141,15 @@ QString TextListModel::expandTabs(const QString& text, int tab_width, int first_
 QString TextListModel::displayText(int row) const {
     if (row < 0 || row >= count())
         return {};
-    return expandTabs(decode(lines_[static_cast<std::size_t>(row)]), tab_width_, first_tab_column_);
+    QString text = decode(lines_[static_cast<std::size_t>(row)]);
+    if (first_tab_column_ > 0) {
+        // An item too long for the first column ends in "…" two blanks before the numbers.
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        const int room = first_tab_column_ - 2;
+        if (tab > room)
+            text = text.left(room - 1) + QChar(0x2026) + text.mid(tab);
+    }
+    return expandTabs(text, tab_width_, first_tab_column_);
 }
 
 int TextListModel::rowCount(const QModelIndex& parent) const {

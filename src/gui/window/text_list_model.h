@@ -31,10 +31,17 @@ public:
     void setTabWidth(int width);
     int tabWidth() const { return tab_width_; }
     // When on, the first TAB of every line goes to one common column just past the widest text
-    // before a first TAB (up to `maxFirstColumn`), so "item TAB #line" lists read as two columns.
+    // before a first TAB (up to the first-column limit), so "item TAB #line" lists read as two
+    // columns. An item too long for the column is cut and ends in "…", so the line numbers
+    // always start in that column.
     void setAlignFirstColumn(bool on);
     bool alignFirstColumn() const { return align_first_; }
     static constexpr int maxFirstColumn = 40;
+    static constexpr int minFirstColumn = 6;
+    // The widest the first column may become, in columns (minFirstColumn .. maxFirstColumn);
+    // the view sets it from its width.
+    void setFirstColumnLimit(int columns);
+    int firstColumnLimit() const { return first_column_limit_; }
     // The column of the first tab stop now in force.
     int firstTabColumn() const { return first_tab_column_; }
     // The widest line in columns after tab expansion (counted on the bytes, so a line of
@@ -57,6 +64,7 @@ private:
     TextList lines_;
     int tab_width_ = 8;
     bool align_first_ = false;
+    int first_column_limit_ = maxFirstColumn;
     int first_tab_column_ = 0; // 0: the first TAB is an ordinary one
     int max_columns_ = 0;
 };

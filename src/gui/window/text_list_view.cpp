@@ -103,9 +103,37 @@ void TextListView::keyPressEvent(QKeyEvent* event) {
 
 void TextListView::changeEvent(QEvent* event) {
     // A new font changes the line height: measure the lines again.
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         scheduleDelayedItemsLayout();
+        fit_first_column();
+    }
     QListView::changeEvent(event);
+}
+
+void TextListView::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    fit_first_column();
+}
+
+void TextListView::fit_first_column() {
+    const int char_width = std::max(1, QFontMetrics(font()).horizontalAdvance(QLatin1Char('M')));
+    const int visible = viewport()->width() / char_width;
+    model_->setFirstColumnLimit(visible * 3 / 5);
+}
+
+int TextListView::firstLineNumber(const QString& entry) {
+    const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        return 0;
+    const qsizetype hash = entry.indexOf(QLatin1Char('#'), tab);
+    if (hash < 0)
+        return 0;
+    qsizetype end = hash + 1;
+    while (end < entry.size() && entry[end].isDigit())
+        ++end;
+    bool ok = false;
+    const int number = entry.mid(hash + 1, end - hash - 1).toInt(&ok);
+    return ok ? number : 0;
 }
 
 } // namespace parvex

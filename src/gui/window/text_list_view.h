@@ -29,6 +29,8 @@ public:
     void scrollRowToTop(int row);
     // The line shown at the top, -1 when the pane is empty.
     int topRow() const;
+    // The first line number of a list entry ("item TAB #00012 TAB #00034"), 0 when it has none.
+    static int firstLineNumber(const QString& entry);
 
 signals:
     // The user picked a line with the mouse or the keyboard (not sent for setSelectedRow).
@@ -37,8 +39,13 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The first column of an aligned list takes at most three fifths of the visible width, so
+    // the first line numbers stay in sight.
+    void fit_first_column();
+
     TextListModel* model_;
 };
 
