@@ -68,6 +68,7 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
     facade_.setWorkInProgress([this] { return working(); });
     build_frame();
     connect_frame();
+    connect_colors();
     fb_Create_INIT();
     // The window sees every key before its controls (Escape, F1).
     qApp->installEventFilter(this);

@@ -160,7 +160,7 @@ QWidget* TFormBase::build_color_page() {
     for (int i = 0; i < 6; ++i) {
         cl->addWidget(kit::Label(QString::fromLatin1(counts[i].second)), 0, i, Qt::AlignCenter);
         QLabel* n = kit::Label(QStringLiteral("0"), counts[i].first);
-        n->setProperty("tag", 32768);
+        n->setProperty("tag", 32768 | 8);
         cl->addWidget(n, 1, i, Qt::AlignCenter);
     }
     trow->addWidget(counters, 1);
