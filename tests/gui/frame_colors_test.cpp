@@ -315,7 +315,7 @@ TEST_F(ColorTest, ButtonsSwitchesGridsAndEditsWithTheirHoverHandlers) {
     EXPECT_EQ(c->cursor().shape(), Qt::PointingHandCursor);
     QApplication::sendEvent(c, &enter);
     EXPECT_TRUE(c->autoFillBackground()); // hover colour shows
-    EXPECT_EQ(c->palette().color(QPalette::Window), QColor(0, 0, 0xF2));
+    EXPECT_EQ(c->palette().color(c->backgroundRole()), QColor(0, 0, 0xF2));
     QApplication::sendEvent(c, &leave);
     EXPECT_FALSE(c->autoFillBackground()); // transparent again
 

@@ -124,7 +124,7 @@ void paint_switch(QCheckBox& c, bool hovered) {
         return;
     }
     c.setAutoFillBackground(true);
-    pal.setColor(QPalette::Window, background);
+    pal.setColor(c.backgroundRole(), background); // a button's background role is Button
     set_enabled_role(pal, QPalette::WindowText, contrast_of(background));
     c.setPalette(pal);
 }
