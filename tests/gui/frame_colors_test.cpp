@@ -512,6 +512,10 @@ TEST(ColorPictures, MainWindowUnderEveryPresetAndEveryColourPage) {
         test::save_png(form, file);
         form.Show_Page(form.fb_pcc_Titles);
         test::save_png(form, file + "_titles");
+        form.Show_Page(form.fb_pcc_SG);
+        test::save_png(form, file + "_grids");
+        form.Show_Page(form.fb_pcAbout);
+        test::save_png(form, file + "_about");
     }
     load_preset(form, "Classic");
     const std::pair<QWidget*, const char*> pages[] = {{form.fb_pcc_Panels, "panels"},
