@@ -79,7 +79,7 @@ TEST(ColorPreset, RowCheckFindsTheFirstFaultAndNamesItsColumn) {
         int col;
         const char* cell;
     } faults[] = {{1, "true"},    {5, "Yes"},        {6, "150"}, {11, "x"},
-                  {14, "clPink"}, {20, "$8000000F"}, {35, "x"},   {28, "clBlue|"}};
+                  {14, "clPink"}, {20, "$8000000F"}, {35, "x"},  {28, "clBlue|"}};
     for (const auto& f : faults) {
         auto row = classic_row();
         row[static_cast<std::size_t>(f.col)] = f.cell;
