@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -145,6 +146,8 @@ void Color_State::watch(QObject* control) {
 }
 
 bool Color_State::eventFilter(QObject* watched, QEvent* event) {
+    if (form_gone)
+        return false;
     const QEvent::Type type = event->type();
     if (type == QEvent::Enter || type == QEvent::Leave) {
         const bool enter = type == QEvent::Enter;
@@ -190,7 +193,7 @@ void TFormBase::fb_Norm_Colors() {
 }
 
 void TFormBase::fb_btn_do_PPClick() {
-    if (!startup_complete_)
+    if (!startup_complete_ || color_state_->form_gone)
         return;
     Color_State& s = *color_state_;
     if (s.walking || s.batch_depth > 0) {
@@ -215,8 +218,16 @@ void TFormBase::fb_btn_do_PPClick() {
             b->setFontColor(k.button_font);
             b->setTransparent(k.buttons_transparent);
             b->setBold(k.buttons_bold);
-            b->setMouseEnterHandler([this](QObject* o) { fb_Btn_Enter(o); });
-            b->setMouseLeaveHandler([this](QObject* o) { fb_Btn_Leave(o); });
+            // The handlers outlive nothing: once the frame is being destroyed they do nothing.
+            const QPointer<Color_State> alive(color_state_);
+            b->setMouseEnterHandler([this, alive](QObject* o) {
+                if (alive && !alive->form_gone)
+                    fb_Btn_Enter(o);
+            });
+            b->setMouseLeaveHandler([this, alive](QObject* o) {
+                if (alive && !alive->form_gone)
+                    fb_Btn_Leave(o);
+            });
         }
 
         if (auto* c = qobject_cast<QCheckBox*>(w)) {

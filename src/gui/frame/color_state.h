@@ -32,7 +32,7 @@ public:
     bool walking = false; // a walk is running
     int batch_depth = 0;  // inside a user action that ends with one walk
     bool pending = false; // a walk was asked for while walking or inside a batch
-    bool loading_predef = false;
+    bool form_gone = false; // the frame window is being destroyed
 
     // Test hook: the colour chooser's answer (nothing = cancelled) instead of the dialog.
     std::function<std::optional<QColor>(const QColor&)> chooser_answer;

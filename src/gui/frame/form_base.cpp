@@ -1,6 +1,7 @@
 #include "frame/form_base.h"
 
 #include "dialogs/tdlgs.h"
+#include "frame/color_state.h"
 #include "frame/directory_edit.h"
 #include "frame/frame_dirs.h"
 #include "frame/frame_settings.h"
@@ -79,6 +80,7 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
 
 TFormBase::~TFormBase() {
     qApp->removeEventFilter(this);
+    color_state_->form_gone = true; // no colour handler may run once the frame's members are gone
 }
 
 void TFormBase::build_frame() {
