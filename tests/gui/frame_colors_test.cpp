@@ -149,6 +149,13 @@ TEST_F(ColorTest, ShippedPresetsAreWholeAndClassicIsTheFirstStart) {
 }
 
 TEST_F(ColorTest, FreshStartWalksOnceAndEveryLabelHasAStyle) {
+    {
+        // Before the start-up is complete the applier does nothing.
+        StandInForm early(dir.dir(), &answers.dlg);
+        early.fb_btn_do_PPClick();
+        early.fb_chk_PlainPanel->setChecked(false);
+        EXPECT_EQ(early.color_state().walks, 0);
+    }
     auto w = start();
     EXPECT_EQ(w->color_state().walks, 1);
     EXPECT_EQ(w->color_state().counts.not_selected, 0);
