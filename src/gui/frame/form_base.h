@@ -35,7 +35,6 @@
 #include <vector>
 
 class QCheckBox;
-class QColor;
 class QColorDialog;
 class QComboBox;
 class QGridLayout;

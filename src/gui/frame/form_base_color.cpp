@@ -1,5 +1,6 @@
 // The frame page "Color": panel gradients, label colours, buttons and switches, grid colours and
-// the preset strip. The colour applier that acts on these settings plugs in through the hooks.
+// the preset strip. The applier (color_apply.cpp), the page's handlers (color_handlers.cpp) and
+// the presets (color_presets.cpp) act on these controls.
 #include "frame/form_base.h"
 #include "frame/page_kit.h"
 #include "widgets/sgx.h"
