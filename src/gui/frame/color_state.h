@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QObject>
 
+class QCheckBox;
+
 #include <functional>
 #include <optional>
 
@@ -28,10 +30,10 @@ public:
     explicit Color_State(TFormBase& form);
 
     Label_Counts counts;
-    int walks = 0;        // walks over the window so far
-    bool walking = false; // a walk is running
-    int batch_depth = 0;  // inside a user action that ends with one walk
-    bool pending = false; // a walk was asked for while walking or inside a batch
+    int walks = 0;          // walks over the window so far
+    bool walking = false;   // a walk is running
+    int batch_depth = 0;    // inside a user action that ends with one walk
+    bool pending = false;   // a walk was asked for while walking or inside a batch
     bool form_gone = false; // the frame window is being destroyed
 
     // Test hook: the colour chooser's answer (nothing = cancelled) instead of the dialog.
@@ -46,6 +48,10 @@ protected:
 private:
     TFormBase& form_;
 };
+
+// Paints a switch with the look the applier gave it (kept in its properties "swTransparent",
+// "swColor", "swHover" and "swHoverColor"), in its hover look while the mouse is over it.
+void Paint_Switch(QCheckBox& c, bool hovered);
 
 // Holds the walks that a user action asks for and runs one at its end.
 class Color_Batch {
