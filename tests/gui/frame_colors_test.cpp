@@ -473,10 +473,18 @@ TEST_F(ColorTest, DamagedRowsChangeNothingAndGiveOneMessageEach) {
     load_preset(*w, "Dark");
     EXPECT_EQ(w->fb_chk_02->isChecked(), false);
 
-    // An item whose row is gone loads nothing.
+    // An item whose row is gone, or whose row now holds another preset, loads nothing.
     w->fb_cb_Predef->addItem("Ghost");
     load_preset(*w, "Ghost");
     EXPECT_EQ(answers.logged("Load Color-SetUp=Ghost"), 0);
+    EXPECT_EQ(w->fb_cb_Predef->findText("Ghost"), -1);
+    const int light = predef_index(*w, "Light");
+    Table_Grid& g = w->fb_SG_Predef->Grid();
+    g.Set_Cell(0, light + 1, "Renamed"); // as if the table had been sorted or edited
+    const auto dark = page_settings(*w);
+    load_preset(*w, "Light");
+    EXPECT_EQ(page_settings(*w), dark);
+    EXPECT_EQ(answers.logged("Load Color-SetUp=Light"), 1); // only the load at the start
 }
 
 TEST_F(ColorTest, SavingWithoutANameSavesAndLogsNothing) {

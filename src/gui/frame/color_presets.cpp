@@ -99,10 +99,10 @@ void TFormBase::fb_cb_PredefChange() {
     };
     Table_Grid& g = fb_SG_Predef->Grid();
     const int row = index + 1;
-    // The list and the table can drift apart (a purge, a hand-edited file): an item without
-    // its row loads nothing.
-    if (row >= g.Row_Count()) {
-        clear_selector();
+    // The list and the table can drift apart (a purge, a sort of the table): an item whose row
+    // is gone or holds another preset loads nothing, and the list is made anew.
+    if (row >= g.Row_Count() || g.Cell(0, row) != text.toStdString()) {
+        fb_Fill_Predefs();
         return;
     }
     // Checked whole first: a damaged row changes nothing at all.
