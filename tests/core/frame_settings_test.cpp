@@ -32,9 +32,9 @@ TEST(FrameSettings, TablesHoldEveryPropertyInOrderWithItsDefault) {
         {28, "fb_ed_TC7_Text", "clWindowText"},
         {29, "fb_PC_GUI_ActivePage", "fb_pc_upgrade"},
         {31, "fb_lab_19_Caption", "01.01.1980"},
-        {32, "fb_ed_sg1r_Color", "clWindow"},
+        {32, "fb_ed_sg1r_Color", "clWhite"}, // text and value of a colour edit agree
         {37, "fb_ed_sg1r_Text", "clWhite"},
-        {43, "fb_ed_sgdg2_Color", "$00AE68AE"},
+        {43, "fb_ed_sgdg2_Color", "$000080FF"},
         {45, "fb_ed_sgdg2_Text", "$000080FF"},
         {46, "fb_ed_btnFntCol_Color", "$00F20000"},
         {51, "fb_ed_SW_HCol_Text", "$00F20000"},

@@ -1,6 +1,7 @@
 #include "frame/form_base.h"
 
 #include "dialogs/tdlgs.h"
+#include "frame/color_state.h"
 #include "frame/directory_edit.h"
 #include "frame/app_folders.h"
 #include "frame/frame_dirs.h"
@@ -71,6 +72,7 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
     facade_.setWorkInProgress([this] { return working(); });
     build_frame();
     connect_frame();
+    connect_colors();
     fb_Create_INIT();
     sounds_ = new Frame_Sounds(*this);
     // The window sees every key before its controls (Escape, F1).
@@ -82,6 +84,7 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
 
 TFormBase::~TFormBase() {
     qApp->removeEventFilter(this);
+    color_state_->form_gone = true; // no colour handler may run once the frame's members are gone
 }
 
 void TFormBase::build_frame() {

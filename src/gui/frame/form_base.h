@@ -35,6 +35,7 @@
 #include <vector>
 
 class QCheckBox;
+class QColorDialog;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -57,6 +58,8 @@ class ShadowLabel;
 class SpeedButton;
 class TDlgs;
 class TSGX;
+class Color_State;
+struct Cell_Format;
 
 // The start-up points that later parts fill. Each is empty until someone plugs in; the frame
 // calls them at fixed places of the start-up, the page change and the close step.
@@ -169,6 +172,29 @@ public:
     void fb_chk_SpeakerChange();
     void fb_chk_wwwChange();
     void RxSpeedButton1Click();
+
+    // ---- colour scheme and presets ----
+    void fb_btn_do_PPClick();
+    void fb_Norm_Colors();
+    void fb_EDIT_ColorClick(QLineEdit* edit);
+    void fb_ed_TC1Change();
+    void fb_ed_sg1rChange();
+    void fb_SG_testGetCellFormat(TSGX& grid, int col, int row, Cell_Format& format, unsigned state);
+    void fb_SG_PredefGetCellFormat(TSGX& grid, int col, int row, Cell_Format& format,
+                                   unsigned state);
+    void fb_btn_saveClick(QObject* sender);
+    void fb_cb_PredefChange();
+    void fb_Fill_Predefs();
+    void fb_Btn_Enter(QObject* sender);
+    void fb_Btn_Leave(QObject* sender);
+    void fb_Chk_Enter(QObject* sender);
+    void fb_Chk_Leave(QObject* sender);
+    void fb_Grid_Enter(QObject* sender);
+    void fb_Grid_Leave(QObject* sender);
+    // The 23 colour edits of the page, in the column order of "Predef.dat".
+    std::vector<QLineEdit*> color_edits() const;
+    Color_State& color_state() { return *color_state_; }
+    QColorDialog* fb_CDlg = nullptr;
 
     // Test hook: the clock in milliseconds since the epoch (default: the system clock).
     void setClock(std::function<std::int64_t()> now_ms) { now_ms_ = std::move(now_ms); }
@@ -329,6 +355,7 @@ private:
     QWidget* build_upgrade_page();
     QWidget* build_details_page();
     void connect_frame();
+    void connect_colors();
     void setup_tables();
     void log_line(const QString& kind, const QString& text);
     void log_entry(const QString& title, const QString& text, const QString& file_name = {});
@@ -366,6 +393,7 @@ private:
     bool esc_pressed_ = false;
     bool close_after_run_ = false;
 
+    Color_State* color_state_ = nullptr; // a child object: counters, guards, hover watch
     Idle_Fader fader_;
     std::function<std::int64_t()> now_ms_;
 };

@@ -1,5 +1,6 @@
 // The frame page "Color": panel gradients, label colours, buttons and switches, grid colours and
-// the preset strip. The colour applier that acts on these settings plugs in through the hooks.
+// the preset strip. The applier (color_apply.cpp), the page's handlers (color_handlers.cpp) and
+// the presets (color_presets.cpp) act on these controls.
 #include "frame/form_base.h"
 #include "frame/page_kit.h"
 #include "widgets/sgx.h"
@@ -160,7 +161,7 @@ QWidget* TFormBase::build_color_page() {
     for (int i = 0; i < 6; ++i) {
         cl->addWidget(kit::Label(QString::fromLatin1(counts[i].second)), 0, i, Qt::AlignCenter);
         QLabel* n = kit::Label(QStringLiteral("0"), counts[i].first);
-        n->setProperty("tag", 32768);
+        n->setProperty("tag", 32768 | 8);
         cl->addWidget(n, 1, i, Qt::AlignCenter);
     }
     trow->addWidget(counters, 1);

@@ -335,7 +335,7 @@ QWidget* TFormBase::build_upgrade_page() {
     cl->addWidget(fb_se_Days, 1, 1);
     cl->addWidget(kit::Label(QStringLiteral("last checked"), "fb_lab_20"), 1, 2, Qt::AlignRight);
     fb_lab_19 = kit::Label(QStringLiteral("01.01.1980"), "fb_lab_19");
-    fb_lab_19->setProperty("tag", 32768);
+    fb_lab_19->setProperty("tag", 32768 | 8);
     QFont bold = fb_lab_19->font();
     bold.setBold(true);
     fb_lab_19->setFont(bold);

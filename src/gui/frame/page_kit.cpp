@@ -104,6 +104,7 @@ QLabel* Label(const QString& text, const char* name) {
     auto* l = new QLabel(text);
     if (name)
         l->setObjectName(name);
+    l->setProperty("tag", 8); // plain label style of the colour scheme
     QFont f = l->font();
     f.setBold(false);
     l->setFont(f);
@@ -112,6 +113,7 @@ QLabel* Label(const QString& text, const char* name) {
 
 QLabel* Note(const QString& text, const char* name) {
     QLabel* l = Label(text, name);
+    l->setProperty("tag", 2); // hint style
     l->setWordWrap(true);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));

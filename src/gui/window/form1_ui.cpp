@@ -37,6 +37,12 @@ QWidget* page(QTabWidget* tabs, const QString& name, const QString& caption) {
     return w;
 }
 
+// A label in the plain style of the colour scheme.
+QLabel* kit_plain(QLabel* l) {
+    l->setProperty("tag", 8);
+    return l;
+}
+
 QFont bold_font(QFont f) {
     f.setBold(true);
     return f;
@@ -50,6 +56,7 @@ QWidget* pane_holder(const QString& caption, QWidget*& slot, const QString& slot
     v->setSpacing(2);
     if (!caption.isEmpty()) {
         auto* head = new QLabel(caption);
+        head->setProperty("tag", 4);
         head->setFont(bold_font(head->font()));
         v->addWidget(head);
     }
@@ -94,6 +101,7 @@ void Form1_Ui::setup(QWidget* form) {
     auto* title_row = new QHBoxLayout(GP01);
     title_row->setContentsMargins(12, 6, 12, 6);
     lab_Title = named(new ShadowLabel, "lab_Title");
+    lab_Title->setProperty("tag", 1);
     QFont tf = bold_font(lab_Title->font());
     tf.setPointSize(tf.pointSize() + 6);
     lab_Title->setFont(tf);
@@ -108,6 +116,7 @@ void Form1_Ui::setup(QWidget* form) {
         named(new ShadowLabel(QStringLiteral("Drag and Drop \".PAS\"\nFiles below this Panel")),
               "lab_Title1");
     lab_Title1->setFont(bold_font(lab_Title1->font()));
+    lab_Title1->setProperty("tag", 1);
     lab_Title1->setFontColor(QColor(0xFF, 0xF4, 0xC0));
     lab_Title1->setShadowColor(QColor(0, 0, 0, 140));
     lab_Title1->setAlignment(Qt::AlignCenter);
@@ -126,6 +135,8 @@ void Form1_Ui::setup(QWidget* form) {
     cg->addWidget(new QLabel(QStringLiteral("Tokens")), 1, 0);
     lab_Nr_Tokens = named(new QLabel(QStringLiteral("00000")), "lab_Nr_Tokens");
     cg->addWidget(lab_Nr_Tokens, 1, 1);
+    for (QLabel* l : counters->findChildren<QLabel*>())
+        l->setProperty("tag", 16384 | 8); // the counter box keeps its own colours
     for (QLabel* l : {lab_Index_Size, lab_Nr_Tokens}) {
         l->setFont(fixed);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -214,12 +225,12 @@ void Form1_Ui::setup(QWidget* form) {
 
     auto* cref = named(new QGroupBox(QStringLiteral("[ Cross-Reference ]")), "GB_CrossRef");
     auto* cl = new QHBoxLayout(cref);
-    cl->addWidget(new QLabel(QStringLiteral("Break the Line after")));
+    cl->addWidget(kit_plain(new QLabel(QStringLiteral("Break the Line after"))));
     se_Nr_Lines = named(new QSpinBox, "se_Nr_Lines");
     se_Nr_Lines->setRange(1, 999);
     se_Nr_Lines->setValue(10);
     cl->addWidget(se_Nr_Lines);
-    cl->addWidget(new QLabel(QStringLiteral("Numbers")));
+    cl->addWidget(kit_plain(new QLabel(QStringLiteral("Numbers"))));
     cl->addStretch(1);
     left->addWidget(cref);
 
@@ -253,9 +264,11 @@ void Form1_Ui::setup(QWidget* form) {
     sl->setVerticalSpacing(6);
     auto* head = new QLabel(QStringLiteral("Select the Files you\nwant to be created"));
     head->setFont(bold_font(head->font()));
+    head->setProperty("tag", 4);
     sl->addWidget(head, 0, 0);
     auto* ext_hint = new QLabel(QStringLiteral("File extension\n(without the \".\")"));
     ext_hint->setFont(bold_font(ext_hint->font()));
+    ext_hint->setProperty("tag", 4);
     sl->addWidget(ext_hint, 0, 1);
     const char* box_captions[] = {
         "Newly written PAS-File",         "Saved Original",
@@ -309,6 +322,7 @@ void Form1_Ui::setup(QWidget* form) {
     auto* file_row = new QHBoxLayout;
     auto* create = new QLabel(QStringLiteral("create List"));
     create->setFont(bold_font(create->font()));
+    create->setProperty("tag", 4);
     file_row->addWidget(create);
     fne_SRC = named(new QLineEdit, "fne_SRC");
     fne_SRC->setPlaceholderText(
@@ -345,6 +359,7 @@ void Form1_Ui::setup(QWidget* form) {
     check_bar->addWidget(btn_Check);
     auto* result = new QLabel(QStringLiteral("Check Result"));
     result->setFont(bold_font(result->font()));
+    result->setProperty("tag", 4);
     check_bar->addStretch(1);
     check_bar->addWidget(result);
     check_bar->addStretch(1);
