@@ -93,10 +93,15 @@ TEST(LangCodec, ProtectedComponentsAndSkippedTexts) {
 }
 
 TEST(LangFile, ReadsUtf8AsItIsAndOtherBytesAsWindows1252) {
-    EXPECT_EQ(Lang_Bytes_To_Utf8("Gr\xC3\xB6\xC3\x9F" "e"), "Gr\xC3\xB6\xC3\x9F" "e");
+    EXPECT_EQ(Lang_Bytes_To_Utf8("Gr\xC3\xB6\xC3\x9F"
+                                 "e"),
+              "Gr\xC3\xB6\xC3\x9F"
+              "e");
     // "Größe" and a euro sign and quotes in Windows-1252.
-    EXPECT_EQ(Lang_Bytes_To_Utf8("Gr\xF6\xDF" "e \x80 \x84x\x93"),
-              "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xE2\x80\x9Ex\xE2\x80\x9C");
+    EXPECT_EQ(Lang_Bytes_To_Utf8("Gr\xF6\xDF"
+                                 "e \x80 \x84x\x93"),
+              "Gr\xC3\xB6\xC3\x9F"
+              "e \xE2\x82\xAC \xE2\x80\x9Ex\xE2\x80\x9C");
     // A byte-order mark is dropped.
     EXPECT_EQ(Lang_Bytes_To_Utf8("\xEF\xBB\xBF[Translations]"), "[Translations]");
     // Cut-off, overlong and surrogate sequences are not UTF-8.
@@ -108,9 +113,9 @@ TEST(LangFile, ReadsUtf8AsItIsAndOtherBytesAsWindows1252) {
 TEST(LangFile, WritesAndReadsTheTranslationsSection) {
     TempDir dir;
     const std::string file = dir.dir() + "Language.Lng";
-    ASSERT_TRUE(Write_Translations(file, {{"Form1.a.Caption", "A_b"},
-                                          {"Form1.b.Hint", "x~~y"},
-                                          {"Form1.a.Caption", "again"}}));
+    ASSERT_TRUE(Write_Translations(
+        file,
+        {{"Form1.a.Caption", "A_b"}, {"Form1.b.Hint", "x~~y"}, {"Form1.a.Caption", "again"}}));
     ASSERT_TRUE(INI_Set_Version(file, Version_Section, "02.06.28.2149"));
     EXPECT_EQ(dir.read("Language.Lng"), "[Translations]\r\n"
                                         "Form1.a.Caption=again\r\n"
@@ -125,10 +130,12 @@ TEST(LangFile, WritesAndReadsTheTranslationsSection) {
     EXPECT_EQ(INI_Get_Version(file, "version-info", "VERSION"), "02.06.28.2149");
 
     // A Windows-1252 file is read as such; a missing file gives nothing and no failure.
-    dir.write("Old.Lng", "[Translations]\r\nForm1.a.Caption=Gr\xF6\xDF" "e\r\n");
+    dir.write("Old.Lng", "[Translations]\r\nForm1.a.Caption=Gr\xF6\xDF"
+                         "e\r\n");
     ASSERT_TRUE(Read_Translations(dir.dir() + "Old.Lng", entries));
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].value, "Gr\xC3\xB6\xC3\x9F" "e");
+    EXPECT_EQ(entries[0].value, "Gr\xC3\xB6\xC3\x9F"
+                                "e");
     ASSERT_TRUE(Read_Translations(dir.dir() + "None.Lng", entries));
     EXPECT_TRUE(entries.empty());
 }

@@ -56,8 +56,8 @@ TEST(TransEditor, LoadFillsOneRowPerEntry) {
     ASSERT_EQ(g.Row_Count(), 5);
     EXPECT_EQ(e.Builtin_Version(), "Version=02.06.28.2149");
     EXPECT_EQ(e.Saved_Version(), "Version=02.06.28.2100");
-    const std::vector<std::string> row1 = {"1", "Caption", "Check_NOW",
-                                           "Form1.fb_btn_News.Caption", "True"};
+    const std::vector<std::string> row1 = {"1", "Caption", "Check_NOW", "Form1.fb_btn_News.Caption",
+                                           "True"};
     EXPECT_EQ(g.Row(1), row1);
     const std::vector<std::string> row4 = {"4", "Hint", "Liste~~erstellen", "Form1.btn_Work.Hint",
                                            "False"};

@@ -2,6 +2,7 @@
 // splash for its five seconds, and runs the event loop until the main window closes.
 
 #include "dialogs/tdlgs.h"
+#include "language/language_pages.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     parvex::TDlgs dialog;
     parvex::TForm1 form(parvex::Exe_Dir(), &dialog);
     dialog.setMainWindow(&form);
+    // The window's texts as built are its built-in language; the pages belong to the window.
+    new parvex::Language_Pages(form);
     parvex::TSplash splash;
     form.hooks().splash_content = [&splash, &form]() -> QWidget* {
         splash.moveContentTo(form.fb_GP_SC2);
