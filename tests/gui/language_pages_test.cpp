@@ -216,7 +216,8 @@ TEST(LanguagePages, GermanChangesEveryCaptionAndComesBack) {
         EXPECT_EQ(f.ui.PCW->tabText(f.ui.PCW->indexOf(f.ui.pcw_Setup)), "Einstellungen");
         EXPECT_EQ(f.fb_labX_cLang->text(), "German"); // never translated
 
-        f.resize(960, 700);
+        // The size the window starts with.
+        f.resize(TFormBase::Form_Width, TFormBase::Form_Height);
         f.ui.PC->setCurrentWidget(f.ui.PC_Work);
         f.ui.PCW->setCurrentWidget(f.ui.pcw_Setup);
         test::save_png(f, "language_german_main");
@@ -228,6 +229,12 @@ TEST(LanguagePages, GermanChangesEveryCaptionAndComesBack) {
         test::save_png(f, "language_german_frame_messages");
         f.Show_Page(f.fb_PC_oDetails);
         test::save_png(f, "language_german_frame_details");
+        f.Show_Page(f.fb_pcl_Translate);
+        test::save_png(f, "language_german_frame_translate");
+        f.Show_Page(f.fb_pcc_Titles);
+        test::save_png(f, "language_german_frame_colors");
+        f.Show_Page(f.fb_pc_upgrade);
+        test::save_png(f, "language_german_frame_news");
     }
     // German stays the language after a restart.
     {
@@ -243,6 +250,11 @@ TEST(LanguagePages, GermanChangesEveryCaptionAndComesBack) {
         EXPECT_EQ(f.fb_btn_News->text(), "Check NOW");
         EXPECT_EQ(f.fb_PC_GUI->tabText(f.fb_PC_GUI->indexOf(f.fb_pc_Language)), "Language");
         EXPECT_FALSE(p.errors());
+        f.resize(TFormBase::Form_Width, TFormBase::Form_Height);
+        f.ui.PC->setCurrentWidget(f.ui.PC_Work);
+        f.ui.PCW->setCurrentWidget(f.ui.pcw_Setup);
+        f.ui.PCWS->setCurrentWidget(f.ui.pcws_General);
+        test::save_png(f, "language_english_main");
     }
 }
 
