@@ -7,6 +7,7 @@
 #include "language/lang_codec.h"
 #include "language/lang_properties.h"
 #include "png_dump.h"
+#include "tables/table_format.h"
 #include "tables/table_procs.h"
 #include "temp_dir.h"
 #include "widgets/sgx.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -173,6 +175,10 @@ TEST(LanguagePages, FirstStartMakesTheFilesAndChoosesUsEnglish) {
     const Table_Grid& g = f.fb_sg_Lang->Grid();
     for (int r = 1; r < g.Row_Count(); ++r)
         EXPECT_EQ(g.Cell(2, r), g.Cell(0, r) == "French" ? "No" : "Yes") << g.Cell(0, r);
+    EXPECT_FALSE(f.fb_PCL->isTabVisible(f.fb_PCL->indexOf(f.fb_pcl_work)));
+    // The settings name the built-in file for this window.
+    EXPECT_TRUE(has_line(prog.read("parvex_gui_tests.INI"),
+                         "Form1=" + prog.dir() + "GUI/Lang/Language.Lng"));
     f.Show_Page(f.fb_pcl_Start);
     f.resize(900, 640);
     test::save_png(f, "language_basic_setting");
@@ -306,6 +312,26 @@ TEST(LanguagePages, TranslatedCaptionIsSavedAndKeptAfterRestart) {
         EXPECT_EQ(cell(grid, 4, row), "False");
         p.lang->fb_SG_TransClick(3, row);
         EXPECT_FALSE(grid->Editing());
+
+        // A double-click on Org. toggles it; rows still untranslated are coloured.
+        const int other = row_of_key(grid, "Form1.btn_Work.Caption");
+        grid->Grid().Set_Current(4, other);
+        p.lang->fb_SG_TransDblClick();
+        EXPECT_EQ(cell(grid, 4, other), "False");
+        p.lang->fb_SG_TransDblClick();
+        EXPECT_EQ(cell(grid, 4, other), "True");
+        grid->Grid().Set_Current(0, 1);
+        EXPECT_EQ(grid->Run_Format_Cell(3, other, Draw_None).brush, Grid_Color(6));
+        EXPECT_NE(grid->Run_Format_Cell(3, row, Draw_None).brush, Grid_Color(6));
+
+        // Leaving the edited cell with the keyboard drops the unconfirmed edit.
+        p.lang->fb_SG_TransClick(2, other);
+        ASSERT_TRUE(
+            grid->model()->setData(grid->model()->index(other - 1, 2), QStringLiteral("x")));
+        grid->selectionModel()->setCurrentIndex(grid->model()->index(other - 1, 3),
+                                                QItemSelectionModel::ClearAndSelect);
+        EXPECT_EQ(cell(grid, 2, other), "create_NEW-List");
+        EXPECT_FALSE(grid->Editing());
         f.Show_Page(f.fb_pcl_Translate);
         f.resize(960, 640);
         test::save_png(f, "language_translate");
@@ -353,6 +379,19 @@ TEST(LanguagePages, NoReferenceRowLeavesTheLanguageUnchosen) {
     p.form.fb_Save_Lang->click();
     EXPECT_TRUE(p.said("No current Language"));
     EXPECT_FALSE(std::filesystem::exists(prog.path() / "GUI/Lang/?.Lng"));
+}
+
+TEST(LanguagePages, AnUnwritableLanguageFolderIsReportedWithoutLooping) {
+    TempDir prog;
+    install_languages(prog);
+    std::filesystem::remove_all(prog.path() / "GUI/Lang");
+    prog.write("GUI/Lang", "a file where the folder should be");
+    Program p(prog);
+    EXPECT_TRUE(p.form.startup_complete());
+    EXPECT_TRUE(p.errors());
+    EXPECT_TRUE(p.said("could not be created"));
+    EXPECT_FALSE(p.said("Languagefile created !"));
+    EXPECT_EQ(p.form.fb_labX_cLang->text(), "?");
 }
 
 TEST(LanguagePages, CreateFailureIsReportedOnce) {

@@ -62,6 +62,8 @@ void Language_Pages::connect_pages() {
     connect(form_.fb_btn_L01, &SpeedButton::clicked, this, [this] { fb_btn_useLang(sender()); });
     connect(form_.fb_btn_createLang, &SpeedButton::clicked, this,
             [this] { fb_btn_createLangClick(sender()); });
+    // The table is chosen from, not typed into: a double-click does nothing.
+    form_.fb_sg_Lang->Set_Editing(false);
     connect(form_.fb_sg_Lang, &TSGX::cellClicked, this,
             [this] { Note_Current_Row(form_.fb_sg_Lang->Grid()); });
     mark_rows(*form_.fb_sg_Lang, 2, "Yes");
