@@ -212,9 +212,8 @@ TEST(LanguagePages, GermanChangesEveryCaptionAndComesBack) {
             for (const std::string& g : lines_of(german))
                 if (g.substr(0, eq + 1) == line.substr(0, eq + 1))
                     translated = true;
-            EXPECT_TRUE(translated)
-                << "German.Lng lacks " << line << "\n  add its German text to "
-                << "scripts/make-german-lng and run it on build/Language.Lng";
+            EXPECT_TRUE(translated) << "German.Lng lacks " << line << "\n  add its German text to "
+                                    << "scripts/make-german-lng and run it on build/Language.Lng";
             if (has_line(german, line))
                 ++same;
         }
@@ -311,9 +310,16 @@ TEST(LanguagePages, TranslatedCaptionIsSavedAndKeptAfterRestart) {
         p.lang->fb_SG_TransClick(2, row);
         EXPECT_TRUE(grid->Editing());
         EXPECT_EQ(f.fb_lab_SRC->text(), "check_it_!");
+        // Typed into the open cell editor; "Replace" takes the text without the editor closing.
         const QModelIndex index = grid->model()->index(row - 1, 2);
-        ASSERT_TRUE(grid->model()->setData(index, QStringLiteral("check it now !")));
+        grid->edit(index);
+        ASSERT_TRUE(grid->Editor_Open());
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(QStringLiteral("check it now !"));
         f.fb_Lang_Replace->click();
+        EXPECT_FALSE(grid->Editor_Open());
+        EXPECT_EQ(cell(grid, 2, row), "check it now !");
         EXPECT_EQ(cell(grid, 4, row), "False");
         p.lang->fb_SG_TransClick(3, row);
         EXPECT_FALSE(grid->Editing());

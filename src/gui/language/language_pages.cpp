@@ -11,9 +11,10 @@
 #include "widgets/sgx_text.h"
 #include "widgets/speed_button.h"
 
-#include <QApplication>
+#include <QAbstractItemDelegate>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace parvex {
 
@@ -335,11 +336,17 @@ void Language_Pages::fb_Save_LangClick(QObject* sender) {
 
 namespace {
 
-// An in-place edit still open in the grid is taken into its cell before a button acts.
+// An in-place edit still open in the grid is taken into its cell before a button acts (the
+// buttons take no focus, so the editor would not close by itself).
 void commit_open_editor(TSGX* grid) {
-    QWidget* focus = QApplication::focusWidget();
-    if (grid->Editor_Open() && focus && focus != grid && grid->isAncestorOf(focus))
-        focus->clearFocus();
+    if (!grid->Editor_Open())
+        return;
+    QAbstractItemDelegate* delegate = grid->itemDelegate();
+    for (QLineEdit* editor :
+         grid->viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 } // namespace
