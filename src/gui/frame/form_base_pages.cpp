@@ -177,6 +177,7 @@ QWidget* TFormBase::build_language_page() {
     auto* cl = new QVBoxLayout(current);
     fb_labX_cLang = kit::Label(QStringLiteral("?"), "fb_labX_cLang");
     fb_labX_cLang->setProperty("tag", 32768); // a language name, never translated
+    fb_labX_cLang->setTextFormat(Qt::PlainText);
     QFont bold = fb_labX_cLang->font();
     bold.setBold(true);
     fb_labX_cLang->setFont(bold);
