@@ -78,6 +78,13 @@ TEST(LangCodec, SplitsKeysAtTheFirstTwoDots) {
     EXPECT_EQ(Make_Lang_Key("Form1", "fb_btn_L01", "Caption"), "Form1.fb_btn_L01.Caption");
 }
 
+TEST(LangCodec, ComponentNamesThatCannotBeKeys) {
+    for (const char* bad : {"", "a.b", "a=b", " a", "a ", "[a", ";a", "#a", "a\nb"})
+        EXPECT_FALSE(Lang_Component_Name_Ok(bad)) << bad;
+    for (const char* good : {"fb_btn_L01", "lab_EX_Title", "_Item0", "a b"})
+        EXPECT_TRUE(Lang_Component_Name_Ok(good)) << good;
+}
+
 TEST(LangCodec, ProtectedComponentsAndSkippedTexts) {
     EXPECT_TRUE(Lang_Protected(32768, "fb_labX_cLang"));
     EXPECT_TRUE(Lang_Protected(32772, "lab"));

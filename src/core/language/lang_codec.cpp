@@ -114,6 +114,11 @@ std::string Make_Lang_Key(std::string_view window, std::string_view component,
     return std::string(window) + "." + std::string(component) + "." + std::string(property);
 }
 
+bool Lang_Component_Name_Ok(std::string_view name) {
+    return !name.empty() && name.find_first_of(".=\r\n") == std::string_view::npos &&
+           Trim(name) == name && name.front() != '[' && name.front() != ';' && name.front() != '#';
+}
+
 bool Lang_Protected(long long tag, std::string_view component_name) {
     return (static_cast<unsigned long long>(tag) & Lang_Protect_Tag) != 0 ||
            component_name.find(Lang_Exclusion_Marker) != std::string_view::npos;

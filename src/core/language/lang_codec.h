@@ -46,6 +46,10 @@ Lang_Key Split_Lang_Key(std::string_view key);
 std::string Make_Lang_Key(std::string_view window, std::string_view component,
                           std::string_view property);
 
+// Whether a component name can be part of a key: a "." would split the key in the wrong place,
+// and "=", line breaks or outer blanks would not read back.
+bool Lang_Component_Name_Ok(std::string_view name);
+
 // A component whose tag has bit 15 set or whose name holds "_EX_" keeps its texts.
 bool Lang_Protected(long long tag, std::string_view component_name);
 // Texts the walk does not write: empty ones, and a caption "-" (a menu separator).

@@ -1,9 +1,11 @@
 #include "language/lang_file.h"
 
 #include "language/lang_codec.h"
+#include "tables/subs.h"
 
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 
 namespace parvex {
 
@@ -127,14 +129,25 @@ FileResult Read_Translations(const std::string& file, std::vector<Lang_Entry>& o
 }
 
 FileResult Write_Translations(const std::string& file, const std::vector<Lang_Entry>& entries) {
-    IniFile ini;
-    for (const Lang_Entry& e : entries)
-        if (!ini.set(Translations_Section, e.key, e.value))
+    // A new file: a repeated key (letter case ignored, as the readers do) keeps its first place
+    // and takes the later value, as writing the entries one by one into the file would.
+    TextList lines{"[" + std::string(Translations_Section) + "]"};
+    std::unordered_map<std::string, std::size_t> line_of_key;
+    for (const Lang_Entry& e : entries) {
+        if (e.key.empty() || e.key.find_first_of("=\r\n") != std::string::npos ||
+            e.key.front() == '[' || e.key.front() == ';' || e.key.front() == '#' ||
+            Trim(e.key) != e.key || e.value.find_first_of("\r\n") != std::string::npos)
             return FileResult::failure("Cannot write the entry \"" + e.key + "\" into \"" + file +
                                        "\"");
-    if (entries.empty())
-        ini = IniFile::parse("[" + std::string(Translations_Section) + "]\r\n");
-    return ini.save(file);
+        const auto [it, added] = line_of_key.emplace(Upper_Ascii(e.key), lines.size());
+        if (added)
+            lines.push_back(e.key + "=" + e.value);
+        else {
+            std::string& line = lines[it->second];
+            line = line.substr(0, line.find('=') + 1) + e.value;
+        }
+    }
+    return Save_Lines(file, lines);
 }
 
 FileResult Copy_Lang_File(const std::string& from, const std::string& to) {

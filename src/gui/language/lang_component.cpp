@@ -152,6 +152,8 @@ std::vector<Lang_Entry> TjanLanguage::Walk_Entries() const {
         if (!c.object || qobject_cast<const GradientPanel*>(c.object.data()))
             continue;
         const std::string name = to_bytes(c.object->objectName());
+        if (!Lang_Component_Name_Ok(name))
+            continue;
         for (std::size_t i = 0; i < Lang_Properties.size(); ++i) {
             if (!c.texts[i])
                 continue;
