@@ -8,6 +8,7 @@
 #include "frame/app_folders.h"
 #include "info/info_pages.h"
 #include "news/news_page.h"
+#include "language/language_pages.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     dialog.setMainWindow(&form);
     new parvex::Info_Pages(form); // owned by the window: About, to-do and credits pages
     new parvex::News_Page(form);  // owned by the window: "News / Upgrade"
+    // The window's texts as built are its built-in language; the pages belong to the window.
+    new parvex::Language_Pages(form);
     parvex::TSplash splash;
     form.hooks().splash_content = [&splash, &form]() -> QWidget* {
         splash.moveContentTo(form.fb_GP_SC2);

@@ -273,6 +273,8 @@ public:
 
     // Language
     QTabWidget* fb_PCL = nullptr;
+    QWidget* fb_pcl_Start = nullptr;
+    QWidget* fb_pcl_Translate = nullptr;
     QWidget* fb_pcl_work = nullptr;
     TSGX* fb_sg_Lang = nullptr;
     TSGX* fb_SG_Trans = nullptr;
@@ -283,6 +285,13 @@ public:
     QListWidget* fb_tlb1 = nullptr;
     QListWidget* fb_tlb2 = nullptr;
     QListWidget* fb_tlb_Tmp = nullptr;
+    SpeedButton* fb_Load_Lang = nullptr;
+    SpeedButton* fb_Save_Lang = nullptr;
+    SpeedButton* fb_Lang_Replace = nullptr;
+    SpeedButton* fb_Lang_Rep_ALL = nullptr;
+    QLabel* fb_lab_62 = nullptr;  // version line of the built-in language file
+    QLabel* fb_lab_64 = nullptr;  // version line and name of the current language
+    QLabel* fb_lab_SRC = nullptr; // the text the edited row had before
 
     // Messages / Transparency
     QCheckBox* fb_chk_12 = nullptr;

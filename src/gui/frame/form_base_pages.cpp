@@ -154,9 +154,9 @@ QWidget* TFormBase::build_language_page() {
     fb_PCL->setObjectName("fb_PCL");
     lay->addWidget(fb_PCL);
 
-    QWidget* basic = kit::Page("fb_pcl_basic");
+    fb_pcl_Start = kit::Page("fb_pcl_Start");
     QVBoxLayout* bl = page_layout(
-        basic, kit::Heading("fb_ST_Lang", QStringLiteral("  Language / Basic Setting")));
+        fb_pcl_Start, kit::Heading("fb_ST_Lang", QStringLiteral("  Language / Basic Setting")));
     QHBoxLayout* row = padded(bl);
     fb_sg_Lang = kit::Grid("fb_sg_Lang");
     row->addWidget(fb_sg_Lang, 1);
@@ -174,23 +174,66 @@ QWidget* TFormBase::build_language_page() {
     sel->addWidget(fb_btn_createLang);
     side->addWidget(selected);
     QGroupBox* current = kit::Group("fb_GB_cLang", QString());
-    auto* cl = new QFormLayout(current);
+    auto* cl = new QVBoxLayout(current);
     fb_labX_cLang = kit::Label(QStringLiteral("?"), "fb_labX_cLang");
+    fb_labX_cLang->setProperty("tag", 32768); // a language name, never translated
+    fb_labX_cLang->setTextFormat(Qt::PlainText);
     QFont bold = fb_labX_cLang->font();
     bold.setBold(true);
     fb_labX_cLang->setFont(bold);
-    cl->addRow(kit::Label(QStringLiteral("current Language"), "fb_lab_cLang"), fb_labX_cLang);
+    cl->addWidget(kit::Label(QStringLiteral("current Language"), "fb_lab_cLang"));
+    cl->addWidget(fb_labX_cLang);
     side->addWidget(current);
     side->addStretch();
     row->addLayout(side);
-    fb_PCL->addTab(basic, QStringLiteral("basic setting"));
+    fb_PCL->addTab(fb_pcl_Start, QStringLiteral("basic setting"));
 
-    QWidget* translate = kit::Page("fb_pcl_Translate");
-    QVBoxLayout* tl =
-        page_layout(translate, kit::Heading("fb_ST_Trans", QStringLiteral("  Translate")));
+    fb_pcl_Translate = kit::Page("fb_pcl_Translate");
+    QVBoxLayout* tl = page_layout(
+        fb_pcl_Translate, kit::Heading("fb_lab_11", QStringLiteral("  Language / Translate")));
+    auto* files = new QHBoxLayout;
+    files->setContentsMargins(8, 0, 8, 0);
+    fb_Load_Lang = kit::Button("fb_Load_Lang", QStringLiteral("Load Language"));
+    fb_Save_Lang = kit::Button("fb_Save_Lang", QStringLiteral("Save Language"));
+    files->addWidget(fb_Load_Lang);
+    files->addWidget(fb_Save_Lang);
+    files->addStretch();
+    auto* versions = new QGridLayout;
+    versions->setHorizontalSpacing(6);
+    versions->setVerticalSpacing(0);
+    versions->addWidget(kit::Label(QStringLiteral("Program-Language:"), "fb_lab_61"), 0, 0);
+    versions->addWidget(kit::Label(QStringLiteral("Language:"), "fb_lab_63"), 1, 0);
+    fb_lab_62 = kit::Label(QStringLiteral("?"), "fb_lab_62");
+    fb_lab_64 = kit::Label(QStringLiteral("?"), "fb_lab_64");
+    for (QLabel* shown : {fb_lab_62, fb_lab_64}) {
+        shown->setProperty("tag", 32768); // file contents, never translated
+        shown->setTextFormat(Qt::PlainText);
+        shown->setFont(bold);
+        versions->addWidget(shown, shown == fb_lab_62 ? 0 : 1, 1);
+    }
+    files->addLayout(versions);
+    tl->addLayout(files);
+    auto* edit_row = new QHBoxLayout;
+    edit_row->setContentsMargins(8, 0, 8, 0);
+    fb_Lang_Replace = kit::Button("fb_Lang_Replace", QStringLiteral("Replace"));
+    fb_lab_SRC = kit::Label(QString(), "fb_lab_SRC");
+    fb_lab_SRC->setProperty("tag", 32768); // the text being edited
+    fb_lab_SRC->setTextFormat(Qt::PlainText);
+    fb_lab_SRC->setAutoFillBackground(true);
+    QPalette yellow = fb_lab_SRC->palette();
+    yellow.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x00));
+    yellow.setColor(QPalette::WindowText, Qt::black);
+    fb_lab_SRC->setPalette(yellow);
+    fb_lab_SRC->setMinimumWidth(120);
+    fb_lab_SRC->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    fb_Lang_Rep_ALL = kit::Button("fb_Lang_Rep_ALL", QStringLiteral("Replace ALL"));
+    edit_row->addWidget(fb_Lang_Replace);
+    edit_row->addWidget(fb_lab_SRC, 1);
+    edit_row->addWidget(fb_Lang_Rep_ALL);
+    tl->addLayout(edit_row);
     fb_SG_Trans = kit::Grid("fb_SG_Trans");
     padded(tl)->addWidget(fb_SG_Trans);
-    fb_PCL->addTab(translate, QStringLiteral("Translate"));
+    fb_PCL->addTab(fb_pcl_Translate, QStringLiteral("Translate"));
 
     fb_pcl_work = kit::Page("fb_pcl_work");
     auto* wl = new QHBoxLayout(fb_pcl_work);

@@ -376,6 +376,11 @@ void Form1_Ui::setup(QWidget* form) {
     auto* wa = new QVBoxLayout(pcw_NoShow);
     wa->setContentsMargins(4, 4, 4, 4);
     wa->addWidget(pane_holder(QStringLiteral("Work-Area"), slot_tlb_WArea, "slot_tlb_WArea"), 1);
+
+    // The title and the counters show what the program puts there: language files leave them
+    // alone (tag bit 32768).
+    for (QLabel* l : std::initializer_list<QLabel*>{lab_Title, lab_Index_Size, lab_Nr_Tokens})
+        l->setProperty("tag", l->property("tag").toInt() | 32768);
 }
 
 } // namespace parvex
