@@ -22,20 +22,35 @@ std::optional<std::string> TokenTable::Find_Token(std::string_view token) const 
 }
 
 void TokenTable::Register_In_Place(std::string& token) {
-    key_.assign(token);
+    std::string_view stored = Stored_Form(token);
+    if (stored.data() != token.data())
+        token.assign(stored);
+}
+
+std::string_view TokenTable::Stored_Form(std::string_view token) {
+    key_.resize(token.size());
     bool dotted = false;
-    for (char& c : key_) {
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        char c = token[i];
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 32);
         else if (c == '.')
             dotted = true;
+        key_[i] = c;
+    }
+    if (dotted) {
+        dotted_ = Register_Token(token);
+        return dotted_;
     }
     std::size_t offset = 0;
-    if (!dotted && pieces_.find(key_, index_upper_, offset)) {
-        token.assign(index_, offset, token.size());
-        return;
+    if (!pieces_.find(key_, index_upper_, offset)) {
+        // New: it enters the index as it is spelt here.
+        if (!do_not_cumulate)
+            loaded_.emplace_back(token);
+        append_to_index(std::string(token));
+        offset = index_.size() - token.size() - 1;
     }
-    token = Register_Token(token);
+    return std::string_view(index_).substr(offset, token.size());
 }
 
 std::string TokenTable::Register_Token(std::string_view token) {
