@@ -141,12 +141,17 @@ bool LineScanner::behind_end(const ScanLine& line, std::size_t pos) const {
 
 void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
                                std::vector<std::string>& literals) {
+    Prepare_Line(line, remove_old_remarks, &literals);
+}
+
+void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
+                               std::vector<std::string>* literals) {
     if (prepare(line, remove_old_remarks, literals))
         line.drop_erased();
 }
 
 bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
-                          std::vector<std::string>& literals) {
+                          std::vector<std::string>* literals) {
     std::string& w = line.work;
     bool erased = false;
     auto mask_range = [&](std::size_t from, std::size_t to, char with, Mask kind) {
@@ -189,15 +194,17 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
                 ++i; // unterminated: the quote is a plain delimiter
                 continue;
             }
-            std::string text = w.substr(i, close - i + 1);
-            for (std::size_t q = 1; q + 1 < text.size(); ++q) {
-                if (text[q] == c) { // a doubled quote shows as two blanks
-                    text[q] = ' ';
-                    text[q + 1] = ' ';
-                    ++q;
+            if (literals) {
+                std::string text = w.substr(i, close - i + 1);
+                for (std::size_t q = 1; q + 1 < text.size(); ++q) {
+                    if (text[q] == c) { // a doubled quote shows as two blanks
+                        text[q] = ' ';
+                        text[q + 1] = ' ';
+                        ++q;
+                    }
                 }
+                literals->push_back(std::move(text));
             }
-            literals.push_back(std::move(text));
             mask_range(i, close + 1, ' ', Mask::Literal);
             i = close + 1;
         } else if (c == '{') {

@@ -65,6 +65,8 @@ public:
     // that follows END or END and one more character ("end; { of Foo }"); any other comment
     // that happens to start with "{ of" is the author's and stays.
     void Prepare_Line(ScanLine& line, bool remove_old_remarks, std::vector<std::string>& literals);
+    // The same; the texts of the literals are only made when `literals` is given.
+    void Prepare_Line(ScanLine& line, bool remove_old_remarks, std::vector<std::string>* literals);
 
 private:
     // Length of an old remark "{ of Name }" starting at `pos`, or 0.
@@ -72,7 +74,7 @@ private:
     // True when the blank before `pos` follows END, or END and one character.
     bool behind_end(const ScanLine& line, std::size_t pos) const;
     // Prepare_Line without the final removal of erased positions.
-    bool prepare(ScanLine& line, bool remove_old_remarks, std::vector<std::string>& literals);
+    bool prepare(ScanLine& line, bool remove_old_remarks, std::vector<std::string>* literals);
 
     std::string delimiters_;
     bool is_delim_[256] = {};

@@ -125,7 +125,8 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
 void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
                               const ListingOptions& options, ListingLists& lists) {
     literals_.clear();
-    scanner_.Prepare_Line(line, options.remove_old_remarks, literals_);
+    scanner_.Prepare_Line(line, options.remove_old_remarks,
+                          options.collect_alpha ? &literals_ : nullptr);
     if (options.collect_alpha)
         for (const auto& literal : literals_)
             lists.a_const.push_back(Collected_Line(literal, line_number, width_));
@@ -190,7 +191,8 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
                 break;
             }
             default:
-                std::memcpy(o, stored.data(), l);
+                for (std::size_t k = 0; k < l; ++k)
+                    o[k] = stored[k];
                 break;
             }
         }
@@ -199,9 +201,10 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
         if (keyword != Keyword::Packed)
             b.last = 'w';
 
-        // The word is handled: masked in the work line.
-        std::memset(&w[s], '_', l);
-        std::memset(&line.mask[s], static_cast<int>(Mask::Handled), l);
+        // The word is handled: masked in the work line. (Its mask entries stay: nothing looks
+        // back at positions the loop has passed.)
+        for (std::size_t k = s; k < i; ++k)
+            w[k] = '_';
     }
     line.apply_inserts();
 }
@@ -299,7 +302,7 @@ std::size_t ListingEngine::next_char(const ScanLine& line, char c, std::size_t f
         if (cache.at == std::string::npos)
             return std::string::npos;
         if (cache.at >= from) {
-            if (line.mask[cache.at] == Mask::None)
+            if (line.mask[cache.at] == Mask::None && line.work[cache.at] == c)
                 return cache.at;
             k = cache.at + 1;
         }

@@ -5,13 +5,27 @@
 namespace parvex {
 
 std::uint32_t PieceTable::hash_of(std::string_view key) {
-    // FNV-1a, folded so that no key hashes to the empty mark.
-    std::uint32_t h = 2166136261u;
-    for (unsigned char c : key) {
-        h ^= c;
-        h *= 16777619u;
+    // Eight bytes at a time: tokens are short, and this runs for every word of every line.
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ key.size();
+    const char* p = key.data();
+    std::size_t n = key.size();
+    while (n >= 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, p, 8);
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 29;
+        p += 8;
+        n -= 8;
     }
-    return h == 0 ? 1 : h;
+    if (n > 0) {
+        std::uint64_t chunk = 0;
+        std::memcpy(&chunk, p, n);
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 29;
+    }
+    h *= 0xC4CEB9FE1A85EC53ull;
+    const auto folded = static_cast<std::uint32_t>(h ^ (h >> 32));
+    return folded == 0 ? 1 : folded; // 0 marks an empty slot
 }
 
 bool PieceTable::find(std::string_view key, const std::string& upper, std::size_t& offset) const {
