@@ -47,6 +47,31 @@ TextList Build_Cross_Reference(TextList& list, int break_after) {
     return area;
 }
 
+TextList Build_Cross_Reference(CollectedList& list, int break_after) {
+    TextList area;
+    list.Sort_No_Case();
+    if (list.empty())
+        return area;
+    std::string current = list[0];
+    int n = 0;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (list.same_item(i, i - 1)) {
+            if (++n >= break_after) {
+                current += "\r\n";
+                n = 0;
+            }
+            const std::string line = list[i];
+            current += value_of(line);
+        } else {
+            area.push_back(std::move(current));
+            current = list[i];
+            n = 0;
+        }
+    }
+    area.push_back(std::move(current));
+    return area;
+}
+
 std::string Base_Name(const std::string& file_name) {
     std::string name = file_name.substr(file_name.rfind('/') + 1);
     auto dot = name.rfind('.');

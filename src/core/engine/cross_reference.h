@@ -17,6 +17,8 @@ std::string_view Collected_Key(std::string_view line);
 // Sorts `list` (it stays sorted) and returns one entry per group of equal keys: the first line
 // of the group followed by the values of the others, a CR LF after every `break_after` values.
 TextList Build_Cross_Reference(TextList& list, int break_after);
+// The same for a collection list of a run.
+TextList Build_Cross_Reference(CollectedList& list, int break_after);
 
 struct SaveResult {
     bool saved = false;

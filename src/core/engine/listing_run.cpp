@@ -100,6 +100,8 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
     scanner_.Comment_Open = OpenComment::None;
     width_ = Number_Width(count);
+    for (CollectedList* l : {&lists.a_const, &lists.n_const, &lists.t_cref})
+        l->set_width(width_);
     blocks_ = Blocks{};
     lists.src_o.resize(count);
 
@@ -129,7 +131,7 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
                           options.collect_alpha ? &literals_ : nullptr);
     if (options.collect_alpha)
         for (const auto& literal : literals_)
-            lists.a_const.push_back(Collected_Line(literal, line_number, width_));
+            lists.a_const.add(literal, line_number);
 
     next_ = {};
     Blocks& b = blocks_;
@@ -165,11 +167,11 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
         if (is_numeric_word(word)) {
             // Numbers pass unchanged: the out line already holds them.
             if (options.collect_numeric)
-                lists.n_const.push_back(Collected_Line(word, line_number, width_));
+                lists.n_const.add(word, line_number);
         } else {
             const std::string_view stored = tokens_.Stored_Form(word);
             if (options.collect_tokens)
-                lists.t_cref.push_back(Collected_Line(stored, line_number, width_));
+                lists.t_cref.add(stored, line_number);
             char* o = out + s;
             switch (output_case) {
             case 0:
