@@ -93,15 +93,15 @@ TEST(LineScanner, OldRemarksAreRemovedWhereARunPutsThem) {
         // Comments of the author that only look like a remark stay.
         {"  _type: cint; { of event }", true, "  _type: cint; { of event }"},
         {"{ of the LGPL License }", true, "{ of the LGPL License }"},
-        {"append; { of Foo }", true, "append; { of Foo }"},    // END must be a word of its own
-        {"'end'; { of Foo }", true, "'end'; { of Foo }"},      // not in a literal
-        {"{end}; { of Foo }", true, "{end}; { of Foo }"},      // nor in a comment
-        {"end;{ of Foo } x", true, "end;{ of Foo } x"},        // no blank in front
-        {"end;  { of Foo }", true, "end;  { of Foo }"},        // two characters between
-        {"end; {of Foo}", true, "end; {of Foo}"},              // not a remark at all
+        {"append; { of Foo }", true, "append; { of Foo }"}, // END must be a word of its own
+        {"'end'; { of Foo }", true, "'end'; { of Foo }"},   // not in a literal
+        {"{end}; { of Foo }", true, "{end}; { of Foo }"},   // nor in a comment
+        {"end;{ of Foo } x", true, "end;{ of Foo } x"},     // no blank in front
+        {"end;  { of Foo }", true, "end;  { of Foo }"},     // two characters between
+        {"end; {of Foo}", true, "end; {of Foo}"},           // not a remark at all
         {"end; {  of Foo}", true, "end; {  of Foo}"},
         {"end; { of Foo.Bar }", true, "end; { of Foo.Bar }"},
-        {"end; { of A } { of B }", true, "end; { of B }"},     // only the one behind END
+        {"end; { of A } { of B }", true, "end; { of B }"}, // only the one behind END
         {"end; { of Foo } // c { of x }", true, "end; // c { of x }"},
     };
     for (const auto& c : cases) {

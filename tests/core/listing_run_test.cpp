@@ -109,7 +109,7 @@ TEST(ListingRun, FieldCommentsThatLookLikeRemarksStay) {
 }
 
 // The lines of the listed text that carry a remark, numbered from 1.
-std::vector<std::string> remark_lines(const TextList& source) {
+static std::vector<std::string> remark_lines(const TextList& source) {
     TextList out = list_stable(source);
     std::vector<std::string> found;
     for (std::size_t i = 0; i < out.size(); ++i)
@@ -127,19 +127,14 @@ TEST(ListingRun, RemarksLandOnTheRoutinesOwnEnd) {
         {"END followed by a full stop gets no remark and clears all levels",
          {"procedure A;", "procedure B;", "begin", "end.", "begin", "end;"},
          {}},
-        {"END . with a blank between",
-         {"procedure A;", "begin", "end ."},
-         {}},
+        {"END . with a blank between", {"procedure A;", "begin", "end ."}, {}},
         {"IMPLEMENTATION clears all levels",
          {"unit U;", "interface", "procedure A;", "function B: Integer;", "implementation",
           "constructor TFoo.Create;", "begin", "end;", "procedure A;", "begin", "end;", "end."},
          {"11: end; { of A }"}},
-        {"FORWARD: no body here",
-         {"procedure A; forward;", "constructor C;", "begin", "end;"},
-         {}},
+        {"FORWARD: no body here", {"procedure A; forward;", "constructor C;", "begin", "end;"}, {}},
         {"FORWARD after a parameter list over several lines",
-         {"procedure A(x: Integer;", "  y: Integer); forward;", "constructor C;", "begin",
-          "end;"},
+         {"procedure A(x: Integer;", "  y: Integer); forward;", "constructor C;", "begin", "end;"},
          {}},
         {"EXTERNAL behind other directives",
          {"function F(x: Integer): Integer; cdecl; external 'c' name 'f';", "constructor C;",

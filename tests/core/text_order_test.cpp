@@ -25,10 +25,9 @@ TEST(TextOrder, SortInPlaceMatchesAStableSortOnLongLists) {
             list.push_back(line);
         }
         std::vector<std::string> expected = list;
-        std::stable_sort(expected.begin(), expected.end(),
-                         [](const std::string& x, const std::string& y) {
-                             return Less_No_Case(x, y);
-                         });
+        std::stable_sort(
+            expected.begin(), expected.end(),
+            [](const std::string& x, const std::string& y) { return Less_No_Case(x, y); });
         for (std::size_t copy_limit : {std::size_t{0}, list.size()}) { // in place, and copied
             std::vector<std::string> sorted = list;
             Sort_No_Case(sorted, copy_limit);

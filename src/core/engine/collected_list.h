@@ -56,7 +56,7 @@ private:
     void grow_slots();
 
     std::vector<Entry> entries_;
-    std::string text_; // every distinct item once
+    std::string text_;                                         // every distinct item once
     std::vector<std::pair<std::size_t, std::uint32_t>> items_; // offset and length in text_
     std::vector<std::uint32_t> slots_; // hash set of item ids + 1; 0 is empty
     int width_ = 2;

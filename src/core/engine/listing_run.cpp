@@ -409,7 +409,7 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
         b.heading_open = false;
         if (b.type_depth > 0) {
             if (word == Keyword::Case)
-                return; // the variant part of a record: its END is the record's
+                return;       // the variant part of a record: its END is the record's
             b.type_depth = 0; // statements: no declaration can still be open
         }
         ++b.counts[static_cast<std::size_t>(b.level)];

@@ -50,11 +50,26 @@ private:
     // The words the END remarks listen to.
     enum class Keyword : std::uint8_t {
         None,
-        Begin, Case, Try, Asm, End,     // blocks of statements
-        Procedure, Function,            // routine headings
-        Forward, External,              // a heading without a body here
-        Record, Class, Object, Interface, Dispinterface, Packed, // type declarations
-        Declaration,                    // var, const, type, ...: a heading's body begins
+        // blocks of statements
+        Begin,
+        Case,
+        Try,
+        Asm,
+        End,
+        // routine headings, and the directives that say they have no body here
+        Procedure,
+        Function,
+        Forward,
+        External,
+        // type declarations that an END closes
+        Record,
+        Class,
+        Object,
+        Interface,
+        Dispinterface,
+        Packed,
+        // var, const, type, ...: a heading's body has begun
+        Declaration,
         Implementation,
     };
     static Keyword classify(std::string_view word);

@@ -4,24 +4,40 @@
 
 namespace parvex {
 
+namespace {
+inline std::uint64_t load8(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+inline std::uint64_t load4(const char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline std::uint64_t mix(std::uint64_t h, std::uint64_t chunk) {
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 29);
+}
+} // namespace
+
 std::uint32_t PieceTable::hash_of(std::string_view key) {
-    // Eight bytes at a time: tokens are short, and this runs for every word of every line.
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ key.size();
+    // Eight bytes at a time, the last eight (or four) overlapping the ones before: tokens are
+    // short, and this runs for every word of every line.
     const char* p = key.data();
-    std::size_t n = key.size();
-    while (n >= 8) {
-        std::uint64_t chunk;
-        std::memcpy(&chunk, p, 8);
-        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 29;
-        p += 8;
-        n -= 8;
-    }
-    if (n > 0) {
-        std::uint64_t chunk = 0;
-        std::memcpy(&chunk, p, n);
-        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 29;
+    const std::size_t n = key.size();
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            h = mix(h, load8(p + i));
+        h = mix(h, load8(p + n - 8));
+    } else if (n >= 4) {
+        h = mix(h, load4(p) | (load4(p + n - 4) << 32));
+    } else if (n > 0) {
+        const auto b = [&](std::size_t i) {
+            return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i]));
+        };
+        h = mix(h, b(0) | (b(n / 2) << 8) | (b(n - 1) << 16));
     }
     h *= 0xC4CEB9FE1A85EC53ull;
     const auto folded = static_cast<std::uint32_t>(h ^ (h >> 32));

@@ -53,7 +53,7 @@ private:
     PieceTable pieces_;
     TextList loaded_;
     TextList personal_;
-    std::string key_;     // reused buffer for upper-cased keys
+    std::string key_;    // reused buffer for upper-cased keys
     std::string dotted_; // the stored form of the last key holding a dot
 };
 
