@@ -59,3 +59,20 @@ TEST(CollectedList, ReadsSortsAndCrossReferencesLikeItsLines) {
             many.push_back({words[random() % 7], line});
     expect_same_as_text_list(many, 4, 10);
 }
+
+TEST(CollectedList, ReadsAndFillsLikeATextList) {
+    CollectedList list;
+    for (const char* line : {"Foo\t#007", "'a\tb'\t#012", "7\t#100"})
+        list.push_back(line);
+    EXPECT_EQ(list.size(), 3u);
+    EXPECT_EQ(list.item(1), "'a\tb'");
+    EXPECT_EQ(list.line_number(2), 100u);
+    TextList read(list.begin(), list.end());
+    EXPECT_EQ(read, (TextList{"Foo\t#007", "'a\tb'\t#012", "7\t#100"}));
+    std::string joined;
+    for (const std::string& line : list)
+        joined += line + "|";
+    EXPECT_EQ(joined, "Foo\t#007|'a\tb'\t#012|7\t#100|");
+    list.clear();
+    EXPECT_TRUE(list.empty());
+}

@@ -86,6 +86,26 @@ void CollectedList::add(std::string_view item, std::size_t line_number) {
     entries_.push_back({intern(item), line});
 }
 
+void CollectedList::push_back(std::string_view collected_line) {
+    const auto tab = collected_line.rfind('\t');
+    if (tab == std::string_view::npos || tab + 2 > collected_line.size() ||
+        collected_line[tab + 1] != '#') {
+        add(collected_line, 0);
+        return;
+    }
+    const std::string_view digits = collected_line.substr(tab + 2);
+    std::size_t line = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            add(collected_line, 0);
+            return;
+        }
+        line = line * 10 + static_cast<std::size_t>(c - '0');
+    }
+    width_ = static_cast<int>(digits.size());
+    add(collected_line.substr(0, tab), line);
+}
+
 std::string CollectedList::operator[](std::size_t i) const {
     return Collected_Line(item_text(entries_[i].item), entries_[i].line, width_);
 }

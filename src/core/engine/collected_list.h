@@ -6,7 +6,9 @@
 
 #include "platform/text_file.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +23,10 @@ public:
     int width() const { return width_; }
 
     void add(std::string_view item, std::size_t line_number);
+    // Adds a Collected_Line as it is written ("Foo" TAB "#007"): the item up to the last TAB,
+    // the line number after "#"; the list takes the width of its digits. A line of another form
+    // is taken whole as the item of line 0.
+    void push_back(std::string_view collected_line);
 
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
@@ -35,6 +41,35 @@ public:
     bool same_item(std::size_t i, std::size_t j) const {
         return entries_[i].item == entries_[j].item;
     }
+
+    // Reading the list in order gives its Collected_Lines.
+    class const_iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = std::string;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string;
+        const_iterator(const CollectedList* list, std::size_t i) : list_(list), i_(i) {}
+        std::string operator*() const { return (*list_)[i_]; }
+        const_iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++i_;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return i_ == other.i_; }
+        bool operator!=(const const_iterator& other) const { return i_ != other.i_; }
+
+    private:
+        const CollectedList* list_;
+        std::size_t i_;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
 
     TextList lines() const;
     operator TextList() const { return lines(); } // for the panes and the list files
