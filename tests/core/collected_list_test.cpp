@@ -30,6 +30,7 @@ void expect_same_as_text_list(const std::vector<Item>& items, int width, int bre
     TextList area = Build_Cross_Reference(plain, break_after);
     EXPECT_EQ(Build_Cross_Reference(compact, break_after), area);
     EXPECT_TRUE(compact == plain) << "the list stays sorted like the text list";
+    EXPECT_EQ(Cross_Reference_Text(compact, break_after), Join_Lines(area));
 }
 
 } // namespace
