@@ -58,7 +58,7 @@ TEST(ListingRun, RoutineNames) {
         std::string last;
     } cases[] = {
         {{"function Foo: Integer;", "begin end;"}, "begin end; { of Foo }"},
-        {{"procedure Bar;", "begin", "end."}, "end. { of Bar }"},
+        {{"procedure Bar;", "begin", "end;"}, "end; { of Bar }"},
         {{"x := 1; procedure", "begin", "end"}, "end { of  }"},
         {{"procedure P;", "begin", "end // done"}, "end  { of P }// done"},
         {{"procedure P;", "begin", "end// done"}, "end { of P }// done"},
@@ -90,6 +90,113 @@ TEST(ListingRun, OldRemarksAreReplacedNotRepeated) {
     TextList out = list_stable(src);
     EXPECT_EQ(out[2], "end; { of P }");
     EXPECT_EQ(out[3], "{ of the LGPL License }");
+}
+
+TEST(ListingRun, FieldCommentsThatLookLikeRemarksStay) {
+    TextList src = {"type",
+                    "  TEvent = record",
+                    "    _type: cint; { of event }",
+                    "    _data: pointer;  { of event }",
+                    "  end; { of TEvent }",
+                    "procedure P;",
+                    "begin",
+                    "end; { of Old }"};
+    TextList out = list_stable(src);
+    EXPECT_EQ(out[2], "    _type: cint; { of event }");
+    EXPECT_EQ(out[3], "    _data: pointer;  { of event }");
+    EXPECT_EQ(out[4], "  end;"); // behind END: a remark of an earlier run
+    EXPECT_EQ(out[7], "end; { of P }");
+}
+
+// The lines of the listed text that carry a remark, numbered from 1.
+static std::vector<std::string> remark_lines(const TextList& source) {
+    TextList out = list_stable(source);
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        if (out[i].find("{ of ") != std::string::npos)
+            found.push_back(std::to_string(i + 1) + ": " + out[i]);
+    return found;
+}
+
+TEST(ListingRun, RemarksLandOnTheRoutinesOwnEnd) {
+    struct Case {
+        const char* rule;
+        TextList src;
+        std::vector<std::string> remarks;
+    } cases[] = {
+        {"END followed by a full stop gets no remark and clears all levels",
+         {"procedure A;", "procedure B;", "begin", "end.", "begin", "end;"},
+         {}},
+        {"END . with a blank between", {"procedure A;", "begin", "end ."}, {}},
+        {"IMPLEMENTATION clears all levels",
+         {"unit U;", "interface", "procedure A;", "function B: Integer;", "implementation",
+          "constructor TFoo.Create;", "begin", "end;", "procedure A;", "begin", "end;", "end."},
+         {"11: end; { of A }"}},
+        {"FORWARD: no body here", {"procedure A; forward;", "constructor C;", "begin", "end;"}, {}},
+        {"FORWARD after a parameter list over several lines",
+         {"procedure A(x: Integer;", "  y: Integer); forward;", "constructor C;", "begin", "end;"},
+         {}},
+        {"EXTERNAL behind other directives",
+         {"function F(x: Integer): Integer; cdecl; external 'c' name 'f';", "constructor C;",
+          "begin", "end;"},
+         {}},
+        {"a parameter named external is no directive",
+         {"procedure A(external: Integer);", "begin", "end;"},
+         {"3: end; { of A }"}},
+        {"a variable named external is no directive",
+         {"procedure A;", "var", "  external: Integer;", "begin", "end;"},
+         {"5: end; { of A }"}},
+        {"methods inside a class declaration",
+         {"procedure P;", "type", "  TLocal = class(TObject)", "    procedure M;",
+          "    function F: Integer; virtual;", "  end;", "begin", "end;"},
+         {"8: end; { of P }"}},
+        {"methods inside object, record and interface declarations",
+         {"procedure P;", "type", "  TObj = object", "    procedure M;", "  end;",
+          "  TRec = packed record", "    procedure N;", "  end;", "  IFoo = interface",
+          "    ['{00000000-0000-0000-0000-000000000000}']", "    function G: Integer;", "  end;",
+          "begin", "end;"},
+         {"14: end; { of P }"}},
+        {"a record with a variant part",
+         {"procedure P;", "var", "  r: record", "    case Integer of", "      1: (a: Integer);",
+          "      2: (b: record x: Byte; end);", "  end;", "begin", "end;"},
+         {"9: end; { of P }"}},
+        {"announced classes and class types open no declaration",
+         {"type", "  TFoo = class;", "  TRef = class of TFoo;", "  TBar = class(TFoo);",
+          "  TBaz = class(TFoo)", "    procedure M;", "  end;", "procedure Q;", "begin", "end;"},
+         {"10: end; { of Q }"}},
+        {"procedural types and variables after = or :",
+         {"type", "  TProc = procedure(x: Integer);",
+          "  TEvent = procedure(Sender: TObject) of object;", "var", "  F: function: Integer;",
+          "constructor C;", "begin", "end;"},
+         {}},
+        {"a class method keeps its level",
+         {"class procedure TFoo.Run;", "begin", "end;"},
+         {"3: end; { of Run }"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(remark_lines(c.src), c.remarks) << c.rule;
+}
+
+TEST(ListingRun, LongLinesWithManyRemarks) {
+    // One line holding thousands of routines, and one holding thousands of old remarks: every
+    // routine gets its remark, and the old ones behind END are replaced.
+    const int n = 20000;
+    std::string routines, expected;
+    for (int k = 0; k < n; ++k) {
+        routines += "procedure a;begin end;";
+        expected += "procedure a;begin end; { of a }";
+    }
+    EXPECT_EQ(list_stable({routines}).front(), expected);
+    std::string stale, cleaned;
+    for (int k = 0; k < n; ++k) {
+        stale += "end; { of x } ";
+        cleaned += "end; ";
+    }
+    EXPECT_EQ(list_stable({stale}).front(), cleaned);
+    std::string headings;
+    for (int k = 0; k < n; ++k)
+        headings += "function ";
+    EXPECT_EQ(list_stable({headings}).front(), headings);
 }
 
 TEST(ListingRun, LevelZeroAndFullStack) {

@@ -47,6 +47,50 @@ TextList Build_Cross_Reference(TextList& list, int break_after) {
     return area;
 }
 
+namespace {
+// Calls `entry` with the text of each cross-reference entry of the sorted list, in order.
+template <typename Entry>
+void for_each_entry(CollectedList& list, int break_after, std::string& current, Entry entry) {
+    list.Sort_No_Case();
+    if (list.empty())
+        return;
+    current = list[0];
+    int n = 0;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (list.same_item(i, i - 1)) {
+            if (++n >= break_after) {
+                current += "\r\n";
+                n = 0;
+            }
+            const std::string line = list[i];
+            current += value_of(line);
+        } else {
+            entry(current);
+            current = list[i];
+            n = 0;
+        }
+    }
+    entry(current);
+}
+} // namespace
+
+TextList Build_Cross_Reference(CollectedList& list, int break_after) {
+    TextList area;
+    std::string current;
+    for_each_entry(list, break_after, current,
+                   [&](std::string& entry) { area.push_back(std::move(entry)); });
+    return area;
+}
+
+std::string Cross_Reference_Text(CollectedList& list, int break_after) {
+    std::string text, current;
+    for_each_entry(list, break_after, current, [&](const std::string& entry) {
+        text += entry;
+        text += "\r\n";
+    });
+    return text;
+}
+
 std::string Base_Name(const std::string& file_name) {
     std::string name = file_name.substr(file_name.rfind('/') + 1);
     auto dot = name.rfind('.');

@@ -17,6 +17,12 @@ std::string_view Collected_Key(std::string_view line);
 // Sorts `list` (it stays sorted) and returns one entry per group of equal keys: the first line
 // of the group followed by the values of the others, a CR LF after every `break_after` values.
 TextList Build_Cross_Reference(TextList& list, int break_after);
+// The same for a collection list of a run.
+TextList Build_Cross_Reference(CollectedList& list, int break_after);
+// The text of the cross-reference file straight away (each entry followed by CR LF), without
+// the list of entries: a token-dense file's cross-reference then exists once in memory, not
+// twice.
+std::string Cross_Reference_Text(CollectedList& list, int break_after);
 
 struct SaveResult {
     bool saved = false;

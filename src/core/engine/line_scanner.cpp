@@ -19,22 +19,76 @@ void ScanLine::assign(std::string_view line) {
     work.assign(line);
     out.assign(line);
     mask.assign(line.size(), Mask::None);
+    inserts_.clear();
 }
 
-void ScanLine::insert(std::size_t pos, std::string_view work_text, std::string_view out_text,
-                      Mask kind) {
-    if (pos <= work.size()) {
-        work.insert(pos, work_text);
-        mask.insert(mask.begin() + static_cast<std::ptrdiff_t>(pos), work_text.size(), kind);
+void ScanLine::assign(std::string&& line) {
+    work = std::move(line);
+    out.assign(work);
+    mask.assign(work.size(), Mask::None);
+    inserts_.clear();
+}
+
+void ScanLine::insert_later(std::size_t pos, std::string_view work_text, std::string_view out_text,
+                            Mask kind) {
+    inserts_.push_back({pos, std::string(work_text), std::string(out_text), kind});
+}
+
+void ScanLine::apply_inserts() {
+    if (inserts_.empty())
+        return;
+    std::size_t extra_work = 0, extra_out = 0;
+    for (const Insert& in : inserts_) {
+        extra_work += in.work_text.size();
+        extra_out += in.out_text.size();
     }
-    out.insert(pos, out_text);
+    std::string w, o;
+    std::vector<Mask> m;
+    w.reserve(work.size() + extra_work);
+    m.reserve(work.size() + extra_work);
+    o.reserve(out.size() + extra_out);
+    std::size_t wp = 0, op = 0; // what is copied so far
+    for (const Insert& in : inserts_) {
+        if (in.pos <= work.size()) {
+            w.append(work, wp, in.pos - wp);
+            m.insert(m.end(), mask.begin() + static_cast<std::ptrdiff_t>(wp),
+                     mask.begin() + static_cast<std::ptrdiff_t>(in.pos));
+            w.append(in.work_text);
+            m.insert(m.end(), in.work_text.size(), in.kind);
+            wp = in.pos;
+        }
+        o.append(out, op, in.pos - op);
+        o.append(in.out_text);
+        op = in.pos;
+    }
+    w.append(work, wp, std::string::npos);
+    m.insert(m.end(), mask.begin() + static_cast<std::ptrdiff_t>(wp), mask.end());
+    o.append(out, op, std::string::npos);
+    work.swap(w);
+    out.swap(o);
+    mask.swap(m);
+    inserts_.clear();
 }
 
-void ScanLine::erase(std::size_t pos, std::size_t count) {
-    work.erase(pos, count);
-    mask.erase(mask.begin() + static_cast<std::ptrdiff_t>(pos),
-               mask.begin() + static_cast<std::ptrdiff_t>(pos + count));
-    out.erase(pos, count);
+void ScanLine::drop_erased() {
+    // Erased positions all lie in the work line; what the "//" cut left only in the out line
+    // is kept as it is.
+    const std::size_t wn = work.size();
+    std::size_t to = 0;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        if (k < wn) {
+            if (mask[k] == Mask::Erased)
+                continue;
+            work[to] = work[k];
+            mask[to] = mask[k];
+        }
+        out[to] = out[k];
+        ++to;
+    }
+    const std::size_t dropped = out.size() - to;
+    out.resize(to);
+    work.resize(wn - dropped);
+    mask.resize(wn - dropped);
 }
 
 LineScanner::LineScanner(std::string_view delimiters) {
@@ -63,9 +117,43 @@ std::size_t LineScanner::old_remark_length(const std::string& work, std::size_t 
     return i + 2 - pos;
 }
 
+bool LineScanner::behind_end(const ScanLine& line, std::size_t pos) const {
+    // A run puts its remark, with one blank, directly behind END, or behind END and the
+    // character that follows it ("end; { of Foo }", "end. { of Foo }").
+    const std::string& w = line.work;
+    auto plain = [&](std::size_t k) { return line.mask[k] == Mask::None; };
+    auto is_end_at = [&](std::size_t last) { // END whose last letter is at `last`
+        if (last < 2)
+            return false;
+        const std::size_t s = last - 2;
+        for (std::size_t k = 0; k < 3; ++k)
+            if (!plain(s + k) || (w[s + k] & 0xDF) != "END"[k])
+                return false;
+        return s == 0 || is_delimiter(w[s - 1]) || !plain(s - 1);
+    };
+    if (pos < 2 || w[pos - 1] != ' ' || !plain(pos - 1))
+        return false;
+    const std::size_t b = pos - 1; // the blank
+    if (is_end_at(b - 1))
+        return true;
+    return b >= 2 && plain(b - 1) && is_delimiter(w[b - 1]) && is_end_at(b - 2);
+}
+
 void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
                                std::vector<std::string>& literals) {
+    Prepare_Line(line, remove_old_remarks, &literals);
+}
+
+void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
+                               std::vector<std::string>* literals) {
+    if (prepare(line, remove_old_remarks, literals))
+        line.drop_erased();
+}
+
+bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
+                          std::vector<std::string>* literals) {
     std::string& w = line.work;
+    bool erased = false;
     auto mask_range = [&](std::size_t from, std::size_t to, char with, Mask kind) {
         for (std::size_t k = from; k < to; ++k) {
             w[k] = with;
@@ -78,7 +166,7 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
         std::size_t close = Comment_Open == OpenComment::Brace ? w.find('}') : w.find("*)");
         if (close == std::string::npos) {
             mask_range(0, w.size(), '_', Mask::Comment);
-            return;
+            return erased;
         }
         i = close + (Comment_Open == OpenComment::Brace ? 1 : 2);
         mask_range(0, i, '_', Mask::Comment);
@@ -106,24 +194,27 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
                 ++i; // unterminated: the quote is a plain delimiter
                 continue;
             }
-            std::string text = w.substr(i, close - i + 1);
-            for (std::size_t q = 1; q + 1 < text.size(); ++q) {
-                if (text[q] == c) { // a doubled quote shows as two blanks
-                    text[q] = ' ';
-                    text[q + 1] = ' ';
-                    ++q;
+            if (literals) {
+                std::string text = w.substr(i, close - i + 1);
+                for (std::size_t q = 1; q + 1 < text.size(); ++q) {
+                    if (text[q] == c) { // a doubled quote shows as two blanks
+                        text[q] = ' ';
+                        text[q + 1] = ' ';
+                        ++q;
+                    }
                 }
+                literals->push_back(std::move(text));
             }
-            literals.push_back(std::move(text));
             mask_range(i, close + 1, ' ', Mask::Literal);
             i = close + 1;
         } else if (c == '{') {
-            if (remove_old_remarks) {
+            if (remove_old_remarks && behind_end(line, i)) {
                 if (std::size_t len = old_remark_length(w, i)) {
-                    // One blank in front goes with the remark, so that repeated runs agree.
-                    std::size_t from = (i > 0 && line.out[i - 1] == ' ') ? i - 1 : i;
-                    line.erase(from, i + len - from);
-                    i = from;
+                    // The blank in front goes with the remark, so that repeated runs agree.
+                    for (std::size_t k = i - 1; k < i + len; ++k)
+                        line.mask[k] = Mask::Erased;
+                    erased = true;
+                    i += len;
                     continue;
                 }
             }
@@ -131,7 +222,7 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
             if (close == std::string::npos) {
                 mask_range(i, w.size(), '_', Mask::Comment);
                 Comment_Open = OpenComment::Brace;
-                return;
+                return erased;
             }
             mask_range(i, close + 1, '_', Mask::Comment);
             i = close + 1;
@@ -140,20 +231,21 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
             if (close == std::string::npos) {
                 mask_range(i, w.size(), '_', Mask::Comment);
                 Comment_Open = OpenComment::Paren;
-                return;
+                return erased;
             }
             mask_range(i, close + 2, '_', Mask::Comment);
             i = close + 2;
         } else if (c == '/' && i + 1 < w.size() && w[i + 1] == '/') {
             w.resize(i); // the out line keeps the comment
             line.mask.resize(i);
-            return;
+            return erased;
         } else {
             ++i;
             while (i < w.size() && !starts_[static_cast<unsigned char>(w[i])])
                 ++i;
         }
     }
+    return erased;
 }
 
 bool Is_Underscores(std::string_view word) {

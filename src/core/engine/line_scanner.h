@@ -15,8 +15,9 @@ inline constexpr std::string_view kDefaultTerminators = "{}()[]<>:=+-*;^,.'\"/\\
 // TAB (when use_tab), then blank (when use_blank), then the terminators.
 std::string Build_Delimiters(std::string_view terminators, bool use_blank, bool use_tab);
 
-// What covers a position of the work line.
-enum class Mask : std::uint8_t { None = 0, Literal, Comment, Handled };
+// What covers a position of the work line. Erased positions (an old remark) exist only while the
+// line is being prepared; they are dropped from both lines before Prepare_Line returns.
+enum class Mask : std::uint8_t { None = 0, Literal, Comment, Handled, Erased };
 
 // Which kind of comment is still open at the end of a line.
 enum class OpenComment : std::uint8_t { None, Brace, Paren };
@@ -27,9 +28,25 @@ struct ScanLine {
     std::vector<Mask> mask; // one entry per work position
 
     void assign(std::string_view line);
-    // Inserts the same text into both lines at `pos`, its work copy marked with `kind`.
-    void insert(std::size_t pos, std::string_view work_text, std::string_view out_text, Mask kind);
-    void erase(std::size_t pos, std::size_t count);
+    // Takes the line's text without copying it into the work line (the out line is a copy).
+    void assign(std::string&& line);
+    // Queues text to go into both lines at `pos` (a position of the lines as they stand now), its
+    // work copy marked with `kind`. Positions stay put until apply_inserts() puts every queued
+    // text in place in one pass, so a line with many remarks costs time linear in its length.
+    void insert_later(std::size_t pos, std::string_view work_text, std::string_view out_text,
+                      Mask kind);
+    void apply_inserts();
+    // Drops the positions marked Erased from both lines, in one pass.
+    void drop_erased();
+
+private:
+    struct Insert {
+        std::size_t pos;
+        std::string work_text;
+        std::string out_text;
+        Mask kind;
+    };
+    std::vector<Insert> inserts_;
 };
 
 class LineScanner {
@@ -44,12 +61,20 @@ public:
     // One left-to-right pass: literals are masked with blanks and reported in `literals` (as they
     // stand in the work line, a doubled quote showing as two blanks), comments are masked with "_",
     // old "{ of Name }" remarks are removed from both lines when `remove_old_remarks`, and the work
-    // line is cut at "//".
+    // line is cut at "//". Only a remark where a run puts one counts as old: behind one blank
+    // that follows END or END and one more character ("end; { of Foo }"); any other comment
+    // that happens to start with "{ of" is the author's and stays.
     void Prepare_Line(ScanLine& line, bool remove_old_remarks, std::vector<std::string>& literals);
+    // The same; the texts of the literals are only made when `literals` is given.
+    void Prepare_Line(ScanLine& line, bool remove_old_remarks, std::vector<std::string>* literals);
 
 private:
     // Length of an old remark "{ of Name }" starting at `pos`, or 0.
     std::size_t old_remark_length(const std::string& work, std::size_t pos) const;
+    // True when the blank before `pos` follows END, or END and one character.
+    bool behind_end(const ScanLine& line, std::size_t pos) const;
+    // Prepare_Line without the final removal of erased positions.
+    bool prepare(ScanLine& line, bool remove_old_remarks, std::vector<std::string>* literals);
 
     std::string delimiters_;
     bool is_delim_[256] = {};

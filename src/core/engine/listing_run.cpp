@@ -2,6 +2,7 @@
 
 #include "tables/subs.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace parvex {
@@ -105,12 +106,14 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
     scanner_.Comment_Open = OpenComment::None;
     width_ = Number_Width(count);
+    for (CollectedList* l : {&lists.a_const, &lists.n_const, &lists.t_cref})
+        l->set_width(width_);
     blocks_ = Blocks{};
     lists.src_o.resize(count);
 
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
-        line.assign(lists.src[i]);
+        line.assign(std::move(lists.src[i]));
         list_line(line, i + 1, options, lists);
         lists.src[i].swap(line.work);
         lists.src_o[i].swap(line.out);
@@ -130,56 +133,223 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
 void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
                               const ListingOptions& options, ListingLists& lists) {
     literals_.clear();
-    scanner_.Prepare_Line(line, options.remove_old_remarks, literals_);
+    scanner_.Prepare_Line(line, options.remove_old_remarks,
+                          options.collect_alpha ? &literals_ : nullptr);
     if (options.collect_alpha)
         for (const auto& literal : literals_)
-            lists.a_const.push_back(Collected_Line(literal, line_number, width_));
+            lists.a_const.add(literal, line_number);
 
+    next_ = {};
+    Blocks& b = blocks_;
     std::string& w = line.work;
+    char* const out = line.out.data();
+    const int output_case = options.output_case;
+    const std::size_t n = w.size();
     std::size_t i = 0;
-    std::string word;
-    while (i < w.size()) {
-        if (scanner_.is_delimiter(w[i]) || line.mask[i] != Mask::None) {
+    while (i < n) {
+        const char c = w[i];
+        if (line.mask[i] != Mask::None) {
+            if (line.mask[i] == Mask::Literal)
+                b.last = 'w'; // a literal is a value, like a word
+            ++i;
+            continue;
+        }
+        if (scanner_.is_delimiter(c)) {
+            if (c != ' ' && c != '\t') {
+                b.last = c;
+                if (b.heading_open)
+                    b.heading_parens += c == '(' ? 1 : c == ')' ? -1 : 0;
+            }
             ++i;
             continue;
         }
         const std::size_t s = i;
-        while (i < w.size() && !scanner_.is_delimiter(w[i]) && line.mask[i] == Mask::None)
+        while (i < n && !scanner_.is_delimiter(w[i]) && line.mask[i] == Mask::None)
             ++i;
         const std::size_t l = i - s;
-        word.assign(w, s, l);
+        const std::string_view word(w.data() + s, l);
+        const Keyword keyword = options.end_remarks ? classify(word) : Keyword::None;
 
         if (is_numeric_word(word)) {
+            // Numbers pass unchanged: the out line already holds them.
             if (options.collect_numeric)
-                lists.n_const.push_back(Collected_Line(word, line_number, width_));
+                lists.n_const.add(word, line_number);
         } else {
-            tokens_.Register_In_Place(word);
+            const std::string_view stored = tokens_.Stored_Form(word);
             if (options.collect_tokens)
-                lists.t_cref.push_back(Collected_Line(word, line_number, width_));
-            Apply_Output_Case(word, options.output_case);
+                lists.t_cref.add(stored, line_number);
+            char* o = out + s;
+            switch (output_case) {
+            case 0:
+                for (std::size_t k = 0; k < l; ++k) {
+                    const char x = stored[k];
+                    o[k] = (x >= 'a' && x <= 'z') ? static_cast<char>(x - 32) : x;
+                }
+                break;
+            case 1:
+                for (std::size_t k = 0; k < l; ++k) {
+                    const char x = stored[k];
+                    o[k] = (x >= 'A' && x <= 'Z') ? static_cast<char>(x + 32) : x;
+                }
+                break;
+            case 3: {
+                std::string cased(stored);
+                Apply_Output_Case(cased, output_case);
+                std::memcpy(o, cased.data(), l);
+                break;
+            }
+            default:
+                for (std::size_t k = 0; k < l; ++k)
+                    o[k] = stored[k];
+                break;
+            }
         }
-        if (options.end_remarks)
-            end_remark_step(line, word, s, l);
+        if (keyword != Keyword::None)
+            end_remark_step(line, keyword, s, l);
+        if (keyword != Keyword::Packed)
+            b.last = 'w';
 
-        // Write the word back: masked in the work line, final spelling in the out line.
-        std::memset(&w[s], '_', l);
-        std::fill(line.mask.begin() + static_cast<std::ptrdiff_t>(s),
-                  line.mask.begin() + static_cast<std::ptrdiff_t>(s + l), Mask::Handled);
-        std::memcpy(&line.out[s], word.data(), l);
+        // The word is handled: masked in the work line. (Its mask entries stay: nothing looks
+        // back at positions the loop has passed.)
+        for (std::size_t k = s; k < i; ++k)
+            w[k] = '_';
     }
+    line.apply_inserts();
 }
 
-std::string ListingEngine::routine_name(const std::string& rest) const {
+ListingEngine::Keyword ListingEngine::classify(std::string_view word) {
+    auto is = [&](std::string_view upper_keyword) { return is_keyword(word, upper_keyword); };
+    const char first = static_cast<char>(word.empty() ? 0 : (word[0] & 0xDF));
+    switch (word.size()) {
+    case 3:
+        if (first == 'E' && is("END"))
+            return Keyword::End;
+        if (first == 'T' && is("TRY"))
+            return Keyword::Try;
+        if (first == 'A' && is("ASM"))
+            return Keyword::Asm;
+        if (first == 'V' && is("VAR"))
+            return Keyword::Declaration;
+        break;
+    case 4:
+        if (first == 'C' && is("CASE"))
+            return Keyword::Case;
+        if (first == 'T' && is("TYPE"))
+            return Keyword::Declaration;
+        break;
+    case 5:
+        if (first == 'B' && is("BEGIN"))
+            return Keyword::Begin;
+        if (first == 'C' && is("CLASS"))
+            return Keyword::Class;
+        if ((first == 'C' && is("CONST")) || (first == 'L' && is("LABEL")))
+            return Keyword::Declaration;
+        break;
+    case 6:
+        if (first == 'R' && is("RECORD"))
+            return Keyword::Record;
+        if (first == 'O' && is("OBJECT"))
+            return Keyword::Object;
+        if (first == 'P' && is("PACKED"))
+            return Keyword::Packed;
+        break;
+    case 7:
+        if (first == 'F' && is("FORWARD"))
+            return Keyword::Forward;
+        break;
+    case 8:
+        if (first == 'F' && is("FUNCTION"))
+            return Keyword::Function;
+        if (first == 'E' && is("EXTERNAL"))
+            return Keyword::External;
+        break;
+    case 9:
+        if (first == 'P' && is("PROCEDURE"))
+            return Keyword::Procedure;
+        if (first == 'I' && is("INTERFACE"))
+            return Keyword::Interface;
+        if (first == 'B' && is("BITPACKED"))
+            return Keyword::Packed;
+        if (first == 'T' && is("THREADVAR"))
+            return Keyword::Declaration;
+        break;
+    case 10:
+        if (first == 'D' && is("DESTRUCTOR"))
+            return Keyword::Declaration;
+        break;
+    case 11:
+        if (first == 'C' && is("CONSTRUCTOR"))
+            return Keyword::Declaration;
+        break;
+    case 12:
+        if (first == 'F' && is("FINALIZATION"))
+            return Keyword::Declaration;
+        break;
+    case 13:
+        if (first == 'D' && is("DISPINTERFACE"))
+            return Keyword::Dispinterface;
+        break;
+    case 14:
+        if (first == 'I' && is("IMPLEMENTATION"))
+            return Keyword::Implementation;
+        if ((first == 'I' && is("INITIALIZATION")) || (first == 'R' && is("RESOURCESTRING")))
+            return Keyword::Declaration;
+        break;
+    default:
+        break;
+    }
+    return Keyword::None;
+}
+
+std::size_t ListingEngine::next_char(const ScanLine& line, char c, std::size_t from,
+                                     NextChar& cache) const {
+    // The answer for an earlier start still holds when it lies at or after `from` and is
+    // still unmasked; a new search starts behind everything searched before.
+    std::size_t k = from;
+    if (cache.known && cache.from <= from) {
+        if (cache.at == std::string::npos)
+            return std::string::npos;
+        if (cache.at >= from) {
+            if (line.mask[cache.at] == Mask::None && line.work[cache.at] == c)
+                return cache.at;
+            k = cache.at + 1;
+        }
+    }
+    const std::string& w = line.work;
+    while (k < w.size() && (w[k] != c || line.mask[k] != Mask::None))
+        ++k;
+    cache = {true, from, k < w.size() ? k : std::string::npos};
+    return cache.at;
+}
+
+std::string ListingEngine::heading_name(const ScanLine& line, std::size_t after) {
+    // The routine's name as it stands in the source, up to "(", else ":", else ";"; of a
+    // method "TForm1.FormCreate" the part behind the first ".".
+    std::size_t cut = next_char(line, '(', after, next_[0]);
+    if (cut == std::string::npos)
+        cut = next_char(line, ':', after, next_[1]);
+    if (cut == std::string::npos)
+        cut = next_char(line, ';', after, next_[2]);
+    if (cut == std::string::npos)
+        return routine_name({});
+    std::size_t k = after;
+    if (std::size_t dot = next_char(line, '.', after, next_[3]); dot < cut)
+        k = dot + 1;
     // The first run of word characters: a heading whose name is chosen by compiler directives
     // ("{$ifdef A}Delete{$else}Other{$endif}") or that has type parameters still names one word,
     // so the remark it gets is recognised and replaced by the next run.
-    std::size_t i = 0;
-    while (i < rest.size() && scanner_.is_delimiter(rest[i]))
-        ++i;
-    std::size_t s = i;
-    while (i < rest.size() && !scanner_.is_delimiter(rest[i]) && rest[i] != '}')
-        ++i;
-    std::string name = rest.substr(s, i - s);
+    const std::string& w = line.work;
+    auto plain = [&](std::size_t p) { return line.mask[p] == Mask::None; };
+    while (k < cut && (!plain(k) || scanner_.is_delimiter(w[k])))
+        ++k;
+    const std::size_t s = k;
+    while (k < cut && plain(k) && !scanner_.is_delimiter(w[k]) && w[k] != '}')
+        ++k;
+    return routine_name(std::string_view(w).substr(s, k - s));
+}
+
+std::string ListingEngine::routine_name(std::string_view raw) const {
+    std::string name(raw);
     // The remark names the routine the way the token index spells it, so that listing the new
     // text again gives the same remark.
     if (!name.empty() && !is_numeric_word(name))
@@ -188,16 +358,83 @@ std::string ListingEngine::routine_name(const std::string& rest) const {
     return name;
 }
 
-void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::size_t start,
+bool ListingEngine::opens_type(const ScanLine& line, std::size_t after) const {
+    // "= class" opens a declaration that an END closes, unless it is only announced
+    // ("= class;", "= class(TBase);") or names a class type ("= class of TBase"). Only a short
+    // stretch of the line is looked at, so that no line costs more than linear time.
+    const std::string& w = line.work;
+    const std::size_t limit = std::min(w.size(), after + 256);
+    auto skip_blank = [&](std::size_t k) {
+        while (k < limit && (line.mask[k] == Mask::Comment || w[k] == ' ' || w[k] == '\t'))
+            ++k;
+        return k;
+    };
+    std::size_t k = skip_blank(after);
+    if (k >= limit)
+        return true;
+    if (w[k] == ';')
+        return false;
+    if (w[k] == '(') {
+        int depth = 0;
+        for (; k < limit; ++k) {
+            if (line.mask[k] != Mask::None)
+                continue;
+            depth += w[k] == '(' ? 1 : w[k] == ')' ? -1 : 0;
+            if (depth == 0)
+                break;
+        }
+        if (k >= limit)
+            return true;
+        k = skip_blank(k + 1);
+        return k >= limit || w[k] != ';';
+    }
+    if (line.mask[k] == Mask::None && !scanner_.is_delimiter(w[k])) {
+        std::size_t e = k;
+        while (e < w.size() && line.mask[e] == Mask::None && !scanner_.is_delimiter(w[e]))
+            ++e;
+        return !is_keyword(std::string_view(w).substr(k, e - k), "OF");
+    }
+    return true;
+}
+
+void ListingEngine::clear_blocks() {
+    const char last = blocks_.last;
+    blocks_ = Blocks{};
+    blocks_.last = last;
+}
+
+void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t start,
                                     std::size_t length) {
     Blocks& b = blocks_;
     const std::size_t after = start + length; // 0-based index right after the word
-    if (length < 3 || length > 9 || length == 6 || length == 7)
-        return; // none of the words that open or close a block, or name a routine
-    if (is_keyword(word, "BEGIN") || is_keyword(word, "CASE") || is_keyword(word, "TRY") ||
-        is_keyword(word, "ASM")) {
+    switch (word) {
+    case Keyword::Begin:
+    case Keyword::Case:
+    case Keyword::Try:
+    case Keyword::Asm:
+        b.heading_open = false;
+        if (b.type_depth > 0) {
+            if (word == Keyword::Case)
+                return;       // the variant part of a record: its END is the record's
+            b.type_depth = 0; // statements: no declaration can still be open
+        }
         ++b.counts[static_cast<std::size_t>(b.level)];
-    } else if (is_keyword(word, "END")) {
+        return;
+    case Keyword::End: {
+        b.heading_open = false;
+        // END followed by "." ends the unit or program: nothing is left open after it.
+        std::size_t k = after;
+        while (k < line.work.size() &&
+               (line.mask[k] == Mask::Comment || line.work[k] == ' ' || line.work[k] == '\t'))
+            ++k;
+        if (k < line.work.size() && line.work[k] == '.' && line.mask[k] == Mask::None) {
+            clear_blocks();
+            return;
+        }
+        if (b.type_depth > 0) {
+            --b.type_depth;
+            return;
+        }
         int& count = b.counts[static_cast<std::size_t>(b.level)];
         --count;
         if (count == 0 && b.level > 0) {
@@ -213,38 +450,62 @@ void ListingEngine::end_remark_step(ScanLine& line, std::string_view word, std::
             }
             std::string work_text = " " + std::string(name.size() + 7, '_');
             std::string out_text = " { of " + name + " }";
-            line.insert(pos, work_text, out_text, Mask::Handled);
+            line.insert_later(pos, work_text, out_text, Mask::Handled);
             --b.level;
         }
-    } else if (is_keyword(word, "PROCEDURE") || is_keyword(word, "FUNCTION")) {
-        // The routine's name as it stands in the source, up to "(", else ":", else ";".
-        std::string rest;
-        if (after < line.work.size()) {
-            rest.assign(line.work, after, std::string::npos);
-            for (std::size_t k = 0; k < rest.size(); ++k)
-                if (line.mask[after + k] != Mask::None)
-                    rest[k] = ' ';
-        }
-        std::size_t cut = rest.find('(');
-        if (cut == std::string::npos)
-            cut = rest.find(':');
-        if (cut == std::string::npos)
-            cut = rest.find(';');
-        rest = cut == std::string::npos ? std::string() : rest.substr(0, cut);
-        if (auto dot = rest.find('.'); dot != std::string::npos)
-            rest.erase(0, dot + 1);
-        if (b.level == 10) {
-            // All levels in use: the oldest one gives way.
-            for (std::size_t k = 1; k < 10; ++k) {
-                b.names[k] = std::move(b.names[k + 1]);
-                b.counts[k] = b.counts[k + 1];
-            }
-        } else {
-            ++b.level;
-        }
-        b.names[static_cast<std::size_t>(b.level)] = routine_name(rest);
-        b.counts[static_cast<std::size_t>(b.level)] = 0;
+        return;
     }
+    case Keyword::Implementation:
+        clear_blocks(); // nothing declared above it has its body there
+        return;
+    case Keyword::Declaration:
+        b.heading_open = false;
+        return;
+    case Keyword::Forward:
+    case Keyword::External:
+        // "procedure P; forward;" and "function F: Integer; cdecl; external 'c';" have no
+        // body here: their level is given up again.
+        if (b.heading_open && b.heading_parens <= 0 && b.last == ';' && b.level > 0) {
+            --b.level;
+            b.heading_open = false;
+        }
+        return;
+    case Keyword::Record:
+        ++b.type_depth;
+        return;
+    case Keyword::Class:
+    case Keyword::Object:
+    case Keyword::Interface:
+    case Keyword::Dispinterface:
+        if (b.last == '=' && opens_type(line, after))
+            ++b.type_depth;
+        return;
+    case Keyword::Packed:
+    case Keyword::None:
+        return;
+    case Keyword::Procedure:
+    case Keyword::Function:
+        break;
+    }
+
+    // A heading inside a type declaration, or of a procedural type or variable
+    // ("= procedure(...)", ": function: Integer"), has no body: it opens no level.
+    if (b.type_depth > 0 || b.last == '=' || b.last == ':')
+        return;
+    std::string name = heading_name(line, after);
+    if (b.level == 10) {
+        // All levels in use: the oldest one gives way.
+        for (std::size_t k = 1; k < 10; ++k) {
+            b.names[k] = std::move(b.names[k + 1]);
+            b.counts[k] = b.counts[k + 1];
+        }
+    } else {
+        ++b.level;
+    }
+    b.names[static_cast<std::size_t>(b.level)] = std::move(name);
+    b.counts[static_cast<std::size_t>(b.level)] = 0;
+    b.heading_open = true;
+    b.heading_parens = 0;
 }
 
 } // namespace parvex

@@ -7,7 +7,9 @@
 #include "engine/listing_options.h"
 #include "engine/token_table.h"
 
+#include <cstdint>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace parvex {
@@ -45,21 +47,63 @@ public:
     const std::string& Delimiters() const { return scanner_.delimiters(); }
 
 private:
+    // The words the END remarks listen to.
+    enum class Keyword : std::uint8_t {
+        None,
+        // blocks of statements
+        Begin,
+        Case,
+        Try,
+        Asm,
+        End,
+        // routine headings, and the directives that say they have no body here
+        Procedure,
+        Function,
+        Forward,
+        External,
+        // type declarations that an END closes
+        Record,
+        Class,
+        Object,
+        Interface,
+        Dispinterface,
+        Packed,
+        // var, const, type, ...: a heading's body has begun
+        Declaration,
+        Implementation,
+    };
+    static Keyword classify(std::string_view word);
+
     struct Blocks {
         std::array<std::string, 11> names; // levels 1..10
         std::array<int, 11> counts{};      // levels 0..10
         int level = 0;
+        int type_depth = 0;        // open class, object, record and interface declarations
+        bool heading_open = false; // the top level's heading has not reached its body yet
+        int heading_parens = 0;    // open parentheses in that heading
+        char last = 0;             // the last delimiter before the current word; 'w' for a word
+    };
+    // Where the next unmasked character of one kind stands in the current work line; the
+    // searches of one line move forward only, so a line costs time linear in its length.
+    struct NextChar {
+        bool known = false;
+        std::size_t from = 0;
+        std::size_t at = 0;
     };
 
     void list_line(ScanLine& line, std::size_t line_number, const ListingOptions& options,
                    ListingLists& lists);
-    std::string routine_name(const std::string& rest) const;
-    void end_remark_step(ScanLine& line, std::string_view upper, std::size_t start,
-                         std::size_t length);
+    std::size_t next_char(const ScanLine& line, char c, std::size_t from, NextChar& cache) const;
+    std::string heading_name(const ScanLine& line, std::size_t after);
+    std::string routine_name(std::string_view raw) const;
+    bool opens_type(const ScanLine& line, std::size_t after) const;
+    void clear_blocks();
+    void end_remark_step(ScanLine& line, Keyword word, std::size_t start, std::size_t length);
 
     TokenTable& tokens_;
     LineScanner scanner_{Build_Delimiters(kDefaultTerminators, true, true)};
     Blocks blocks_;
+    std::array<NextChar, 4> next_{}; // "(", ":", ";", "."
     int width_ = 2;
     std::vector<std::string> literals_;
 };

@@ -4,63 +4,112 @@
 
 namespace parvex {
 
-std::uint32_t PieceTable::hash_of(std::string_view key) {
-    // FNV-1a, folded so that no key hashes to the empty mark.
-    std::uint32_t h = 2166136261u;
-    for (unsigned char c : key) {
-        h ^= c;
-        h *= 16777619u;
-    }
-    return h == 0 ? 1 : h;
+namespace {
+inline std::uint64_t load8(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
 }
+inline std::uint64_t load4(const char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline std::uint64_t mix(std::uint64_t h, std::uint64_t chunk) {
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 29);
+}
+} // namespace
+
+std::uint32_t PieceTable::hash_of(std::string_view key) {
+    // Eight bytes at a time, the last eight (or four) overlapping the ones before: tokens are
+    // short, and this runs for every word of every line.
+    const char* p = key.data();
+    const std::size_t n = key.size();
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            h = mix(h, load8(p + i));
+        h = mix(h, load8(p + n - 8));
+    } else if (n >= 4) {
+        h = mix(h, load4(p) | (load4(p + n - 4) << 32));
+    } else if (n > 0) {
+        const auto b = [&](std::size_t i) {
+            return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i]));
+        };
+        h = mix(h, b(0) | (b(n / 2) << 8) | (b(n - 1) << 16));
+    }
+    h *= 0xC4CEB9FE1A85EC53ull;
+    const auto folded = static_cast<std::uint32_t>(h ^ (h >> 32));
+    return folded == 0 ? 1 : folded; // 0 marks an empty slot
+}
+
+// A slot packs the stretch's offset (upper 40 bits) and 24 bits of its hash (never 0, so that
+// 0 marks an empty slot). The stretch's length is where the next dot stands: every stretch of
+// the index lies between two dots.
+namespace {
+constexpr std::uint64_t kHashBits = 24, kHashMask = (std::uint64_t{1} << kHashBits) - 1;
+inline std::uint64_t tag_of(std::uint32_t h) {
+    const std::uint64_t t = (h >> 8) & kHashMask;
+    return t == 0 ? 1 : t;
+}
+inline bool same_stretch(const std::string& upper, std::size_t at, std::string_view key) {
+    return at + key.size() < upper.size() && upper[at + key.size()] == '.' &&
+           std::memcmp(upper.data() + at, key.data(), key.size()) == 0;
+}
+} // namespace
 
 bool PieceTable::find(std::string_view key, const std::string& upper, std::size_t& offset) const {
     if (slots_.empty())
         return false;
     const std::uint32_t h = hash_of(key);
+    const std::uint64_t tag = tag_of(h);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-        const Slot& s = slots_[i];
-        if (s.hash == 0)
+        const std::uint64_t slot = slots_[i];
+        if (slot == 0)
             return false;
-        if (s.hash == h && s.length == key.size() &&
-            std::memcmp(upper.data() + s.offset, key.data(), key.size()) == 0) {
-            offset = s.offset;
+        if ((slot & kHashMask) == tag && same_stretch(upper, slot >> kHashBits, key)) {
+            offset = slot >> kHashBits;
             return true;
         }
     }
 }
 
 void PieceTable::insert(std::size_t offset, std::size_t length, const std::string& upper) {
+    if (offset >> (64 - kHashBits))
+        return; // beyond a terabyte of index: not kept (lookups then search as if new)
     if ((used_ + 1) * 2 > slots_.size())
         grow(upper);
     const std::string_view key(upper.data() + offset, length);
     const std::uint32_t h = hash_of(key);
+    const std::uint64_t tag = tag_of(h);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-        Slot& s = slots_[i];
-        if (s.hash == 0) {
-            s = {offset, static_cast<std::uint32_t>(length), h};
+        std::uint64_t& slot = slots_[i];
+        if (slot == 0) {
+            slot = (static_cast<std::uint64_t>(offset) << kHashBits) | tag;
             ++used_;
             return;
         }
-        if (s.hash == h && s.length == length &&
-            std::memcmp(upper.data() + s.offset, key.data(), length) == 0)
+        if ((slot & kHashMask) == tag && same_stretch(upper, slot >> kHashBits, key))
             return; // the first stretch wins
     }
 }
 
-void PieceTable::grow(const std::string&) {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+void PieceTable::grow(const std::string& upper) {
+    std::vector<std::uint64_t> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, 0);
     const std::size_t mask = slots_.size() - 1;
-    for (const Slot& s : old) {
-        if (s.hash == 0)
+    for (const std::uint64_t slot : old) {
+        if (slot == 0)
             continue;
-        std::size_t i = s.hash & mask;
-        while (slots_[i].hash != 0)
+        const std::size_t at = slot >> kHashBits;
+        const std::size_t dot = upper.find('.', at);
+        std::size_t i = hash_of(std::string_view(upper).substr(at, dot - at)) & mask;
+        while (slots_[i] != 0)
             i = (i + 1) & mask;
-        slots_[i] = s;
+        slots_[i] = slot;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// A compact hash set of stretches of the token index: each entry is an offset and a length into
-// the upper-cased index string, so a lookup touches one small slot array and the index itself.
+// A compact hash set of stretches of the token index: each entry is eight bytes, an offset into
+// the upper-cased index string (the stretch runs to the next dot) and a few bits of its hash, so
+// a lookup touches one small slot array and the index itself.
 // The token index keeps the first stretch of each key; later equal stretches are not added.
 
 #include <cstdint>
@@ -20,15 +21,10 @@ public:
     std::size_t size() const { return used_; }
 
 private:
-    struct Slot {
-        std::uint64_t offset = 0;
-        std::uint32_t length = 0;
-        std::uint32_t hash = 0; // 0 marks an empty slot
-    };
     static std::uint32_t hash_of(std::string_view key);
     void grow(const std::string& upper);
 
-    std::vector<Slot> slots_;
+    std::vector<std::uint64_t> slots_; // offset and hash bits, 0 when empty
     std::size_t used_ = 0;
 };
 

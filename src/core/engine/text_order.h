@@ -11,5 +11,7 @@ namespace parvex {
 bool Less_No_Case(std::string_view a, std::string_view b);
 // Sorts the list stably in that order.
 void Sort_No_Case(std::vector<std::string>& list);
+// The same; a list longer than `copy_limit` is sorted in place (slower, no second list held).
+void Sort_No_Case(std::vector<std::string>& list, std::size_t copy_limit);
 
 } // namespace parvex

@@ -3,6 +3,8 @@
 #include "engine/text_order.h"
 #include "tables/subs.h"
 
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 namespace parvex {
@@ -22,20 +24,53 @@ std::optional<std::string> TokenTable::Find_Token(std::string_view token) const 
 }
 
 void TokenTable::Register_In_Place(std::string& token) {
-    key_.assign(token);
+    std::string_view stored = Stored_Form(token);
+    if (stored.data() != token.data())
+        token.assign(stored);
+}
+
+std::string_view TokenTable::Stored_Form(std::string_view token) {
+    // Upper-cased eight bytes at a time (a-z only; bytes from 128 up stay as they are), looking
+    // out for a dot on the way.
+    const std::size_t n = token.size();
+    key_.resize(n);
+    char* key = key_.data();
     bool dotted = false;
-    for (char& c : key_) {
+    std::size_t i = 0;
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, token.data() + i, 8);
+        const std::uint64_t low7 = x & ~highs;
+        const std::uint64_t from_a = low7 + (0x80 - 'a') * ones; // high bit: byte >= 'a'
+        const std::uint64_t past_z = low7 + (0x7F - 'z') * ones; // high bit: byte > 'z'
+        const std::uint64_t lower = from_a & ~past_z & ~x & highs;
+        x ^= lower >> 2;
+        const std::uint64_t dots = x ^ ('.' * ones);
+        dotted |= ((dots - ones) & ~dots & highs) != 0;
+        std::memcpy(key + i, &x, 8);
+    }
+    for (; i < n; ++i) {
+        char c = token[i];
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 32);
         else if (c == '.')
             dotted = true;
+        key[i] = c;
+    }
+    if (dotted) {
+        dotted_ = Register_Token(token);
+        return dotted_;
     }
     std::size_t offset = 0;
-    if (!dotted && pieces_.find(key_, index_upper_, offset)) {
-        token.assign(index_, offset, token.size());
-        return;
+    if (!pieces_.find(key_, index_upper_, offset)) {
+        // New: it enters the index as it is spelt here.
+        if (!do_not_cumulate)
+            loaded_.emplace_back(token);
+        append_to_index(std::string(token));
+        offset = index_.size() - token.size() - 1;
     }
-    token = Register_Token(token);
+    return std::string_view(index_).substr(offset, token.size());
 }
 
 std::string TokenTable::Register_Token(std::string_view token) {

@@ -21,6 +21,9 @@ public:
     // Register_Token for the listing run's hot loop: `token` is replaced by its stored spelling
     // in place (same length), with no allocation for known tokens.
     void Register_In_Place(std::string& token);
+    // Register_Token without a copy: the stored spelling, valid until the next token is
+    // registered.
+    std::string_view Stored_Form(std::string_view token);
     // The stored spelling of a known token, without registering anything.
     std::optional<std::string> Find_Token(std::string_view token) const;
 
@@ -50,7 +53,8 @@ private:
     PieceTable pieces_;
     TextList loaded_;
     TextList personal_;
-    std::string key_; // reused buffer for upper-cased keys
+    std::string key_;    // reused buffer for upper-cased keys
+    std::string dotted_; // the stored form of the last key holding a dot
 };
 
 } // namespace parvex
