@@ -4,6 +4,9 @@
 #include "frame/color_state.h"
 #include "frame/frame_settings.h"
 #include "frame_stand_in.h"
+#include "info/info_pages.h"
+#include "language/language_pages.h"
+#include "news/news_page.h"
 #include "platform/color_convert.h"
 #include "platform/color_edit.h"
 #include "png_dump.h"
@@ -172,6 +175,10 @@ TEST_F(ColorTest, MainWindowFreshStartLogsNoColourError) {
     {
         TForm1 form(prog.dir(), &a.dlg);
         a.dlg.setMainWindow(&form);
+        // The pages the program plugs in carry labels of their own.
+        new Info_Pages(form);
+        new News_Page(form);
+        new Language_Pages(form);
         form.show();
         QApplication::processEvents();
         EXPECT_EQ(form.color_state().counts.not_selected, 0);

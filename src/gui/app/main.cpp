@@ -7,8 +7,8 @@
 #include "dialogs/tdlgs.h"
 #include "frame/app_folders.h"
 #include "info/info_pages.h"
-#include "news/news_page.h"
 #include "language/language_pages.h"
+#include "news/news_page.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -54,7 +54,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zivadu-Zedu Parvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zivadu-Zedu Parvex"));
-    parvex::Close_On_Term_Signal();
 
     const parvex::App_Folders folders = parvex::Decide_App_Folders();
     parvex::Set_Current_App_Folders(folders);
@@ -67,10 +66,17 @@ int main(int argc, char** argv) {
     if (!seeded.writable)
         form.keep_settings_in_memory();
     dialog.setMainWindow(&form);
+    // The program ends with its main window: a message the close steps show on the dialog
+    // window must not keep an invisible program running.
+    dialog.setAttribute(Qt::WA_QuitOnClose, false);
     new parvex::Info_Pages(form); // owned by the window: About, to-do and credits pages
     new parvex::News_Page(form);  // owned by the window: "News / Upgrade"
     // The window's texts as built are its built-in language; the pages belong to the window.
     new parvex::Language_Pages(form);
+    // A polite end waits until the start-up steps are through, so they never run on behind a
+    // closed window.
+    parvex::Close_On_Term_Signal([&form] { return form.startup_complete(); });
+    parvex::Quit_When_Closed(&form);
     parvex::TSplash splash;
     form.hooks().splash_content = [&splash, &form]() -> QWidget* {
         splash.moveContentTo(form.fb_GP_SC2);

@@ -1,9 +1,14 @@
 #include "app/term_signal.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
 
 #include <csignal>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -21,14 +26,23 @@ void on_signal(int) {
 }
 } // namespace
 
-void Close_On_Term_Signal() {
+void Close_On_Term_Signal(std::function<bool()> ready) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signal_fds) != 0)
         return;
     auto* notifier = new QSocketNotifier(signal_fds[1], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+    auto close_when_ready = std::make_shared<std::function<void()>>();
+    *close_when_ready = [ready, weak = std::weak_ptr(close_when_ready)] {
+        if (ready && !ready()) {
+            if (auto again = weak.lock())
+                QTimer::singleShot(50, qApp, [again] { (*again)(); });
+            return;
+        }
+        QApplication::closeAllWindows();
+    };
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [close_when_ready] {
         char byte = 0;
         [[maybe_unused]] ssize_t n = ::read(signal_fds[1], &byte, 1);
-        QApplication::closeAllWindows();
+        (*close_when_ready)();
     });
     struct sigaction action = {};
     action.sa_handler = on_signal;
@@ -36,6 +50,28 @@ void Close_On_Term_Signal() {
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+}
+
+namespace {
+class Quit_On_Close : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            // The close may still be refused (a run that goes on): look once it is handled.
+            QPointer<QWidget> w = qobject_cast<QWidget*>(watched);
+            QTimer::singleShot(0, qApp, [w] {
+                if (w && !w->isVisible())
+                    QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+};
+} // namespace
+
+void Quit_When_Closed(QWidget* main_window) {
+    main_window->installEventFilter(new Quit_On_Close(main_window));
 }
 
 bool Term_Signal_Received() {

@@ -176,7 +176,7 @@ QWidget* TFormBase::build_language_page() {
     QGroupBox* current = kit::Group("fb_GB_cLang", QString());
     auto* cl = new QVBoxLayout(current);
     fb_labX_cLang = kit::Label(QStringLiteral("?"), "fb_labX_cLang");
-    fb_labX_cLang->setProperty("tag", 32768); // a language name, never translated
+    fb_labX_cLang->setProperty("tag", 32768 | 8); // a language name, never translated
     fb_labX_cLang->setTextFormat(Qt::PlainText);
     QFont bold = fb_labX_cLang->font();
     bold.setBold(true);
@@ -206,7 +206,7 @@ QWidget* TFormBase::build_language_page() {
     fb_lab_62 = kit::Label(QStringLiteral("?"), "fb_lab_62");
     fb_lab_64 = kit::Label(QStringLiteral("?"), "fb_lab_64");
     for (QLabel* shown : {fb_lab_62, fb_lab_64}) {
-        shown->setProperty("tag", 32768); // file contents, never translated
+        shown->setProperty("tag", 32768 | 8); // file contents, never translated
         shown->setTextFormat(Qt::PlainText);
         shown->setFont(bold);
         versions->addWidget(shown, shown == fb_lab_62 ? 0 : 1, 1);
@@ -217,7 +217,7 @@ QWidget* TFormBase::build_language_page() {
     edit_row->setContentsMargins(8, 0, 8, 0);
     fb_Lang_Replace = kit::Button("fb_Lang_Replace", QStringLiteral("Replace"));
     fb_lab_SRC = kit::Label(QString(), "fb_lab_SRC");
-    fb_lab_SRC->setProperty("tag", 32768); // the text being edited
+    fb_lab_SRC->setProperty("tag", 32768 | 8); // the text being edited
     fb_lab_SRC->setTextFormat(Qt::PlainText);
     fb_lab_SRC->setAutoFillBackground(true);
     QPalette yellow = fb_lab_SRC->palette();
