@@ -56,8 +56,8 @@ TEST(CliSafeSave, ReRunsAndDuplicatesKeepTheOriginal) {
     const std::string a = dir.dir() + "d/a.pas";
     // One call that names the file four ways lists it once (the walk skips the link itself).
     CliOutcome first =
-        run_cli(dir, personal_option(dir) + " " + d + " " + d + " " +
-                         q(dir.dir() + "d/./a.pas") + " " + q(dir.dir() + "d/../d/link.pas"));
+        run_cli(dir, personal_option(dir) + " " + d + " " + d + " " + q(dir.dir() + "d/./a.pas") +
+                         " " + q(dir.dir() + "d/../d/link.pas"));
     EXPECT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(count_of(first.err, "listed "), 1u) << first.err;
     EXPECT_EQ(dir.read("d/a.pas-SAVED"), kUnit);
@@ -92,8 +92,8 @@ TEST(CliSafeSave, TwoProcessesOverOneFolderKeepEveryOriginal) {
     // The tokens keep their stored spelling, so a second listing of a listed file gives the
     // same text. (With a case option a second run differs in the routine names of the END
     // remarks, which keep the spelling of the text they are made from.)
-    const std::string one = std::string(PARVEX_LIST_EXE) + " --quiet " +
-                            personal_option(dir) + " " + q(dir.path() / "d");
+    const std::string one = std::string(PARVEX_LIST_EXE) + " --quiet " + personal_option(dir) +
+                            " " + q(dir.path() / "d");
     ASSERT_EQ(std::system(("(" + one + " & " + one + " & wait) 2>/dev/null").c_str()), 0);
     for (const auto& [name, text] : originals)
         EXPECT_EQ(dir.read("d/" + name + "-SAVED"), text) << name;
@@ -106,7 +106,7 @@ TEST(CliSafeSave, ASourceWithoutExtensionKeepsItsOwnName) {
     dir.write("d/u.pas-SAVED", "the unit's backup\n");
     CliOutcome r = run_cli(dir, personal_option(dir) + " --case upper " + q(dir.path() / "d/u"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(dir.read("d/u"), "BEGIN END.\r\n");
+    EXPECT_EQ(dir.read("d/u"), "BEGIN END.\n");
     EXPECT_EQ(dir.read("d/u-SAVED"), "begin end.\n");
     EXPECT_TRUE(fs::exists(dir.path() / "d/u-Alpha-Constants"));
     EXPECT_EQ(dir.read("d/u.pas"), "unit u; { unrelated }\n");
@@ -149,8 +149,8 @@ TEST(CliSafeSave, TwoInputsWithOneOutputNameListTheSecondNowhere) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "parvex-list: " + dir.dir() + "b/x.pas: not listed: its result \"" +
                          dir.dir() + "O/x.pas\" would replace that of " + dir.dir() + "a/x.pas\n");
-    EXPECT_EQ(dir.read("O/x.pas"), "first;\r\n");
-    EXPECT_EQ(dir.read("O/y.pas"), "third;\r\n");
+    EXPECT_EQ(dir.read("O/x.pas"), "first;\n");
+    EXPECT_EQ(dir.read("O/y.pas"), "third;\n");
     EXPECT_FALSE(fs::exists(dir.path() / "O/x.pas-SAVED"));
 }
 
@@ -171,7 +171,7 @@ TEST(CliSafeSave, BinaryAndUtf16SourcesAreNotListed) {
     EXPECT_EQ(dir.read("d/q.pas"), nul);
     EXPECT_FALSE(fs::exists(dir.path() / "d/p.pas-SAVED"));
     EXPECT_FALSE(fs::exists(dir.path() / "d/p.Token-Cross-Ref"));
-    EXPECT_EQ(dir.read("d/r.pas"), "\xEF\xBB\xBFUNIT R;\r\n"); // the mark is kept as it is
+    EXPECT_EQ(dir.read("d/r.pas"), "\xEF\xBB\xBFUNIT R;\n"); // the mark is kept as it is
 }
 
 TEST(CliSafeSave, WalksFollowNoLinksAndResultsKeepTheSourcesPermissions) {
@@ -200,7 +200,7 @@ TEST(CliSafeSave, ABareFileNameWorksFromInsideTheFolder) {
     dir.write("d/a.pas", "x;\n");
     CliOutcome r = run_cli(dir, personal_option(dir) + " --case upper a.pas", dir.dir() + "d");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(dir.read("d/a.pas"), "X;\r\n");
+    EXPECT_EQ(dir.read("d/a.pas"), "X;\n");
     EXPECT_EQ(dir.read("d/a.pas-SAVED"), "x;\n");
 }
 
@@ -262,7 +262,7 @@ TEST(CliSafeSave, AnOptionValueThatStartsWithADashIsRefused) {
     CliOutcome r =
         run_cli(dir, personal_option(dir) + " --quiet --out=-x --break=-3 x.pas", dir.dir());
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(dir.read("-x/x.pas"), "x;\r\n");
+    EXPECT_EQ(dir.read("-x/x.pas"), "x;\n");
 }
 
 TEST(CliSafeSave, ABackupNameThatIsAFolderIsNamed) {

@@ -100,7 +100,7 @@ TEST(Form1Save, AnIncludeOrPpSourceKeepsItsNameInTheWindowToo) {
     p.choose(file);
     f.ui.btn_Work->click();
     f.ui.btn_to_SRCPath->click();
-    EXPECT_EQ(src.read("ctypes.pp"), "UNIT CTYPES; END.\r\n");
+    EXPECT_EQ(src.read("ctypes.pp"), "UNIT CTYPES; END.\n");
     EXPECT_EQ(src.read("ctypes.pp-SAVED"), "unit ctypes; end.\n");
     EXPECT_TRUE(fs::exists(src.path() / "ctypes.pp-Token-Cross-Ref"));
     EXPECT_FALSE(fs::exists(src.path() / "ctypes.pas"));
