@@ -313,6 +313,21 @@ TEST(SourceText, TheNewTextKeepsTheLineEndsOfItsSource) {
     }
 }
 
+TEST(SafeSave, FileHoldsComparesEveryByte) {
+    TempDir dir;
+    std::string big(200000, 'x');
+    auto file = dir.write("big", big);
+    EXPECT_TRUE(File_Holds(file.string(), big));
+    std::string changed = big;
+    changed[150000] = 'y';
+    EXPECT_FALSE(File_Holds(file.string(), changed));
+    EXPECT_FALSE(File_Holds(file.string(), big + "x"));
+    EXPECT_FALSE(File_Holds(file.string(), big.substr(1)));
+    EXPECT_TRUE(File_Holds(dir.write("empty", "").string(), ""));
+    EXPECT_FALSE(File_Holds(dir.dir() + "none", ""));
+    EXPECT_FALSE(File_Holds(dir.dir(), ""));
+}
+
 TEST(FileKind, SaysWhatAPathIsInsteadOfMissing) {
     TempDir dir;
     dir.write("f.pas", "x");
