@@ -4,17 +4,19 @@
 # original is still there byte for byte: in NAME-SAVED, or under its own name when the listing
 # left the text as it was (binary and empty files are not listed at all). A second round does
 # the same with the kills in the very first run, where every save still moves an original aside.
-# Usage: tests/realdata/kill-and-rerun.sh PARVEX_LIST [KILLS]
+# Usage: tests/realdata/kill-and-rerun.sh PARVEX_LIST [KILLS] [OPTIONS]
+# (OPTIONS, such as "--case upper", go to every run.)
 set -euo pipefail
 exe=$(realpath "$1")
 kills=${2:-6}
+read -r -a options <<< "${3:-}"
 src=/usr/share/fpcsrc/3.2.2
 [ -d "$src" ] || { echo "the Free Pascal sources are missing: run scripts/install-deps"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 : > "$work/personal.dat"
 
-list() { "$exe" --quiet --personal "$work/personal.dat" "$work/tree" 2>> "$work/errors" || true; }
+list() { "$exe" --quiet "${options[@]}" --personal "$work/personal.dat" "$work/tree" 2>> "$work/errors" || true; }
 seconds() { date +%s.%N; }
 
 # Starts a run and kills it after a random part of `span` seconds, `kills` times.
@@ -23,7 +25,7 @@ killed_runs() {
   for i in $(seq "$kills"); do
     local wait_for
     wait_for=$(awk -v s="$span" -v r="$RANDOM" 'BEGIN { printf "%.2f", s * r / 32768 }')
-    "$exe" --quiet --personal "$work/personal.dat" "$work/tree" 2> /dev/null &
+    "$exe" --quiet "${options[@]}" --personal "$work/personal.dat" "$work/tree" 2> /dev/null &
     local pid=$!
     sleep "$wait_for"
     kill -KILL "$pid" 2> /dev/null || true
