@@ -8,6 +8,8 @@
 #include "frame/app_folders.h"
 #include "engine/cross_reference.h"
 #include "engine/listing_run.h"
+#include "platform/file_kind.h"
+#include "platform/source_text.h"
 #include "tables/subs.h"
 
 #include <cstdio>
@@ -25,22 +27,13 @@ void error_line(const std::string& text) {
     std::cerr << "parvex-list: " << text << '\n';
 }
 
-// Files whose extension is not the first result extension would otherwise all write to
-// NAME.pas and NAME.pas-SAVED, so a unit and an include file of one name would overwrite each
-// other's backup. Such sources keep their own extension and prefix their lists with it.
-SaveOptions save_options_for(const std::string& file, SaveOptions options) {
-    std::string name = file.substr(file.rfind('/') + 1);
-    auto dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    if (ext == options.extensions[0])
-        return options;
-    if (ext.empty())
-        ext = "pas";
-    for (std::size_t k = 2; k < options.extensions.size(); ++k)
-        options.extensions[k] = ext + "-" + options.extensions[k];
-    options.extensions[0] = ext;
-    options.extensions[1] = ext + "-SAVED";
-    return options;
+// A message of the engine as one line: without the dialog mark-up and its line breaks.
+std::string plain(std::string text) {
+    if (auto caret = text.rfind('^'); caret != std::string::npos)
+        text = text.substr(caret + 1);
+    for (auto crlf = text.find("\r\n"); crlf != std::string::npos; crlf = text.find("\r\n"))
+        text.replace(crlf, 2, " ");
+    return text;
 }
 
 } // namespace
@@ -68,12 +61,13 @@ int main(int argc, char** argv) {
     std::string personal = o.personal_file;
     if (personal.empty()) {
         personal = Default_Personal_Tokens(Decide_App_Folders());
-    } else if (!File_Exists(personal)) {
-        error_line(personal + ": File does not exist");
+    } else if (std::string what = Describe_Non_File(personal); !what.empty()) {
+        error_line(personal + ": " + what);
         return kExitError;
     }
-    if (!o.tokens_file.empty() && !File_Exists(o.tokens_file)) {
-        error_line(o.tokens_file + ": File does not exist");
+    if (std::string what = Describe_Non_File(o.tokens_file);
+        !o.tokens_file.empty() && !what.empty()) {
+        error_line(o.tokens_file + ": " + what);
         return kExitError;
     }
     if (FileResult r = tokens.Load_Token_Tables(o.tokens_file, personal); !r) {
@@ -82,10 +76,14 @@ int main(int argc, char** argv) {
     }
 
     WalkResult walk = Collect_Sources(o.paths, o.out_dir);
+    if (!o.to_stdout)
+        Drop_Name_Clashes(walk, o.save);
     for (const auto& e : walk.errors) {
         error_line(e);
         status = kExitError;
     }
+    if (walk.refused)
+        return kExitError; // nothing is written
 
     // Only the saved files need the collection lists.
     ListingOptions listing = o.listing;
@@ -102,18 +100,20 @@ int main(int argc, char** argv) {
         if (show_progress)
             std::cerr << "\r\033[K[" << done << '/' << walk.jobs.size() << "] " << job.file
                       << std::flush;
-        RunResult run = engine.Listing_Run(job.file, listing, lists);
+        SourceText source = Load_Source_Text(job.file);
+        if (source.status != SourceStatus::Read) {
+            if (show_progress)
+                std::cerr << "\r\033[K";
+            error_line(source.status == SourceStatus::Unreadable ? source.error
+                                                                 : job.file + ": " + source.error);
+            status = kExitError;
+            continue;
+        }
+        RunResult run = engine.List_Lines(std::move(source.lines), listing, lists, {}, job.file);
         if (run.status != RunStatus::Done) {
             if (show_progress)
                 std::cerr << "\r\033[K";
-            if (run.status == RunStatus::Missing)
-                error_line(job.file + ": File does not exist");
-            else {
-                const std::string& text = run.messages.back().text;
-                auto nl = text.find("\r\n");
-                error_line(nl == std::string::npos ? job.file + ": cannot be read"
-                                                   : text.substr(nl + 2));
-            }
+            error_line(job.file + ": cannot be listed");
             status = kExitError;
             continue;
         }
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
             continue;
         }
         if (o.to_stdout) {
-            std::string text = Join_Lines(lists.src_o);
+            std::string text = Compose_Text(lists.src_o, source.form);
             std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
             continue;
         }
@@ -144,19 +144,18 @@ int main(int argc, char** argv) {
             status = kExitError;
             continue;
         }
-        SaveResult saved = Save_Results(job.file, job.out_folder, Base_Name(job.file),
-                                        save_options_for(job.file, o.save), lists);
+        SaveResult saved = Save_Results(job.file, job.out_folder, o.save, lists, source.form);
         if (!saved.saved) {
             if (show_progress)
                 std::cerr << "\r\033[K";
             std::string why =
                 saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
-            if (auto caret = why.rfind('^'); caret != std::string::npos)
-                why = job.file + ": " + why.substr(caret + 1); // drop the dialog mark-up
-            error_line(why);
+            // Mark-up means a message for the user about this file; else a system error.
+            error_line(why.find('^') != std::string::npos ? job.file + ": " + plain(why) : why);
             status = kExitError;
         } else if (!o.quiet && !show_progress) {
-            std::cerr << "listed " << job.file << " -> " << job.out_folder << '\n';
+            std::cerr << "listed " << job.file << " -> " << job.out_folder
+                      << (saved.text_unchanged ? " (text unchanged)" : "") << '\n';
         }
     }
     if (show_progress)
