@@ -1,6 +1,7 @@
 #include "window/listing_session.h"
 
 #include "tables/subs.h"
+#include "verify/rewrite_check.h"
 
 namespace parvex {
 
@@ -32,7 +33,26 @@ CheckResult ListingSession::Check_Run() {
     return parvex::Check_Run(lists_, engine_.Delimiters(), data_dir());
 }
 
+bool ListingSession::New_Text_Verified(SaveResult& refused) const {
+    // A missing source or an empty new text is the save's own message.
+    std::string bytes;
+    if (lists_.src_o.empty() || !File_Exists(source_) || !Read_File(source_, bytes).ok)
+        return true;
+    // Compared with the source as it is on disk now: a source changed since the run is
+    // refused as well, so the save never puts an older text over newer work.
+    RewriteCheck check = Check_Rewrite(bytes, lists_.src_o);
+    if (check)
+        return true;
+    refused.messages.push_back({MessageKind::L_Error, "save to Source-Path",
+                                "^C:^F:" + source_ + "^" + source_ + ":" +
+                                    std::to_string(check.line) + ": refused: " + check.reason +
+                                    "\r\nNothing was saved."});
+    return false;
+}
+
 SaveResult ListingSession::Save_To_Source_Path() {
+    if (SaveResult refused; !New_Text_Verified(refused))
+        return refused;
     std::string folder = Folder_Of(source_);
     if (folder.empty())
         folder = "./";
@@ -40,6 +60,8 @@ SaveResult ListingSession::Save_To_Source_Path() {
 }
 
 SaveResult ListingSession::Save_To_Work_Path() {
+    if (SaveResult refused; !New_Text_Verified(refused))
+        return refused;
     if (FileResult r = Make_Dirs(data_dir()); !r) {
         SaveResult failed;
         failed.messages.push_back({MessageKind::General_Error, "", r.error});
