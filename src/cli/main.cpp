@@ -1,17 +1,14 @@
-// parvex-list: the listing engine for batch work. Lists, checks and saves each source in turn,
-// with one token index for the whole batch.
+// parvex-list: the listing engine for batch work, editors and CI. Lists, checks, saves, diffs
+// or filters each source, with one token index for the whole batch.
 
+#include "batch_run.h"
 #include "cli_options.h"
 #include "source_walk.h"
 
-#include "engine/check_run.h"
-#include "engine/cross_reference.h"
-#include "engine/listing_run.h"
 #include "tables/subs.h"
 
 #include <cstdio>
 #include <iostream>
-#include <unistd.h>
 
 using namespace parvex;
 using namespace parvex::cli;
@@ -22,24 +19,6 @@ constexpr int kExitOk = 0, kExitFindings = 1, kExitError = 2;
 
 void error_line(const std::string& text) {
     std::cerr << "parvex-list: " << text << '\n';
-}
-
-// Files whose extension is not the first result extension would otherwise all write to
-// NAME.pas and NAME.pas-SAVED, so a unit and an include file of one name would overwrite each
-// other's backup. Such sources keep their own extension and prefix their lists with it.
-SaveOptions save_options_for(const std::string& file, SaveOptions options) {
-    std::string name = file.substr(file.rfind('/') + 1);
-    auto dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    if (ext == options.extensions[0])
-        return options;
-    if (ext.empty())
-        ext = "pas";
-    for (std::size_t k = 2; k < options.extensions.size(); ++k)
-        options.extensions[k] = ext + "-" + options.extensions[k];
-    options.extensions[0] = ext;
-    options.extensions[1] = ext + "-SAVED";
-    return options;
 }
 
 } // namespace
@@ -80,86 +59,27 @@ int main(int argc, char** argv) {
         return kExitError;
     }
 
-    WalkResult walk = Collect_Sources(o.paths, o.out_dir);
-    for (const auto& e : walk.errors) {
-        error_line(e);
+    std::vector<SourceJob> jobs;
+    std::string stdin_name;
+    if (o.paths == std::vector<std::string>{"-"}) {
+        jobs.push_back({"-", ""});
+        stdin_name = o.stdin_name.empty() ? "<stdin>" : o.stdin_name;
+    } else {
+        WalkResult walk = Collect_Sources(o.paths, o.out_dir);
+        for (const auto& e : walk.errors) {
+            error_line(e);
+            status = kExitError;
+        }
+        jobs = std::move(walk.jobs);
+    }
+    const BatchMode mode = o.diff                               ? BatchMode::Diff
+                           : o.list_changed                     ? BatchMode::List_Changed
+                           : o.to_stdout || !stdin_name.empty() ? BatchMode::Print
+                                                                : BatchMode::Save;
+    BatchResult batch = Run_Batch(o, mode, tokens, jobs, stdin_name);
+    if (batch.errors)
         status = kExitError;
-    }
-
-    // Only the saved files need the collection lists.
-    ListingOptions listing = o.listing;
-    if (o.to_stdout)
-        listing.collect_alpha = listing.collect_numeric = listing.collect_tokens = false;
-
-    const bool show_progress = walk.jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
-    ListingEngine engine(tokens);
-    ListingLists lists;
-    bool findings = false;
-    std::size_t done = 0;
-    for (const auto& job : walk.jobs) {
-        ++done;
-        if (show_progress)
-            std::cerr << "\r\033[K[" << done << '/' << walk.jobs.size() << "] " << job.file
-                      << std::flush;
-        RunResult run = engine.Listing_Run(job.file, listing, lists);
-        if (run.status != RunStatus::Done) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            if (run.status == RunStatus::Missing)
-                error_line(job.file + ": File does not exist");
-            else {
-                const std::string& text = run.messages.back().text;
-                auto nl = text.find("\r\n");
-                error_line(nl == std::string::npos ? job.file + ": cannot be read"
-                                                   : text.substr(nl + 2));
-            }
-            status = kExitError;
-            continue;
-        }
-        if (o.check) {
-            CheckResult check = Check_Run(lists, engine.Delimiters(), "");
-            if (!check.clean) {
-                findings = true;
-                for (std::size_t i = 0; i < lists.src_tmp.size(); ++i)
-                    if (!lists.src_tmp[i].empty())
-                        std::cout << job.file << ':' << i + 1 << ": " << lists.src_tmp[i] << '\n';
-            }
-        }
-        if (lists.src_o.empty()) {
-            // An empty source has nothing to rewrite and nothing to save.
-            if (!o.quiet && !show_progress)
-                std::cerr << "empty " << job.file << ": nothing to save\n";
-            continue;
-        }
-        if (o.to_stdout) {
-            std::string text = Join_Lines(lists.src_o);
-            std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-            continue;
-        }
-        if (FileResult r = Make_Dirs(job.out_folder); !r) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            error_line(job.file + ": " + r.error);
-            status = kExitError;
-            continue;
-        }
-        SaveResult saved = Save_Results(job.file, job.out_folder, Base_Name(job.file),
-                                        save_options_for(job.file, o.save), lists);
-        if (!saved.saved) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            std::string why =
-                saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
-            if (auto caret = why.rfind('^'); caret != std::string::npos)
-                why = job.file + ": " + why.substr(caret + 1); // drop the dialog mark-up
-            error_line(why);
-            status = kExitError;
-        } else if (!o.quiet && !show_progress) {
-            std::cerr << "listed " << job.file << " -> " << job.out_folder << '\n';
-        }
-    }
-    if (show_progress)
-        std::cerr << "\r\033[K" << walk.jobs.size() << " files listed\n";
+    const bool findings = batch.findings;
     std::cout.flush();
     if (!std::cout) {
         error_line("cannot write to standard output");
