@@ -125,3 +125,94 @@ TEST(CliFilter, StandardInputGoesWithNoOtherPathNorOut) {
         EXPECT_EQ(r.out, "") << args;
     }
 }
+
+namespace {
+
+// Changes on lines 1 and 8 (one hunk: six lines apart), 16 and the last line, which has no
+// line end (a second hunk).
+std::string diff_fixture() {
+    std::string text = "x := 1;\r\n";
+    for (int i = 2; i <= 20; ++i)
+        text += i == 8 || i == 16 ? "y := 2;\r\n" : "{ comment " + std::to_string(i) + " }\r\n";
+    return text + "z := 3;";
+}
+
+} // namespace
+
+TEST(CliDiff, PrintsWhatDiffUPrintsAndExitsOneWhenAnyDiffers) {
+    TempDir dir;
+    dir.write("src/a.pas", diff_fixture());
+    dir.write("src/same.pas", "{ nothing to change }\r\n");
+    const std::string cd = "cd " + quote(dir.dir()) + " &&";
+    CliRun d = run(dir, personal(dir) + " --case upper --diff src", "", cd);
+    EXPECT_EQ(d.status, 1) << d.err;
+    EXPECT_EQ(d.err, "");
+    // The same as diff -u of the source and the saved new text.
+    fs::copy(dir.path() / "src", dir.path() / "listed");
+    ASSERT_EQ(run(dir, personal(dir) + " --case upper --quiet listed", "", cd).status, 0);
+    CliRun expected;
+    {
+        std::string cmd =
+            "cd " + quote(dir.dir()) + " && diff -u src/a.pas listed/a.pas | tail -n +3";
+        FILE* pipe = ::popen(cmd.c_str(), "r");
+        std::array<char, 4096> buf{};
+        std::size_t n;
+        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+            expected.out.append(buf.data(), n);
+        ::pclose(pipe);
+    }
+    EXPECT_EQ(d.out, "--- a/src/a.pas\n+++ b/src/a.pas\n" + expected.out);
+    EXPECT_EQ(std::count(d.out.begin(), d.out.end(), '@'), 2 * 4) << d.out; // two hunks
+    EXPECT_EQ(dir.read("src/a.pas"), diff_fixture());                       // nothing written
+    EXPECT_EQ(entries(dir.path() / "src"), 2u);
+
+    CliRun none = run(dir, personal(dir) + " --diff src/same.pas", "", cd);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+}
+
+TEST(CliDiff, PatchAppliesTheDiffToGiveWhatAnInPlaceRunGives) {
+    TempDir dir;
+    dir.write("tree/a.pas", kUnit);
+    dir.write("tree/sub/b.inc", diff_fixture());
+    dir.write("tree/sub/c.pp", "Procedure Q; Begin End;\r\n");
+    fs::copy(dir.path() / "tree", dir.path() / "listed", fs::copy_options::recursive);
+    for (const char* options : {"--case upper", "--case lower --no-remarks", ""}) {
+        fs::remove_all(dir.path() / "patched");
+        fs::copy(dir.path() / "tree", dir.path() / "patched", fs::copy_options::recursive);
+        fs::remove_all(dir.path() / "listed");
+        fs::copy(dir.path() / "tree", dir.path() / "listed", fs::copy_options::recursive);
+        CliRun d = run(dir, personal(dir) + " " + options + " --diff .", "",
+                       "cd " + quote(dir.dir() + "tree") + " &&");
+        ASSERT_EQ(d.status, 1) << d.err;
+        dir.write("p.diff", d.out);
+        ASSERT_EQ(std::system(("cd " + quote(dir.dir() + "patched") +
+                               " && patch -s -p1 < ../p.diff > /dev/null")
+                                  .c_str()),
+                  0)
+            << options;
+        ASSERT_EQ(
+            run(dir, personal(dir) + " " + options + " --quiet " + quote(dir.dir() + "listed"))
+                .status,
+            0);
+        for (const char* f : {"a.pas", "sub/b.inc", "sub/c.pp"})
+            EXPECT_EQ(dir.read(std::string("patched/") + f), dir.read(std::string("listed/") + f))
+                << options << " " << f;
+    }
+}
+
+TEST(CliDiff, ListChangedNamesTheFilesThatWouldChange) {
+    TempDir dir;
+    dir.write("a.pas", "X;\r\n");
+    dir.write("b.pas", "{ fine }\r\n");
+    dir.write("c.pas", "Y;\r\n");
+    CliRun r = run(dir, personal(dir) + " --case lower --list-changed " + quote(dir.dir()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, dir.dir() + "a.pas\n" + dir.dir() + "c.pas\n");
+    EXPECT_EQ(dir.read("a.pas"), "X;\r\n");
+    CliRun none = run(dir, personal(dir) + " --list-changed " + quote(dir.dir() + "b.pas"));
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+    CliRun both = run(dir, personal(dir) + " --diff --list-changed " + quote(dir.dir()));
+    EXPECT_EQ(both.status, 2);
+}
