@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -215,4 +216,66 @@ TEST(CliDiff, ListChangedNamesTheFilesThatWouldChange) {
     EXPECT_EQ(none.out, "");
     CliRun both = run(dir, personal(dir) + " --diff --list-changed " + quote(dir.dir()));
     EXPECT_EQ(both.status, 2);
+}
+
+namespace {
+
+// Every file below `root` with its bytes, by relative name.
+std::map<std::string, std::string> tree_of(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[fs::relative(e.path(), root).string()] = parvex::test::read_bytes(e.path());
+    return files;
+}
+
+} // namespace
+
+TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
+    const std::string fpc = "/usr/share/fpcsrc/3.2.2/";
+    ASSERT_TRUE(fs::is_directory(fpc + "rtl/objpas")) << "scripts/install-deps installs it";
+    // Three paths: the token index carries from one to the next.
+    const std::string sample = quote(fpc + "packages/hash") + " " + quote(fpc + "rtl/objpas") +
+                               " " + quote(fpc + "packages/fcl-json/src");
+    TempDir dir;
+    for (const char* options :
+         {"", "--case upper --check", "--case lower --no-remarks", "--case capitalize --break 3",
+          "--case first --keep-old-remarks --no-alpha"}) {
+        const std::string common = personal(dir) + " " + options + " ";
+        CliRun one = run(dir, common + "-j 1 --stdout " + sample);
+        CliRun four = run(dir, common + "-j 4 --stdout " + sample);
+        EXPECT_EQ(one.status, four.status) << options;
+        EXPECT_GT(one.out.size(), 4000000u) << options;
+        EXPECT_TRUE(one.out == four.out) << options; // not printed: megabytes
+        EXPECT_EQ(one.err, four.err) << options;
+
+        fs::remove_all(dir.path() / "o1");
+        fs::remove_all(dir.path() / "o4");
+        CliRun saved_one =
+            run(dir, common + "--quiet -j 1 --out " + quote(dir.dir() + "o1") + " " + sample);
+        CliRun saved_four =
+            run(dir, common + "--quiet --jobs=4 --out " + quote(dir.dir() + "o4") + " " + sample);
+        EXPECT_EQ(saved_one.status, saved_four.status) << options;
+        EXPECT_EQ(saved_one.out, saved_four.out) << options;
+        const auto a = tree_of(dir.path() / "o1"), b = tree_of(dir.path() / "o4");
+        EXPECT_GT(a.size(), 100u);
+        EXPECT_TRUE(a == b) << options;
+    }
+}
+
+TEST(CliJobs, AFileListedTwiceIsReadAfterItsFirstSave) {
+    TempDir one, four;
+    const std::string text = "procedure p;\r\nbegin\r\nend;\r\n";
+    for (const TempDir* d : {&one, &four}) {
+        d->write("a.pas", text);
+        d->write("b.pas", "Procedure Q; Begin End;\r\n");
+    }
+    const std::string files = " a.pas b.pas ./a.pas";
+    CliRun r1 = run(one, personal(one) + " --case upper --quiet -j 1" + files, "",
+                    "cd " + quote(one.dir()) + " &&");
+    CliRun r4 = run(four, personal(four) + " --case upper --quiet -j 4" + files, "",
+                    "cd " + quote(four.dir()) + " &&");
+    EXPECT_EQ(r1.status, r4.status);
+    EXPECT_EQ(r1.err, r4.err);
+    EXPECT_TRUE(tree_of(one.path()) == tree_of(four.path()));
 }
