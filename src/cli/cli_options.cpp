@@ -41,6 +41,12 @@ Options:
                       change (exit 1 when any would)
   -j N, --jobs N      list N files at a time (default: one per processor); the
                       results are the same as with -j 1
+  --spellings         write nothing; print every token written in more than one
+                      spelling, most frequent first, each spelling with its count
+                      and first place (keywords and identifiers are counted alike:
+                      the listing does not tell them apart)
+  --spellings-out FILE  write the most frequent spelling of each such token to
+                      FILE, one per line, ready for --personal
   --check             print every line the run left unhandled as FILE:LINE: TEXT
   --quiet             print nothing but errors (and what --stdout/--check print)
   -h, --help          show this help
@@ -120,6 +126,8 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             if (n < 1 || n > 1024)
                 return bad(arg + " needs a number from 1 to 1024, not '" + value + "'");
             o.jobs = static_cast<unsigned>(n);
+        } else if (is_flag("--spellings")) {
+            o.spellings = true;
         } else if (arg == "--stdin-name") {
             if (!take_value() || value.empty())
                 return bad("--stdin-name needs a value");
@@ -148,12 +156,14 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             if (n == INT32_MIN)
                 return bad("--break needs a number, not '" + value + "'");
             o.save.break_after = n;
-        } else if (arg == "--personal" || arg == "--tokens" || arg == "--out") {
+        } else if (arg == "--personal" || arg == "--tokens" || arg == "--out" ||
+                   arg == "--spellings-out") {
             if (!take_value() || value.empty())
                 return bad(arg + " needs a value");
-            (arg == "--personal" ? o.personal_file
-             : arg == "--tokens" ? o.tokens_file
-                                 : o.out_dir) = value;
+            (arg == "--personal"        ? o.personal_file
+             : arg == "--tokens"        ? o.tokens_file
+             : arg == "--spellings-out" ? o.spellings_out
+                                        : o.out_dir) = value;
         } else {
             return bad("unknown option '" + args[i] + "'");
         }
@@ -166,6 +176,9 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
         return bad("--stdout, --diff and --list-changed do not go together");
     if ((o.diff || o.list_changed) && !o.out_dir.empty())
         return bad("--diff and --list-changed write nothing: --out does not go with them");
+    if ((o.spellings || !o.spellings_out.empty()) &&
+        (o.to_stdout || o.diff || o.list_changed || o.check || !o.out_dir.empty()))
+        return bad("--spellings and --spellings-out go with no other output");
     const bool from_stdin = std::find(o.paths.begin(), o.paths.end(), "-") != o.paths.end();
     if (from_stdin && o.paths.size() > 1)
         return bad("\"-\" (standard input) is the only PATH when given");

@@ -4,6 +4,7 @@
 #include "batch_run.h"
 #include "cli_options.h"
 #include "source_walk.h"
+#include "spellings.h"
 
 #include "tables/subs.h"
 
@@ -71,6 +72,12 @@ int main(int argc, char** argv) {
             status = kExitError;
         }
         jobs = std::move(walk.jobs);
+    }
+    if (o.spellings || !o.spellings_out.empty()) {
+        if (Spelling_Report(o, tokens, jobs, stdin_name).errors)
+            status = kExitError;
+        std::cout.flush();
+        return std::cout ? status : kExitError;
     }
     const BatchMode mode = o.diff                               ? BatchMode::Diff
                            : o.list_changed                     ? BatchMode::List_Changed

@@ -279,3 +279,39 @@ TEST(CliJobs, AFileListedTwiceIsReadAfterItsFirstSave) {
     EXPECT_EQ(r1.err, r4.err);
     EXPECT_TRUE(tree_of(one.path()) == tree_of(four.path()));
 }
+
+TEST(CliSpellings, ReportsEveryTokenOfManySpellingsMostFrequentFirst) {
+    TempDir dir;
+    dir.write("a.pas", "procedure Foo;\nbegin\n  Result := foo; result := 1;\n"
+                       "  s := 'FOO result'; // RESULT Foo\nend;\n");
+    dir.write("b.pas", "x := result + Result + Result + RESULT; { foo }\nFoo; y := 10;\n");
+    const std::string files = " a.pas b.pas";
+    const std::string cd = "cd " + quote(dir.dir()) + " &&";
+    CliRun r = run(dir, personal(dir) + " --spellings" + files, "", cd);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Result  Result 3 (a.pas:3)  result 2 (a.pas:3)  RESULT 1 (b.pas:1)\n"
+                     "Foo  Foo 2 (a.pas:1)  foo 1 (a.pas:3)\n");
+    EXPECT_EQ(entries(dir.path()), 3u); // nothing written
+    EXPECT_EQ(run(dir, personal(dir) + " -j 4 --spellings" + files, "", cd).out, r.out);
+
+    // The first column is the spelling a listing writes: the personal one, when there is one.
+    dir.write("tokens.dat", "RESULT\r\n");
+    CliRun with_personal = run(dir, "--personal tokens.dat --spellings" + files, "", cd);
+    EXPECT_EQ(with_personal.out.substr(0, 8), "RESULT  ");
+}
+
+TEST(CliSpellings, TheMajorityFileSettlesTheSpellingOfAListing) {
+    TempDir dir;
+    dir.write("a.pas", "x := result;\nResult := Result + Result;\n");
+    const std::string cd = "cd " + quote(dir.dir()) + " &&";
+    CliRun r = run(dir, personal(dir) + " --spellings-out majority.dat a.pas", "", cd);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, ""); // the report only with --spellings
+    const std::string majority = dir.read("majority.dat");
+    EXPECT_NE(majority.find("\r\nResult\r\n"), std::string::npos) << majority;
+    CliRun listed = run(dir, "--personal majority.dat --stdout a.pas", "", cd);
+    EXPECT_EQ(listed.out, "x := Result;\r\nResult := Result + Result;\r\n");
+    for (const char* bad : {"--spellings --stdout a.pas", "--spellings --out o a.pas",
+                            "--spellings-out m.dat --diff a.pas"})
+        EXPECT_EQ(run(dir, personal(dir) + " " + bad, "", cd).status, 2) << bad;
+}
