@@ -6,6 +6,9 @@
 #include "engine/check_run.h"
 #include "engine/cross_reference.h"
 #include "engine/listing_run.h"
+#include "engine/result_names.h"
+#include "platform/file_kind.h"
+#include "platform/source_text.h"
 #include "verify/rewrite_check.h"
 
 #include <chrono>
@@ -27,27 +30,13 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Files whose extension is not the first result extension would otherwise all write to
-// NAME.pas and NAME.pas-SAVED, so a unit and an include file of one name would overwrite each
-// other's backup. Such sources keep their own extension and prefix their lists with it.
-SaveOptions save_options_for(const std::string& file, SaveOptions options) {
-    std::string name = file.substr(file.rfind('/') + 1);
-    auto dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    if (ext == options.extensions[0])
-        return options;
-    if (ext.empty())
-        ext = "pas";
-    for (std::size_t k = 2; k < options.extensions.size(); ++k)
-        options.extensions[k] = ext + "-" + options.extensions[k];
-    options.extensions[0] = ext;
-    options.extensions[1] = ext + "-SAVED";
-    return options;
-}
-
-// The bytes the writer puts on disk for the new text.
-std::string new_text_bytes(std::string_view /*source*/, const TextList& lines) {
-    return Join_Lines(lines);
+// A message of the engine as one line: without the dialog mark-up and its line breaks.
+std::string plain(std::string text) {
+    if (auto caret = text.rfind('^'); caret != std::string::npos)
+        text = text.substr(caret + 1);
+    for (auto crlf = text.find("\r\n"); crlf != std::string::npos; crlf = text.find("\r\n"))
+        text.replace(crlf, 2, " ");
+    return text;
 }
 
 // A path below the current folder is shown relative to it, any other as it was given.
@@ -76,7 +65,9 @@ struct Item {
     std::size_t waits_for = kNone; // an earlier item that writes what this one reads
     bool read_ok = false;
     std::string read_error;
-    std::string bytes;
+    std::string bytes; // the source as read
+    TextList lines;    // its lines for the listing
+    TextForm form;     // its byte-order mark and line end, which the new text keeps
     ListingLists lists;
     // What it leaves behind, handed out in file order.
     std::string out, err;
@@ -174,8 +165,7 @@ public:
 
 private:
     std::string target_of(const Item& it) const {
-        SaveOptions s = save_options_for(it.job.file, o_.save);
-        return it.job.out_folder + Base_Name(it.job.file) + "." + s.extensions[0];
+        return Result_Names(it.job.file, it.job.out_folder, o_.save).text();
     }
     static std::string key_of(const std::string& file) {
         std::error_code ec;
@@ -187,28 +177,33 @@ private:
         if (!stdin_name_.empty()) {
             it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
                             std::istreambuf_iterator<char>());
-            it.read_ok = !std::cin.bad();
-            it.bytes_read = it.bytes.size();
-            if (!it.read_ok)
+            if (std::cin.bad()) {
                 it.read_error = it.shown + ": cannot read standard input";
+                return;
+            }
+        } else if (std::string what = Describe_Non_File(it.job.file); !what.empty()) {
+            it.read_error = it.job.file + ": " + what;
             return;
-        }
-        if (!File_Exists(it.job.file)) {
-            it.read_error = it.job.file + ": File does not exist";
-            return;
-        }
-        FileResult r = Read_File(it.job.file, it.bytes);
-        it.read_ok = r.ok;
-        it.bytes_read = it.bytes.size();
-        if (!r)
+        } else if (FileResult r = Read_File(it.job.file, it.bytes); !r) {
             it.read_error = r.error;
+            return;
+        }
+        it.bytes_read = it.bytes.size();
+        SourceText text = Source_From_Bytes(it.bytes);
+        if (text.status != SourceStatus::Read) {
+            it.read_error = it.shown + ": " + text.error;
+            return;
+        }
+        it.lines = std::move(text.lines);
+        it.form = std::move(text.form);
+        it.read_ok = true;
     }
 
     // The one step that runs in file order on the calling thread: the token index grows here.
     void list(Item& it) {
         if (!it.read_ok)
             return;
-        RunResult run = engine_.List_Lines(Split_Lines(it.bytes), listing_, it.lists, {}, it.shown);
+        RunResult run = engine_.List_Lines(std::move(it.lines), listing_, it.lists, {}, it.shown);
         if (run.status != RunStatus::Done) {
             it.read_ok = false;
             it.read_error = it.shown + ": cannot be listed";
@@ -243,7 +238,8 @@ private:
         if (damage_line_ > 0 && damage_line_ <= lists.src_o.size())
             lists.src_o[damage_line_ - 1] += '!';
         // The second reader: nothing leaves the program that it has not passed.
-        if (RewriteCheck v = Check_Rewrite(it.bytes, lists.src_o); !v) {
+        const std::string new_text = Compose_Text(lists.src_o, it.form);
+        if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
             it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
             it.error = true;
             if (mode_ == BatchMode::Print)
@@ -253,18 +249,17 @@ private:
         }
         switch (mode_) {
         case BatchMode::Print:
-            it.out += new_text_bytes(it.bytes, lists.src_o);
+            it.out += new_text;
             break;
         case BatchMode::Diff: {
-            std::string diff =
-                Unified_Diff(stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes,
-                             new_text_bytes(it.bytes, lists.src_o));
+            std::string diff = Unified_Diff(
+                stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes, new_text);
             it.findings = it.findings || !diff.empty();
             it.out += diff;
             break;
         }
         case BatchMode::List_Changed:
-            if (new_text_bytes(it.bytes, lists.src_o) != it.bytes) {
+            if (new_text != it.bytes) {
                 it.findings = true;
                 it.out += it.shown + '\n';
             }
@@ -282,22 +277,23 @@ private:
             it.error = true;
             return;
         }
-        SaveResult saved = Save_Results(it.job.file, it.job.out_folder, Base_Name(it.job.file),
-                                        save_options_for(it.job.file, o_.save), it.lists);
+        SaveResult saved = Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form);
         if (!saved.saved) {
             std::string why =
                 saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
-            if (auto caret = why.rfind('^'); caret != std::string::npos)
-                why = it.job.file + ": " + why.substr(caret + 1); // drop the dialog mark-up
-            it.err += error_text(why);
+            // Mark-up means a message for the user about this file; else a system error.
+            it.err += error_text(
+                why.find('^') != std::string::npos ? it.job.file + ": " + plain(why) : why);
             it.error = true;
         } else if (!o_.quiet && !show_progress_) {
-            it.err += "listed " + it.job.file + " -> " + it.job.out_folder + '\n';
+            it.err += "listed " + it.job.file + " -> " + it.job.out_folder +
+                      (saved.text_unchanged ? " (text unchanged)" : "") + '\n';
         }
     }
 
     static void release(Item& it) {
         std::string().swap(it.bytes);
+        TextList().swap(it.lines);
         it.lists.Clear_Lists();
     }
 

@@ -83,13 +83,27 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             arg = arg.substr(0, eq);
             has_inline_value = true;
         }
+        // A value that starts with "-" is most likely a forgotten value before the next option
+        // ("--out --quiet x.pas"); such a value has to be given as --opt=-x.
+        bool dash_value = false;
         auto take_value = [&]() -> bool {
             if (has_inline_value)
                 return true;
             if (i + 1 >= args.size())
                 return false;
+            if (args[i + 1].starts_with("-") && args[i + 1] != "-") {
+                dash_value = true;
+                return false;
+            }
             value = args[++i];
             return true;
+        };
+        auto missing = [&](std::string text) {
+            if (dash_value)
+                return bad(arg + " needs a value, not the option '" + args[i + 1] +
+                           "' (a value that starts with '-' is given as " + arg + "=" +
+                           args[i + 1] + ")");
+            return bad(std::move(text));
         };
         auto is_flag = [&](const char* name) { return arg == name && !has_inline_value; };
 
@@ -120,7 +134,7 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             if (arg.starts_with("-j") && arg.size() > 2) {
                 value = arg.substr(2);
             } else if (!take_value()) {
-                return bad(arg + " needs a number");
+                return missing(arg + " needs a number");
             }
             std::int32_t n = Str_To_Int_Def(value, -1);
             if (n < 1 || n > 1024)
@@ -130,7 +144,7 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             o.spellings = true;
         } else if (arg == "--stdin-name") {
             if (!take_value() || value.empty())
-                return bad("--stdin-name needs a value");
+                return missing("--stdin-name needs a value");
             o.stdin_name = value;
         } else if (is_flag("--check")) {
             o.check = true;
@@ -138,7 +152,7 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             o.quiet = true;
         } else if (arg == "--case") {
             if (!take_value())
-                return bad("--case needs a value: upper, lower, first or capitalize");
+                return missing("--case needs a value: upper, lower, first or capitalize");
             if (value == "upper")
                 o.listing.output_case = 0;
             else if (value == "lower")
@@ -151,7 +165,7 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
                 return bad("unknown case '" + value + "': use upper, lower, first or capitalize");
         } else if (arg == "--break") {
             if (!take_value())
-                return bad("--break needs a number");
+                return missing("--break needs a number");
             std::int32_t n = Str_To_Int_Def(value, INT32_MIN);
             if (n == INT32_MIN)
                 return bad("--break needs a number, not '" + value + "'");
@@ -159,7 +173,7 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
         } else if (arg == "--personal" || arg == "--tokens" || arg == "--out" ||
                    arg == "--spellings-out") {
             if (!take_value() || value.empty())
-                return bad(arg + " needs a value");
+                return missing(arg + " needs a value");
             (arg == "--personal"        ? o.personal_file
              : arg == "--tokens"        ? o.tokens_file
              : arg == "--spellings-out" ? o.spellings_out

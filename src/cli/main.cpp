@@ -6,6 +6,7 @@
 #include "source_walk.h"
 #include "spellings.h"
 
+#include "platform/file_kind.h"
 #include "tables/subs.h"
 
 #include <cstdio>
@@ -47,12 +48,13 @@ int main(int argc, char** argv) {
     std::string personal = o.personal_file;
     if (personal.empty()) {
         personal = Dont_Dir() + "Tokens-Personal.dat";
-    } else if (!File_Exists(personal)) {
-        error_line(personal + ": File does not exist");
+    } else if (std::string what = Describe_Non_File(personal); !what.empty()) {
+        error_line(personal + ": " + what);
         return kExitError;
     }
-    if (!o.tokens_file.empty() && !File_Exists(o.tokens_file)) {
-        error_line(o.tokens_file + ": File does not exist");
+    if (std::string what = Describe_Non_File(o.tokens_file);
+        !o.tokens_file.empty() && !what.empty()) {
+        error_line(o.tokens_file + ": " + what);
         return kExitError;
     }
     if (FileResult r = tokens.Load_Token_Tables(o.tokens_file, personal); !r) {
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
         return kExitError;
     }
 
+    const bool spellings = o.spellings || !o.spellings_out.empty();
+    const bool saving = !spellings && !o.to_stdout && !o.diff && !o.list_changed;
     std::vector<SourceJob> jobs;
     std::string stdin_name;
     if (o.paths == std::vector<std::string>{"-"}) {
@@ -67,13 +71,17 @@ int main(int argc, char** argv) {
         stdin_name = o.stdin_name.empty() ? "<stdin>" : o.stdin_name;
     } else {
         WalkResult walk = Collect_Sources(o.paths, o.out_dir);
+        if (saving)
+            Drop_Name_Clashes(walk, o.save);
         for (const auto& e : walk.errors) {
             error_line(e);
             status = kExitError;
         }
+        if (walk.refused)
+            return kExitError; // nothing is written
         jobs = std::move(walk.jobs);
     }
-    if (o.spellings || !o.spellings_out.empty()) {
+    if (spellings) {
         if (Spelling_Report(o, tokens, jobs, stdin_name).errors)
             status = kExitError;
         std::cout.flush();

@@ -1,9 +1,13 @@
 #include "source_walk.h"
 
+#include "engine/result_names.h"
+#include "platform/file_kind.h"
 #include "tables/subs.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -18,46 +22,98 @@ bool Is_Pascal_Source(const std::string& name) {
 }
 
 namespace {
+
 std::string folder_with_slash(const fs::path& p) {
     std::string s = p.string();
     if (s.empty())
-        return {};
+        return "./"; // a bare file name: the current folder
     return Add_Backslash(s);
 }
+
+// The path with "."/".." and links resolved as far as it exists.
+fs::path resolved(const fs::path& p) {
+    std::error_code ec;
+    fs::path abs = fs::absolute(p, ec);
+    if (ec)
+        return p.lexically_normal();
+    fs::path c = fs::weakly_canonical(abs, ec);
+    return ec ? abs.lexically_normal() : c;
+}
+
+bool inside(const fs::path& inner, const fs::path& outer) {
+    auto rel = inner.lexically_relative(outer);
+    return !rel.empty() && *rel.begin() != "..";
+}
+
+// Walks one folder: no links followed, every unreadable folder reported.
+void walk(const fs::path& dir, std::vector<fs::path>& found, std::vector<std::string>& errors) {
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    if (ec) {
+        errors.push_back(dir.string() + ": folder cannot be read: " + ec.message());
+        return;
+    }
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) {
+            errors.push_back(dir.string() + ": folder cannot be read: " + ec.message());
+            return;
+        }
+        std::error_code sec;
+        fs::file_status st = it->symlink_status(sec);
+        if (sec || fs::is_symlink(st))
+            continue; // a link planted in a folder is not followed
+        if (fs::is_directory(st))
+            walk(it->path(), found, errors);
+        else if (fs::is_regular_file(st) && Is_Pascal_Source(it->path().filename().string()))
+            found.push_back(it->path());
+    }
+}
+
 } // namespace
 
 WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir) {
     WalkResult result;
+    const fs::path out = out_dir.empty() ? fs::path() : resolved(out_dir);
+    std::set<fs::path> seen;
+    auto add = [&](const fs::path& file, std::string folder) {
+        if (seen.insert(resolved(file)).second)
+            result.jobs.push_back({file.string(), std::move(folder)});
+    };
     for (const auto& path : paths) {
         std::error_code ec;
-        fs::file_status st = fs::status(path, ec);
-        if (ec || !fs::exists(st)) {
-            result.errors.push_back(path + ": File does not exist");
+        const bool is_dir = fs::is_directory(fs::status(path, ec));
+        if (!is_dir) {
+            if (std::string what = Describe_Non_File(path); !what.empty()) {
+                result.errors.push_back(path + ": " + what);
+                continue;
+            }
+            const fs::path p(path);
+            if (!out_dir.empty() && resolved(p).parent_path() == out) {
+                result.errors.push_back(
+                    "--out " + out_dir + ": is the folder of " + path +
+                    ": its results would replace sources; choose another folder");
+                result.refused = true;
+                continue;
+            }
+            add(p, out_dir.empty() ? folder_with_slash(p.parent_path()) : Add_Backslash(out_dir));
             continue;
         }
-        if (!fs::is_directory(st)) {
-            fs::path p(path);
-            std::string folder =
-                out_dir.empty() ? folder_with_slash(p.parent_path()) : Add_Backslash(out_dir);
-            result.jobs.push_back({path, folder});
-            continue;
+        if (!out_dir.empty()) {
+            const fs::path in = resolved(path);
+            const char* how = out == in         ? "is the input folder "
+                              : inside(out, in) ? "lies inside the input folder "
+                              : inside(in, out) ? "holds the input folder "
+                                                : nullptr;
+            if (how) {
+                result.errors.push_back("--out " + out_dir + ": " + how + path +
+                                        ": its results would replace sources; choose a folder "
+                                        "outside it");
+                result.refused = true;
+                continue;
+            }
         }
         std::vector<fs::path> found;
-        fs::recursive_directory_iterator it(path, fs::directory_options::skip_permission_denied,
-                                            ec);
-        if (ec) {
-            result.errors.push_back(path + ": " + ec.message());
-            continue;
-        }
-        for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (ec) {
-                result.errors.push_back(path + ": " + ec.message());
-                break;
-            }
-            std::error_code fec;
-            if (it->is_regular_file(fec) && Is_Pascal_Source(it->path().filename().string()))
-                found.push_back(it->path());
-        }
+        walk(fs::path(path), found, result.errors);
         std::sort(found.begin(), found.end(),
                   [](const fs::path& a, const fs::path& b) { return a.string() < b.string(); });
         for (const auto& f : found) {
@@ -69,10 +125,54 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                 fs::path target = fs::path(out_dir) / rel;
                 folder = Add_Backslash(target.lexically_normal().string());
             }
-            result.jobs.push_back({f.string(), folder});
+            add(f, std::move(folder));
         }
     }
     return result;
+}
+
+void Drop_Name_Clashes(WalkResult& walk, const SaveOptions& options) {
+    // Results are named folder + name; a folder is resolved once.
+    std::map<std::string, fs::path> folders;
+    auto key = [&](const std::string& name) {
+        const auto slash = name.rfind('/');
+        const std::string folder = name.substr(0, slash + 1);
+        auto [it, fresh] = folders.try_emplace(folder);
+        if (fresh)
+            it->second = resolved(folder.empty() ? "." : folder);
+        return (it->second / name.substr(slash + 1)).string();
+    };
+    std::map<std::string, std::string> sources; // resolved source -> as given
+    for (const auto& job : walk.jobs)
+        sources.emplace(resolved(job.file).string(), job.file);
+    std::map<std::string, std::string> written; // resolved result -> the source it belongs to
+    std::vector<SourceJob> kept;
+    for (auto& job : walk.jobs) {
+        const ResultNames names = Result_Names(job.file, job.out_folder, options);
+        const std::string own = resolved(job.file).string();
+        std::string clash;
+        std::vector<std::string> keys;
+        for (const auto& name : names.files) {
+            const std::string k = key(name);
+            keys.push_back(k);
+            if (auto s = sources.find(k); s != sources.end() && k != own) {
+                clash = "its result \"" + name + "\" would replace the source " + s->second;
+                break;
+            }
+            if (auto w = written.find(k); w != written.end()) {
+                clash = "its result \"" + name + "\" would replace that of " + w->second;
+                break;
+            }
+        }
+        if (!clash.empty()) {
+            walk.errors.push_back(job.file + ": not listed: " + clash);
+            continue;
+        }
+        for (const auto& k : keys)
+            written.emplace(k, job.file);
+        kept.push_back(std::move(job));
+    }
+    walk.jobs = std::move(kept);
 }
 
 } // namespace parvex::cli

@@ -1,6 +1,8 @@
 #pragma once
 // Turns the command line's paths into the list of sources to list, each with the folder its
-// results go to.
+// results go to, and refuses what would write results over sources.
+
+#include "engine/listing_options.h"
 
 #include <string>
 #include <vector>
@@ -15,13 +17,21 @@ struct SourceJob {
 struct WalkResult {
     std::vector<SourceJob> jobs;
     std::vector<std::string> errors; // paths that do not exist or could not be walked
+    bool refused = false;            // the whole call must write nothing (see `errors`)
 };
 
 // Pascal source names: .pas, .pp, .dpr, .lpr, .inc in any letter case.
 bool Is_Pascal_Source(const std::string& name);
 
-// A file is taken as it is; a folder is walked recursively in sorted order. With `out_dir` the
-// results go there, mirroring the sub-folders of a walked folder.
+// A file is taken as it is (a link named on the command line is followed); a folder is walked
+// recursively in sorted order, following no links, and a folder that cannot be read is an
+// error. A file met twice (after "."/".." and links) is listed once. With `out_dir` the results
+// go there, mirroring the sub-folders of a walked folder; an `out_dir` that is an input folder,
+// lies inside one or holds one is refused, as is the folder of an input file.
 WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir);
+
+// Drops each job whose results would be written over the results of an earlier job or over
+// another source (two inputs with one output name), with an error line for each.
+void Drop_Name_Clashes(WalkResult& walk, const SaveOptions& options);
 
 } // namespace parvex::cli

@@ -90,3 +90,61 @@ TEST(ListingSession, BothSavesRefuseADamagedNewTextAndWriteNothing) {
         EXPECT_FALSE(std::filesystem::exists(prog.path() / "Data/u.pas"));
     }
 }
+
+TEST(ListingSession, APreloadedTextIsNeverSavedWithoutARun) {
+    TempDir prog, src;
+    auto file = src.write("a.pas", "begin x end.\n");
+    src.write("a.pas-SAVED", "the true original\n");
+    ListingSession s(prog.dir());
+    ASSERT_TRUE(s.Source_Change(file.string(), true));
+    ASSERT_FALSE(s.lists().src_o.empty()); // pre-loaded for the Work page
+    for (SaveResult r : {s.Save_To_Source_Path(), s.Save_To_Work_Path()}) {
+        EXPECT_FALSE(r.saved);
+        EXPECT_EQ(r.messages.back().text,
+                  "^C:^F:" + file.string() + "^no conversion has been done !");
+    }
+    EXPECT_EQ(src.read("a.pas-SAVED"), "the true original\n");
+    EXPECT_FALSE(std::filesystem::exists(prog.path() / "Data/a.pas"));
+    // A run of another file does not count for this one.
+    auto other = src.write("b.pas", "y;\n");
+    ASSERT_TRUE(s.Source_Change(other.string(), true));
+    ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
+    ASSERT_TRUE(s.Source_Change(file.string(), true));
+    EXPECT_FALSE(s.Save_To_Source_Path().saved);
+    // After a run the save goes through; saving the same text again says it is unchanged.
+    s.options.output_case = 0;
+    ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
+    ASSERT_TRUE(s.Save_To_Source_Path().saved);
+    EXPECT_EQ(src.read("a.pas"), "BEGIN X END.\r\n");
+    EXPECT_EQ(src.read("a.pas-SAVED"), "begin x end.\n");
+    ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
+    SaveResult again = s.Save_To_Source_Path();
+    ASSERT_TRUE(again.saved);
+    EXPECT_EQ(again.messages.back().text, "^C:^F:" + src.dir() + "^Saved Files!\r\ntext unchanged");
+    EXPECT_EQ(src.read("a.pas-SAVED"), "begin x end.\n");
+}
+
+TEST(ListingSession, ARunRefusesWhatIsNoTextFile) {
+    TempDir prog, src;
+    auto utf16 = src.write("w.pas", std::string("\xFF\xFEb\0e\0g\0", 8));
+    std::filesystem::create_directory(src.path() / "dir.pas");
+    struct Case {
+        std::string file;
+        std::string text;
+    } cases[] = {
+        {utf16.string(), "^C:^F:" + utf16.string() + "^Binary or UTF-16 file, not listed !"},
+        {src.dir() + "dir.pas", "^C:^F:" + src.dir() + "dir.pas^Is a folder, not a file !"},
+        {src.dir() + "none.pas", "^C:^F:" + src.dir() + "none.pas^File does not exist !"},
+    };
+    ListingSession s(prog.dir());
+    for (const auto& c : cases) {
+        ASSERT_TRUE(s.Source_Change(c.file, true));
+        RunResult r = s.Listing_Run();
+        EXPECT_NE(r.status, RunStatus::Done) << c.file;
+        ASSERT_FALSE(r.messages.empty());
+        EXPECT_EQ(r.messages.back().title, "Source-File");
+        EXPECT_EQ(r.messages.back().text, c.text);
+        EXPECT_FALSE(s.Save_To_Source_Path().saved);
+    }
+    EXPECT_EQ(src.read("w.pas").size(), 8u);
+}

@@ -62,7 +62,7 @@ TEST(SaveResults, WritesSevenFilesAndKeepsTheOldText) {
     dir.write("Unit1.pas-SAVED", "older backup");
     Session s;
     ASSERT_EQ(s.run(src.string()).status, RunStatus::Done);
-    SaveResult r = Save_Results(src.string(), dir.dir(), "Unit1", {}, s.lists);
+    SaveResult r = Save_Results(src.string(), dir.dir(), {}, s.lists);
     ASSERT_TRUE(r.saved);
     EXPECT_EQ(r.messages.back().title, "Saved File");
     EXPECT_EQ(r.messages.back().text, "^C:^F:" + dir.dir() + "^Saved Files!");
@@ -75,7 +75,7 @@ TEST(SaveResults, WritesSevenFilesAndKeepsTheOldText) {
     EXPECT_EQ(dir.read("Unit1.Token-Cross-Ref"), "x\t#01\t#02\r\n");
     EXPECT_TRUE(s.lists.src_o.empty());
     // The save consumed the run.
-    SaveResult again = Save_Results(src.string(), dir.dir(), "Unit1", {}, s.lists);
+    SaveResult again = Save_Results(src.string(), dir.dir(), {}, s.lists);
     EXPECT_FALSE(again.saved);
     EXPECT_EQ(again.messages.back().title, "save to Source-Path");
     EXPECT_EQ(again.messages.back().text,
@@ -92,27 +92,30 @@ TEST(SaveResults, UncheckedListsAreDeletedAndNotWritten) {
     ASSERT_EQ(s.run(src.string()).status, RunStatus::Done);
     SaveOptions o;
     o.create[4] = false;
-    ASSERT_TRUE(Save_Results(src.string(), dir.dir() + "out/", "a", o, s.lists).saved == false);
+    ASSERT_TRUE(Save_Results(src.string(), dir.dir() + "out/", o, s.lists).saved == false);
     // The target folder must exist; the save reports that and keeps the run.
     EXPECT_FALSE(s.lists.src_o.empty());
-    ASSERT_TRUE(Save_Results(src.string(), dir.dir(), "a", o, s.lists).saved);
+    ASSERT_TRUE(Save_Results(src.string(), dir.dir(), o, s.lists).saved);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.Alpha-Cross-Ref"));
     EXPECT_EQ(dir.read("a.Alpha-Constants"), ""); // an empty list gives an empty file
 }
 
-TEST(SaveResults, AFailedBackupLeavesTheSourceIntact) {
-    // A folder where the backup should go makes the rename fail, even for root.
+TEST(SaveResults, ABackupNameThatIsAFolderIsNamedAndNothingIsWritten) {
+    // A folder where the backup should go: the message names the backup, not the source.
     TempDir dir;
     auto src = dir.write("u.pas", "begin end.\n");
     dir.write("u.pas-SAVED/keep", "x");
     Session s;
     ASSERT_EQ(s.run(src.string()).status, RunStatus::Done);
-    SaveResult r = Save_Results(src.string(), dir.dir(), "u", {}, s.lists);
+    SaveResult r = Save_Results(src.string(), dir.dir(), {}, s.lists);
     EXPECT_FALSE(r.saved);
     ASSERT_FALSE(r.messages.empty());
-    EXPECT_EQ(r.messages.back().kind, MessageKind::General_Error);
-    EXPECT_NE(r.messages.back().text.find("u.pas"), std::string::npos);
+    EXPECT_EQ(r.messages.back().kind, MessageKind::L_Error);
+    EXPECT_EQ(r.messages.back().text, "^C:^F:" + src.string() +
+                                          "^Nothing was saved: the saved original would go to \"" +
+                                          dir.dir() + "u.pas-SAVED\", which is a folder.");
     EXPECT_EQ(dir.read("u.pas"), "begin end.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "u.Token-Cross-Ref"));
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(e.path().filename().string().find(".parvex"), std::string::npos);
 }
@@ -125,13 +128,13 @@ TEST(SaveResults, AFailedListLeavesTheSourceAndASecondSaveKeepsTheOriginal) {
     ListingOptions upper;
     upper.output_case = 0;
     ASSERT_EQ(s.engine.Listing_Run(src.string(), upper, s.lists).status, RunStatus::Done);
-    SaveResult failed = Save_Results(src.string(), dir.dir(), "u", {}, s.lists);
+    SaveResult failed = Save_Results(src.string(), dir.dir(), {}, s.lists);
     EXPECT_FALSE(failed.saved);
     EXPECT_EQ(dir.read("u.pas"), "begin x end.\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "u.pas-SAVED"));
     // The user clears the way and saves the same run again: the original becomes the backup.
     std::filesystem::remove_all(dir.path() / "u.Token-Cross-Ref");
-    ASSERT_TRUE(Save_Results(src.string(), dir.dir(), "u", {}, s.lists).saved);
+    ASSERT_TRUE(Save_Results(src.string(), dir.dir(), {}, s.lists).saved);
     EXPECT_EQ(dir.read("u.pas-SAVED"), "begin x end.\n");
     EXPECT_EQ(dir.read("u.pas"), "BEGIN X END.\r\n");
 }
@@ -146,10 +149,13 @@ TEST(SaveResults, AListNamedLikeTheTextIsRefused) {
         SaveOptions o;
         o.extensions[3] = clash;
         o.create[3] = false; // even the delete of an unchecked list would hit the text
-        SaveResult r = Save_Results(src.string(), dir.dir(), "u", o, s.lists);
+        SaveResult r = Save_Results(src.string(), dir.dir(), o, s.lists);
         EXPECT_FALSE(r.saved) << clash;
         ASSERT_FALSE(r.messages.empty());
-        EXPECT_EQ(r.messages.back().kind, MessageKind::General_Error);
+        EXPECT_EQ(r.messages.back().kind, MessageKind::L_Error);
+        EXPECT_NE(r.messages.back().text.find("\"create List of Numeric-Constants\""),
+                  std::string::npos)
+            << r.messages.back().text;
         EXPECT_EQ(dir.read("u.pas"), "begin end.\n");
         EXPECT_EQ(dir.read("u.pas-SAVED"), "older backup");
         EXPECT_FALSE(s.lists.src_o.empty());
@@ -160,7 +166,7 @@ TEST(SaveResults, MissingSourceIsRefused) {
     TempDir dir;
     ListingLists lists;
     lists.src_o = {"x"};
-    SaveResult r = Save_Results(dir.dir() + "gone.pas", dir.dir(), "gone", {}, lists);
+    SaveResult r = Save_Results(dir.dir() + "gone.pas", dir.dir(), {}, lists);
     EXPECT_FALSE(r.saved);
     EXPECT_EQ(r.messages.back().text, "^C:^F:" + dir.dir() + "gone.pas^File does not exist !");
 }

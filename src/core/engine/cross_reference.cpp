@@ -1,10 +1,14 @@
 #include "engine/cross_reference.h"
 
+#include "engine/result_names.h"
 #include "engine/text_order.h"
+#include "platform/folder_lock.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace parvex {
 
@@ -59,7 +63,7 @@ std::string Folder_Of(const std::string& file_name) {
 }
 
 SaveResult Save_Results(const std::string& source_file, const std::string& folder,
-                        const std::string& base, const SaveOptions& options, ListingLists& lists) {
+                        const SaveOptions& options, ListingLists& lists, const TextForm& form) {
     SaveResult result;
     if (!File_Exists(source_file)) {
         result.messages.push_back({MessageKind::L_Error, "Source-File",
@@ -71,40 +75,74 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
                                    "^C:^F:" + source_file + "^no conversion has been done !"});
         return result;
     }
-    auto name = [&](std::size_t k) { return folder + base + "." + options.extensions[k]; };
+    auto refuse = [&](const std::string& why) {
+        result.messages.push_back(
+            {MessageKind::L_Error, "save to Source-Path", "^C:^F:" + source_file + "^" + why});
+        return result;
+    };
     auto fail = [&](const FileResult& r) {
         result.messages.push_back({MessageKind::General_Error, "", r.error});
         return result;
     };
 
-    // A list under the name of the new text or of the backup would overwrite or delete the
-    // source's only copy.
-    for (std::size_t k = 2; k < options.extensions.size(); ++k)
-        if (name(k) == name(0) || name(k) == name(1))
-            return fail(FileResult::failure("Nothing was saved: the extension \"" +
-                                            options.extensions[k] + "\" of list " +
-                                            std::to_string(k + 1) +
-                                            " is also that of the new text or of the saved "
-                                            "original."));
+    // Names under which a save would lose the source or its backup are refused before anything
+    // is written.
+    if (ExtensionProblem p = Extensions_Problem(options))
+        return refuse("Nothing was saved.\r\n" + p.text);
+    const ResultNames names = Result_Names(source_file, folder, options);
+    if (std::string why = Names_Problem(source_file, names); !why.empty())
+        return refuse(why);
+    const std::string &name1 = names.text(), &name2 = names.backup();
+    struct stat backup_stat {};
+    if (name2 != name1 && ::lstat(name2.c_str(), &backup_stat) == 0 &&
+        !S_ISREG(backup_stat.st_mode) && !S_ISLNK(backup_stat.st_mode))
+        return refuse("Nothing was saved: the saved original would go to \"" + name2 +
+                      "\", which is " + (S_ISDIR(backup_stat.st_mode) ? "a folder" : "no file") +
+                      ".");
+
+    // One save into a folder at a time: a second process waits here, then finds the text it
+    // would write already there. What a killed save left behind goes first.
+    FolderLock lock(folder);
+    (void)Remove_Stale_Temps(folder);
+
+    // The results take the source's permission bits: the lists of a private source stay private.
+    struct stat source_stat {};
+    StageMode mode;
+    if (::stat(source_file.c_str(), &source_stat) == 0)
+        mode.permissions = static_cast<int>(source_stat.st_mode & 0777);
+
+    // A text that would not change is not rewritten: its time stays, and its backup (the true
+    // original after an earlier save) is not replaced by the text itself.
+    const std::string text = Compose_Text(lists.src_o, form);
+    const bool replacing = File_Exists(name1);
+    if (replacing) {
+        std::string current;
+        result.text_unchanged = Read_File(name1, current) && current == text;
+    }
 
     // The new text is complete on disk, and the lists are written, before the old text moves
     // aside: a save that fails on the way leaves the source as it was, so saving again after
     // the fault is mended can never push the new text over the only backup of the original.
-    const std::string name1 = name(0), name2 = name(1);
     std::string staged;
-    if (FileResult r = Stage_File(name1, Join_Lines(lists.src_o), staged); !r)
-        return fail(r);
+    if (!result.text_unchanged) {
+        StageMode text_mode = mode;
+        text_mode.sync = replacing; // on disk before it takes the place of the old text
+        if (FileResult r = Stage_File(name1, text, staged, text_mode); !r)
+            return fail(r);
+    }
     auto give_up = [&](const FileResult& r) {
-        (void)Delete_File(staged);
+        if (!staged.empty())
+            (void)Delete_File(staged);
         return fail(r);
     };
 
     auto write_list = [&](std::size_t k, const TextList& list) -> FileResult {
+        const std::string& name = names.files[k];
         if (!options.create[k]) {
-            (void)Delete_File(name(k)); // a stale list that cannot be deleted is no reason to stop
+            (void)Delete_File(name); // a stale list that cannot be deleted is no reason to stop
             return FileResult::success();
         }
-        return Save_Lines(name(k), list); // replaces any older file of that name
+        return Write_File_Atomic(name, Join_Lines(list), mode); // replaces any older file
     };
     const int n = options.break_after;
     if (FileResult r = write_list(2, lists.a_const); !r)
@@ -121,28 +159,38 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     if (FileResult r = write_list(6, lists.w_area); !r)
         return give_up(r);
 
-    bool backed_up = false;
-    if (name2 != name1) {
-        (void)Delete_File(name2);
-        if (File_Exists(name1)) {
-            // Replacing the old text without its backup would lose it: stop instead.
-            if (FileResult r = Rename_File(name1, name2); !r)
-                return give_up(r);
-            backed_up = true;
+    if (!result.text_unchanged) {
+        // The backup is a second name of the old text; the new text then replaces the first
+        // name in one step, so the source's name never stands empty. Where the file system has
+        // no hard links the old text is renamed instead.
+        bool moved = false;
+        if (name2 != name1) {
+            (void)Delete_File(name2);
+            if (replacing && ::link(name1.c_str(), name2.c_str()) != 0) {
+                // Replacing the old text without its backup would lose it: stop instead.
+                if (FileResult r = Rename_File(name1, name2); !r)
+                    return give_up(FileResult::failure(
+                        "Cannot keep the original \"" + name1 + "\" as \"" + name2 +
+                        "\": " + r.error.substr(r.error.rfind(": ") + 2)));
+                moved = true;
+            }
         }
-    }
-    if (::rename(staged.c_str(), name1.c_str()) != 0) {
-        FileResult r =
-            FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
-        if (backed_up)
-            (void)Rename_File(name2, name1); // the old text goes back under its own name
-        return give_up(r);
+        if (::rename(staged.c_str(), name1.c_str()) != 0) {
+            FileResult r =
+                FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
+            if (moved)
+                (void)Rename_File(name2, name1); // the old text goes back under its own name
+            return give_up(r);
+        }
+        if (replacing)
+            (void)Sync_Folder(folder); // the renames reach the disk as well
     }
 
     lists.Clear_Lists();
     result.saved = true;
-    result.messages.push_back(
-        {MessageKind::M_Mess, "Saved File", "^C:^F:" + folder + "^Saved Files!"});
+    result.messages.push_back({MessageKind::M_Mess, "Saved File",
+                               "^C:^F:" + folder + "^Saved Files!" +
+                                   (result.text_unchanged ? "\r\ntext unchanged" : "")});
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/engine_message.h"
 #include "engine/listing_lists.h"
 #include "engine/listing_options.h"
+#include "platform/source_text.h"
 
 #include <string>
 #include <vector>
@@ -20,14 +21,20 @@ TextList Build_Cross_Reference(TextList& list, int break_after);
 
 struct SaveResult {
     bool saved = false;
+    // The new text equalled the file it would replace: that file and its backup were left as
+    // they were (only the lists were written).
+    bool text_unchanged = false;
     std::vector<EngineMessage> messages;
 };
 
-// Writes the seven result files into `folder` (ending in "/") under the name `base`, then empties
-// every list. `source_file` is the selected file (it must exist). The file that had the name of
-// the new text is kept under the second extension.
+// Writes the seven result files into `folder` (ending in "/") under the names Result_Names
+// gives, then empties every list. `source_file` is the selected file (it must exist); `form`
+// is the byte-order mark and line end the new text gets. The file that had the name of the new
+// text is kept under the second name, unless the new text equals it: then neither changes.
+// Names under which the source or its backup would be lost are refused before anything is
+// written. The folder is locked while the save runs.
 SaveResult Save_Results(const std::string& source_file, const std::string& folder,
-                        const std::string& base, const SaveOptions& options, ListingLists& lists);
+                        const SaveOptions& options, ListingLists& lists, const TextForm& form = {});
 
 // The file name without folder and without its last extension ("Unit1.bak" of "Unit1.bak.pas").
 std::string Base_Name(const std::string& file_name);

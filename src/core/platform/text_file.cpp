@@ -137,9 +137,10 @@ mode_t process_umask() {
 }
 } // namespace
 
-FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged) {
+FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged,
+                      StageMode mode) {
     staged.clear();
-    std::string tmpl = folder_of(name) + ".parvex-XXXXXX";
+    std::string tmpl = folder_of(name) + std::string(Temp_File_Prefix) + "XXXXXX";
     std::vector<char> path(tmpl.begin(), tmpl.end());
     path.push_back('\0');
     int fd = ::mkstemp(path.data());
@@ -161,12 +162,18 @@ FileResult Stage_File(const std::string& name, std::string_view bytes, std::stri
         }
         done += static_cast<std::size_t>(n);
     }
-    // Keep the permissions of the file being replaced; new files get the usual 0666 & ~umask.
+    // Without a given mode keep the permissions of the file being replaced; new files get the
+    // usual 0666 & ~umask. A rewritten file never becomes set-user or set-group id.
+    mode_t bits = 0666 & ~process_umask();
     struct stat st {};
-    if (::stat(name.c_str(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 07777);
-    else
-        ::fchmod(fd, 0666 & ~process_umask());
+    if (mode.permissions >= 0)
+        bits = static_cast<mode_t>(mode.permissions);
+    else if (::stat(name.c_str(), &st) == 0)
+        bits = st.st_mode;
+    // A file system without permission bits keeps mkstemp's 0600: stricter, never wider.
+    (void)::fchmod(fd, bits & 0777);
+    if (mode.sync && ::fsync(fd) != 0)
+        return fail(errno);
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(tmp.c_str());
@@ -176,9 +183,9 @@ FileResult Stage_File(const std::string& name, std::string_view bytes, std::stri
     return FileResult::success();
 }
 
-FileResult Write_File_Atomic(const std::string& name, std::string_view bytes) {
+FileResult Write_File_Atomic(const std::string& name, std::string_view bytes, StageMode mode) {
     std::string staged;
-    if (FileResult r = Stage_File(name, bytes, staged); !r)
+    if (FileResult r = Stage_File(name, bytes, staged, mode); !r)
         return r;
     if (::rename(staged.c_str(), name.c_str()) != 0) {
         int err = errno;
@@ -197,6 +204,20 @@ FileResult Delete_File(const std::string& name) {
 FileResult Rename_File(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0)
         return FileResult::failure(system_error("Cannot rename", from, errno));
+    return FileResult::success();
+}
+
+FileResult Sync_Folder(const std::string& folder) {
+    const std::string dir = folder.empty() ? std::string(".") : folder;
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return FileResult::failure(system_error("Cannot open folder", dir, errno));
+    int rc = ::fsync(fd);
+    int err = errno;
+    ::close(fd);
+    // Some file systems cannot flush a folder; their renames are as safe as they get.
+    if (rc != 0 && err != EINVAL && err != EROFS)
+        return FileResult::failure(system_error("Cannot flush folder", dir, err));
     return FileResult::success();
 }
 

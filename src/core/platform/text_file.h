@@ -30,11 +30,24 @@ std::string Join_Lines(const TextList& lines);
 
 FileResult Load_Lines(const std::string& name, TextList& lines);
 FileResult Save_Lines(const std::string& name, const TextList& lines);
-// Writes the bytes to a temporary file beside `name`, flushes it and renames it over `name`.
-FileResult Write_File_Atomic(const std::string& name, std::string_view bytes);
+// How a staged file is made: its permission bits (-1: those of the file it replaces, else
+// 0666 less the umask; set-user and set-group id are never kept) and whether its bytes reach the
+// disk (fsync) before the file is handed back.
+struct StageMode {
+    int permissions = -1;
+    bool sync = false;
+};
+
+// Writes the bytes to a temporary file beside `name` and renames it over `name`.
+FileResult Write_File_Atomic(const std::string& name, std::string_view bytes, StageMode mode = {});
 // The first half of that: writes the bytes to a new temporary file beside `name` and gives its
 // name in `staged`; the caller renames it over `name` (or deletes it) when the time has come.
-FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged);
+// The temporary file is named ".parvex-XXXXXX" (Temp_File_Prefix and six characters).
+FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged,
+                      StageMode mode = {});
+inline constexpr std::string_view Temp_File_Prefix = ".parvex-";
+// Flushes a folder's entries (renames, new names) to the disk.
+FileResult Sync_Folder(const std::string& folder);
 FileResult Delete_File(const std::string& name); // a missing file is no failure
 FileResult Rename_File(const std::string& from, const std::string& to);
 FileResult Make_Dirs(const std::string& dir);

@@ -17,6 +17,7 @@ std::string ListingSession::dont_dir() const {
 
 FileResult ListingSession::Source_Change(const std::string& name, bool startup_complete) {
     source_ = name;
+    run_done_ = false;
     if (!startup_complete)
         return FileResult::success();
     lists_.Clear_Lists();
@@ -26,7 +27,28 @@ FileResult ListingSession::Source_Change(const std::string& name, bool startup_c
 }
 
 RunResult ListingSession::Listing_Run(const RunCallbacks& callbacks) {
-    return engine_.Listing_Run(source_, options, lists_, callbacks);
+    run_done_ = false;
+    lists_.Clear_Lists();
+    SourceText text = Load_Source_Text(source_);
+    if (text.status != SourceStatus::Read) {
+        RunResult failed;
+        failed.status =
+            text.status == SourceStatus::Missing ? RunStatus::Missing : RunStatus::Unreadable;
+        std::string why;
+        if (text.error == "File does not exist")
+            why = "File does not exist !";
+        else if (text.status == SourceStatus::Unreadable)
+            why = "File can not be read !\r\n" + text.error;
+        else
+            why = Upper_Ascii(text.error.substr(0, 1)) + text.error.substr(1) + " !";
+        failed.messages.push_back(
+            {MessageKind::L_Error, "Source-File", "^C:^F:" + source_ + "^" + why});
+        return failed;
+    }
+    form_ = text.form;
+    RunResult run = engine_.List_Lines(std::move(text.lines), options, lists_, callbacks, source_);
+    run_done_ = run.status == RunStatus::Done;
+    return run;
 }
 
 CheckResult ListingSession::Check_Run() {
@@ -38,9 +60,10 @@ bool ListingSession::New_Text_Verified(SaveResult& refused) const {
     std::string bytes;
     if (lists_.src_o.empty() || !File_Exists(source_) || !Read_File(source_, bytes).ok)
         return true;
-    // Compared with the source as it is on disk now: a source changed since the run is
-    // refused as well, so the save never puts an older text over newer work.
-    RewriteCheck check = Check_Rewrite(bytes, lists_.src_o);
+    // The bytes the save writes, compared with the source as it is on disk now: a source
+    // changed since the run is refused as well, so the save never puts an older text over
+    // newer work.
+    RewriteCheck check = Check_Rewrite(bytes, std::string_view(Compose_Text(lists_.src_o, form_)));
     if (check)
         return true;
     refused.messages.push_back({MessageKind::L_Error, "save to Source-Path",
@@ -50,24 +73,34 @@ bool ListingSession::New_Text_Verified(SaveResult& refused) const {
     return false;
 }
 
-SaveResult ListingSession::Save_To_Source_Path() {
+SaveResult ListingSession::save_into(const std::string& folder) {
+    // Without a run the lists hold nothing to save, or only the pre-loaded source.
+    if (!run_done_) {
+        ListingLists none;
+        return Save_Results(source_, folder, save, none, form_);
+    }
     if (SaveResult refused; !New_Text_Verified(refused))
         return refused;
+    SaveResult saved = Save_Results(source_, folder, save, lists_, form_);
+    if (saved.saved)
+        run_done_ = false;
+    return saved;
+}
+
+SaveResult ListingSession::Save_To_Source_Path() {
     std::string folder = Folder_Of(source_);
     if (folder.empty())
         folder = "./";
-    return Save_Results(source_, folder, Base_Name(source_), save, lists_);
+    return save_into(folder);
 }
 
 SaveResult ListingSession::Save_To_Work_Path() {
-    if (SaveResult refused; !New_Text_Verified(refused))
-        return refused;
     if (FileResult r = Make_Dirs(data_dir()); !r) {
         SaveResult failed;
         failed.messages.push_back({MessageKind::General_Error, "", r.error});
         return failed;
     }
-    return Save_Results(source_, data_dir(), Base_Name(source_), save, lists_);
+    return save_into(data_dir());
 }
 
 FileResult ListingSession::Load_Token_Tables() {

@@ -34,13 +34,16 @@ public:
     // reported in the result.
     FileResult Source_Change(const std::string& name, bool startup_complete);
 
+    // A run reads the selected file; a binary or UTF-16 file is refused.
     RunResult Listing_Run(const RunCallbacks& callbacks = {});
     CheckResult Check_Run();
-    // Both saves first check the new text against the source with a second reader; a text
-    // that fails is refused with an error message and nothing is written.
+    // Both saves need a finished run of the selected file: a pre-loaded text is shown, never
+    // saved (it would replace the backup with a copy of the source). Then they check the new
+    // text against the source with a second reader; a text that fails is refused with an
+    // error message and nothing is written.
     SaveResult Save_To_Source_Path(); // "Save to Sourcepath"
     SaveResult Save_To_Work_Path();   // "Save to Work-Data-Path"
-    // That check alone: false with the refusal in `refused`.
+    // That check alone (on the lists of the last run): false with the refusal in `refused`.
     bool New_Text_Verified(SaveResult& refused) const;
 
     FileResult Load_Token_Tables();
@@ -53,6 +56,10 @@ private:
     TokenTable tokens_;
     ListingEngine engine_{tokens_};
     ListingLists lists_;
+    TextForm form_;         // of the source of the last run
+    bool run_done_ = false; // the lists hold a finished run of `source_`
+
+    SaveResult save_into(const std::string& folder);
 };
 
 } // namespace parvex

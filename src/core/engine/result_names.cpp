@@ -1,0 +1,136 @@
+#include "engine/result_names.h"
+
+#include "tables/subs.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace parvex {
+
+const std::array<const char*, 7> Extension_Captions = {
+    "Newly written PAS-File",         "Saved Original",
+    "create List of Alpha-Constants", "create List of Numeric-Constants",
+    "create Alpha-Cross Reference",   "create Numeric-Cross-Reference",
+    "create Token-Cross-Reference"};
+
+namespace {
+
+constexpr std::string_view kDefaultTextExtension = "pas";
+
+std::string file_part(const std::string& name) {
+    return name.substr(name.rfind('/') + 1);
+}
+
+bool is_source_extension(const std::string& ext) {
+    const std::string e = Lower_Ascii(ext);
+    return e == "pas" || e == "pp" || e == "dpr" || e == "lpr" || e == "inc";
+}
+
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+std::string field_name(std::size_t k) {
+    return quoted(Extension_Captions[k]);
+}
+
+} // namespace
+
+ResultNames Result_Names(const std::string& source_file, const std::string& folder,
+                         const SaveOptions& options) {
+    const std::string whole = file_part(source_file);
+    const auto dot = whole.rfind('.');
+    const std::string ext = dot == std::string::npos ? std::string() : whole.substr(dot + 1);
+    const auto& x = options.extensions;
+    ResultNames names;
+    if (ext == x[0] || x[0] != kDefaultTextExtension) {
+        const std::string base = dot == std::string::npos ? whole : whole.substr(0, dot);
+        for (std::size_t k = 0; k < x.size(); ++k)
+            names.files[k] = folder + base + "." + x[k];
+        return names;
+    }
+    // The whole name stays; the results hang their names on it with a "-". The backup's
+    // extension loses the text extension it starts with ("pas-SAVED" gives "u.inc-SAVED").
+    std::string saved = x[1];
+    if (saved.starts_with(x[0] + "-"))
+        saved = saved.substr(x[0].size() + 1);
+    names.files[0] = folder + whole;
+    names.files[1] = folder + whole + "-" + saved;
+    for (std::size_t k = 2; k < x.size(); ++k)
+        names.files[k] = folder + whole + "-" + x[k];
+    return names;
+}
+
+ExtensionProblem Extensions_Problem(const SaveOptions& options) {
+    const auto& x = options.extensions;
+    auto problem = [](std::size_t k, std::string text) {
+        return ExtensionProblem{static_cast<int>(k), std::move(text)};
+    };
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        if (x[k].empty())
+            return problem(k, "The extension of " + field_name(k) + " is empty.");
+        if (x[k].find('/') != std::string::npos)
+            return problem(k, "The extension of " + field_name(k) +
+                                  " holds a \"/\": results stay in their folder.");
+    }
+    if (x[1] == x[0])
+        return problem(1, "The new text and the saved original would have one name (\"." + x[0] +
+                              "\"): the original would be lost.\r\nGive " + field_name(1) +
+                              " another extension than " + field_name(0) + ".");
+    if (is_source_extension(x[1]))
+        return problem(1, "The saved original would replace a source named *." + x[1] +
+                              ".\r\nGive " + field_name(1) +
+                              " an extension that no Pascal source has (such as \"pas-SAVED\").");
+    for (std::size_t k = 2; k < x.size(); ++k) {
+        if (x[k] == x[0] || x[k] == x[1])
+            return problem(k, "The list of " + field_name(k) + " would replace the " +
+                                  (x[k] == x[0] ? "new text" : "saved original") + " (\"." + x[k] +
+                                  "\").\r\nGive it an extension of its own.");
+        if (is_source_extension(x[k]))
+            return problem(k, "The list of " + field_name(k) + " would replace a source named *." +
+                                  x[k] + ".\r\nGive it an extension that no Pascal source has.");
+    }
+    return {};
+}
+
+bool Same_File(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    std::error_code ea, eb;
+    const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
+    const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
+    if (ea || eb)
+        return a == b;
+    return ca == cb;
+}
+
+std::string Names_Problem(const std::string& source_file, const ResultNames& names) {
+    const std::string text = file_part(names.text());
+    if (names.text() == names.backup())
+        return "Nothing was saved: the new text and the saved original would both be named " +
+               quoted(text) + ", so the original would be lost.\r\nChange " + field_name(0) +
+               " or " + field_name(1) + " on the page Setup / Files.";
+    for (std::size_t k = 2; k < names.files.size(); ++k)
+        if (names.files[k] == names.text() || names.files[k] == names.backup())
+            return "Nothing was saved: the list of " + field_name(k) + " would be named " +
+                   quoted(file_part(names.files[k])) + " like the " +
+                   (names.files[k] == names.text() ? "new text" : "saved original") +
+                   ".\r\nChange its extension on the page Setup / Files.";
+    for (std::size_t k = 1; k < names.files.size(); ++k) {
+        if (!Same_File(names.files[k], source_file))
+            continue;
+        if (k == 1)
+            return "Nothing was saved: the saved original would be the source " +
+                   quoted(file_part(source_file)) + " itself while the new text goes to " +
+                   quoted(text) + ", so the source would be lost.\r\nChange " + field_name(0) +
+                   " or " + field_name(1) + " on the page Setup / Files.";
+        return "Nothing was saved: the list of " + field_name(k) + " would replace the source " +
+               quoted(file_part(source_file)) +
+               ".\r\nChange its extension on the page Setup / Files.";
+    }
+    return {};
+}
+
+} // namespace parvex

@@ -1,0 +1,30 @@
+#pragma once
+// An advisory lock on a folder while results are saved into it: a second process (or thread)
+// saving into the same folder waits until the first is done, so two saves of one source never
+// interleave, and every temporary file of a save is made and gone while the lock is held.
+
+#include <string>
+
+namespace parvex {
+
+class FolderLock {
+public:
+    // Waits for the lock. A folder that cannot be opened for reading is saved into unlocked
+    // (`locked()` is false); the save itself reports what fails.
+    explicit FolderLock(const std::string& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool locked() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// Removes the temporary files (".parvex-XXXXXX") that a killed run left in `folder`: those
+// older than this process. Call it with the folder's lock held, where no save of another process
+// can be half-way. Each folder is looked at once per process. Returns how many were removed.
+int Remove_Stale_Temps(const std::string& folder);
+
+} // namespace parvex

@@ -1,0 +1,65 @@
+#include "platform/source_text.h"
+
+#include "platform/file_kind.h"
+
+#include <cstring>
+
+namespace parvex {
+
+namespace {
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool is_binary(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return true; // UTF-16 without a NUL byte in the first lines is still UTF-16
+    return std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
+}
+} // namespace
+
+SourceText Source_From_Bytes(std::string_view bytes) {
+    SourceText text;
+    if (is_binary(bytes)) {
+        text.status = SourceStatus::Binary;
+        text.error = std::string(Binary_Source_Text);
+        return text;
+    }
+    // The mark stays out of the lines, so the first word of the file is read as a word.
+    if (bytes.starts_with(kUtf8Bom)) {
+        text.form.bom = std::string(kUtf8Bom);
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    text.lines = Split_Lines(bytes);
+    return text;
+}
+
+SourceText Load_Source_Text(const std::string& name) {
+    SourceText text;
+    if (std::string what = Describe_Non_File(name); !what.empty()) {
+        text.status = SourceStatus::Missing;
+        text.error = what;
+        return text;
+    }
+    std::string bytes;
+    if (FileResult r = Read_File(name, bytes); !r) {
+        text.status = SourceStatus::Unreadable;
+        text.error = r.error;
+        return text;
+    }
+    return Source_From_Bytes(bytes);
+}
+
+std::string Compose_Text(const TextList& lines, const TextForm& form) {
+    std::size_t total = form.bom.size();
+    for (const auto& l : lines)
+        total += l.size() + form.line_end.size();
+    std::string out;
+    out.reserve(total);
+    out += form.bom;
+    for (const auto& l : lines) {
+        out += l;
+        out += form.line_end;
+    }
+    return out;
+}
+
+} // namespace parvex

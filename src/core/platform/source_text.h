@@ -1,0 +1,37 @@
+#pragma once
+// A Pascal source as the listing takes it in and gives it back: its lines, the UTF-8 byte-order
+// mark it may start with and its line ends. Binary and UTF-16 files are refused: rewritten line
+// by line as 8-bit text they would come back broken.
+
+#include "platform/text_file.h"
+
+#include <string>
+
+namespace parvex {
+
+// What the new text keeps of its source besides the lines.
+struct TextForm {
+    std::string bom;               // a UTF-8 byte-order mark the source starts with
+    std::string line_end = "\r\n"; // the source's line end
+};
+
+enum class SourceStatus { Read, Missing, Unreadable, Binary };
+
+struct SourceText {
+    SourceStatus status = SourceStatus::Read;
+    std::string error; // for Missing, Unreadable and Binary: what it is, without the file name
+    TextList lines;    // without the byte-order mark
+    TextForm form;
+};
+
+inline constexpr std::string_view Binary_Source_Text = "binary or UTF-16 file, not listed";
+
+// Reads a source. A file that holds a NUL byte or starts with a UTF-16 byte-order mark is
+// Binary and gives no lines.
+SourceText Load_Source_Text(const std::string& name);
+// The same for bytes already read.
+SourceText Source_From_Bytes(std::string_view bytes);
+// The bytes of a text in the given form: the mark, then every line followed by the line end.
+std::string Compose_Text(const TextList& lines, const TextForm& form);
+
+} // namespace parvex
