@@ -1,22 +1,38 @@
 #include "verify/code_reader.h"
 
+#include <array>
+#include <cstring>
+
 namespace parvex {
 
 // Written here again on purpose, so that a fault in the listing's own reader cannot hide itself.
 std::vector<std::string_view> Text_Lines(std::string_view text) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\n' && c != '\r')
+    lines.reserve(text.size() / 32 + 1);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    auto find = [](const char* from, const char* to, char c) {
+        return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(to - from)));
+    };
+    while (p < end) {
+        const char* lf = find(p, end, '\n');
+        const char* stop = lf ? lf : end;
+        // A CR that is not the last byte before the LF (or the end) ends a line of its own.
+        for (const char* cr = find(p, stop, '\r'); cr; cr = find(p, stop, '\r')) {
+            lines.emplace_back(p, static_cast<std::size_t>(cr - p));
+            p = cr + 1;
+            if (p == stop) {
+                if (lf)
+                    ++p; // CR LF
+                break;
+            }
+        }
+        if (p > stop)
             continue;
-        lines.push_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+        if (p < stop || lf)
+            lines.emplace_back(p, static_cast<std::size_t>(stop - p));
+        p = stop + 1;
     }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
     return lines;
 }
 
@@ -41,13 +57,25 @@ std::size_t remark_length(std::string_view line, std::size_t pos) {
 
 } // namespace
 
-void CodeReader::Read_Line(std::string_view line, CodeLine& r) {
-    r.text.clear();
-    r.kinds.clear();
+// Bytes that may open a literal or a comment; every other byte of code is taken in runs.
+constexpr std::array<bool, 256> kOpens = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : std::string_view("\"'(/{"))
+        t[c] = true;
+    return t;
+}();
+
+template <bool Build> void CodeReader::scan(std::string_view line, CodeLine* r) {
+    if constexpr (Build) {
+        r->text.clear();
+        r->kinds.clear();
+    }
     std::size_t i = 0;
     auto take = [&](std::size_t to, ByteKind kind) {
-        r.text.append(line.substr(i, to - i));
-        r.kinds.insert(r.kinds.end(), to - i, kind);
+        if constexpr (Build) {
+            r->text.append(line.data() + i, to - i);
+            r->kinds.resize(r->kinds.size() + (to - i), kind);
+        }
         i = to;
     };
     while (i < line.size()) {
@@ -81,21 +109,24 @@ void CodeReader::Read_Line(std::string_view line, CodeLine& r) {
             else
                 take(k + 1, ByteKind::Literal);
         } else if (c == '{') {
-            if (const std::size_t len = remark_length(line, i)) {
-                // A remark goes with one blank in front of it, unless taking it out would
-                // join two words: then it stays and is compared like any other text.
-                const bool blank =
-                    !r.text.empty() && r.text.back() == ' ' && r.kinds.back() == ByteKind::Code;
-                const std::size_t before = r.text.size() - (blank ? 1 : 0);
-                const bool joins = before > 0 && is_word_char(r.text[before - 1]) &&
-                                   i + len < line.size() && is_word_char(line[i + len]);
-                if (!joins) {
-                    r.text.resize(before);
-                    r.kinds.resize(before);
-                    i += len;
-                    continue;
+            if constexpr (Build) {
+                if (const std::size_t len = remark_length(line, i)) {
+                    // A remark goes with one blank in front of it, unless taking it out would
+                    // join two words: then it stays and is compared like any other text.
+                    const bool blank = !r->text.empty() && r->text.back() == ' ' &&
+                                       r->kinds.back() == ByteKind::Code;
+                    const std::size_t before = r->text.size() - (blank ? 1 : 0);
+                    const bool joins = before > 0 && is_word_char(r->text[before - 1]) &&
+                                       i + len < line.size() && is_word_char(line[i + len]);
+                    if (!joins) {
+                        r->text.resize(before);
+                        r->kinds.resize(before);
+                        i += len;
+                        continue;
+                    }
                 }
             }
+            // (Skipped, a remark is a comment that closes on its own line like any other.)
             open_ = Open::Brace;
             take(i + 1, ByteKind::Comment);
         } else if (c == '(' && i + 1 < line.size() && line[i + 1] == '*') {
@@ -104,9 +135,20 @@ void CodeReader::Read_Line(std::string_view line, CodeLine& r) {
         } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
             take(line.size(), ByteKind::Comment);
         } else {
-            take(i + 1, ByteKind::Code);
+            std::size_t k = i + 1;
+            while (k < line.size() && !kOpens[static_cast<unsigned char>(line[k])])
+                ++k;
+            take(k, ByteKind::Code);
         }
     }
+}
+
+void CodeReader::Read_Line(std::string_view line, CodeLine& out) {
+    scan<true>(line, &out);
+}
+
+void CodeReader::Skip_Line(std::string_view line) {
+    scan<false>(line, nullptr);
 }
 
 } // namespace parvex

@@ -25,10 +25,16 @@ class CodeReader {
 public:
     // Reads the next line of a text; a comment left open goes on into the next line.
     void Read_Line(std::string_view line, CodeLine& out);
+    // The same for a line that is not needed: only the open comment goes on.
+    void Skip_Line(std::string_view line);
+    // Two readers in the same state read the same line the same way.
+    bool operator==(const CodeReader&) const = default;
 
 private:
     enum class Open : unsigned char { None, Brace, Paren };
     Open open_ = Open::None;
+
+    template <bool Build> void scan(std::string_view line, CodeLine* out);
 };
 
 } // namespace parvex

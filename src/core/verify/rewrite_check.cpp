@@ -35,6 +35,12 @@ RewriteCheck compare(const std::vector<std::string_view>& old_lines,
     CodeReader old_reader, new_reader;
     CodeLine was, now;
     for (std::size_t n = 0; n < old_lines.size(); ++n) {
+        if (old_lines[n] == new_lines[n] && old_reader == new_reader) {
+            // Equal lines read in equal states are equal without the remarks too.
+            old_reader.Skip_Line(old_lines[n]);
+            new_reader = old_reader;
+            continue;
+        }
         old_reader.Read_Line(old_lines[n], was);
         new_reader.Read_Line(new_lines[n], now);
         const std::size_t common = std::min(was.text.size(), now.text.size());
