@@ -71,11 +71,11 @@ TEST(Cli, StdoutPrintsTheNewTextAndWritesNothing) {
     CliRun r = run(dir, personal(dir, "WriteLn") + " --case lower --stdout " +
                             quote(dir.dir() + "src/a.pas"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "procedure p;\r\nbegin\r\n  writeln('x');\r\nend; { of P }\r\n");
+    EXPECT_EQ(r.out, "procedure p;\nbegin\n  writeln('x');\nend; { of P }\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "src"), {}), 1);
     CliRun stored = run(dir, personal(dir, "WriteLn") + " --stdout --no-remarks " +
                                  quote(dir.dir() + "src/a.pas"));
-    EXPECT_EQ(stored.out, "procedure P;\r\nbegin\r\n  WriteLn('x');\r\nend;\r\n");
+    EXPECT_EQ(stored.out, "procedure P;\nbegin\n  WriteLn('x');\nend;\n");
 }
 
 TEST(Cli, SavesBesideTheSourceKeepingTheOldText) {
@@ -84,7 +84,7 @@ TEST(Cli, SavesBesideTheSourceKeepingTheOldText) {
     CliRun r = run(dir, personal(dir) + " --case upper --quiet " + quote(src.string()));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(dir.read("Unit1.pas"), "X := 'a';\r\n");
+    EXPECT_EQ(dir.read("Unit1.pas"), "X := 'a';\n"); // the line ends of the source
     EXPECT_EQ(dir.read("Unit1.pas-SAVED"), "x := 'a';\n");
     for (const char* ext : {"Alpha-Constants", "Numeric-Constats", "Alpha-Cross-Ref",
                             "Numeric-Cross-Ref", "Token-Cross-Ref"})
@@ -101,9 +101,9 @@ TEST(Cli, WalksFoldersInOrderIntoAMirroredOutFolder) {
                             quote(dir.dir() + "out") + " " + quote(dir.dir() + "tree"));
     EXPECT_EQ(r.status, 0) << r.err;
     // Sorted walk: a/z.PP first, so its spelling is the one every later file gets.
-    EXPECT_EQ(dir.read("out/a/z.PP"), "MyName := 2;\r\n");
-    EXPECT_EQ(dir.read("out/b.pas"), "MyName := 1;\r\n");
-    EXPECT_EQ(dir.read("out/c.inc"), "MyName := 3;\r\n");
+    EXPECT_EQ(dir.read("out/a/z.PP"), "MyName := 2;\n");
+    EXPECT_EQ(dir.read("out/b.pas"), "MyName := 1;\n");
+    EXPECT_EQ(dir.read("out/c.inc"), "MyName := 3;\n");
     EXPECT_EQ(dir.read("out/b.Token-Cross-Ref"), "MyName\t#01\r\n");
     EXPECT_EQ(dir.read("out/c.inc-Token-Cross-Ref"), "MyName\t#01\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "out/b.Numeric-Constats"));
@@ -116,13 +116,13 @@ TEST(Cli, WalksFoldersInOrderIntoAMirroredOutFolder) {
 TEST(Cli, UnitAndIncludeOfOneNameKeepTheirOwnBackups) {
     TempDir dir;
     dir.write("u.pas", "unit u;\n");
-    dir.write("u.inc", "x;\n");
-    CliRun r = run(dir, personal(dir) + " --quiet " + quote(dir.dir()));
+    dir.write("u.inc", "x;\r\n");
+    CliRun r = run(dir, personal(dir) + " --quiet --case upper " + quote(dir.dir()));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("u.pas-SAVED"), "unit u;\n");
-    EXPECT_EQ(dir.read("u.inc-SAVED"), "x;\n");
-    EXPECT_EQ(dir.read("u.pas"), "unit u;\r\n");
-    EXPECT_EQ(dir.read("u.inc"), "x;\r\n");
+    EXPECT_EQ(dir.read("u.inc-SAVED"), "x;\r\n");
+    EXPECT_EQ(dir.read("u.pas"), "UNIT U;\n");
+    EXPECT_EQ(dir.read("u.inc"), "X;\r\n");
 }
 
 TEST(Cli, ABadFileDoesNotStopTheBatch) {
@@ -133,7 +133,7 @@ TEST(Cli, ABadFileDoesNotStopTheBatch) {
                             quote(dir.dir() + "good.pas") + " " + quote(dir.dir() + "empty.pas"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "parvex-list: " + dir.dir() + "missing.pas: File does not exist\n");
-    EXPECT_TRUE(fs::exists(dir.path() / "good.pas-SAVED"));
+    EXPECT_TRUE(fs::exists(dir.path() / "good.Token-Cross-Ref"));
     EXPECT_EQ(dir.read("empty.pas"), ""); // nothing to rewrite
 }
 
@@ -153,7 +153,7 @@ TEST(Cli, CheckPrintsNothingForOrdinaryCode) {
     dir.write("a.pas", "x := 1; { c } y := 2; // z\n{ don't } s := 'it''s';\n(* note *)\n");
     CliRun r = run(dir, personal(dir) + " --check --stdout " + quote(dir.dir() + "a.pas"));
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out, "x := 1; { c } y := 2; // z\r\n{ don't } s := 'it''s';\r\n(* note *)\r\n");
+    EXPECT_EQ(r.out, "x := 1; { c } y := 2; // z\n{ don't } s := 'it''s';\n(* note *)\n");
 }
 
 TEST(Cli, TokensFileIsLoadedBeforeThePersonalOne) {
@@ -162,7 +162,7 @@ TEST(Cli, TokensFileIsLoadedBeforeThePersonalOne) {
     dir.write("a.pas", "foobar baz\n");
     CliRun r = run(dir, personal(dir, "BAZ") + " --tokens " + quote(tokens.string()) +
                             " --stdout " + quote(dir.dir() + "a.pas"));
-    EXPECT_EQ(r.out, "FooBar BAZ\r\n");
+    EXPECT_EQ(r.out, "FooBar BAZ\n");
     CliRun missing = run(dir, "--tokens " + quote(dir.dir() + "none.dat") + " a.pas");
     EXPECT_EQ(missing.status, 2);
 }

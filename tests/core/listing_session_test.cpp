@@ -45,7 +45,7 @@ TEST(ListingSession, SaveToWorkPathAndPreloadSwitch) {
     EXPECT_EQ(s.Save_To_Work_Path().messages.back().title, "save to Source-Path");
     ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
     ASSERT_TRUE(s.Save_To_Work_Path().saved);
-    EXPECT_EQ(prog.read("Data/a.pas"), "x;\r\n");
+    EXPECT_EQ(prog.read("Data/a.pas"), "x;\n");
     EXPECT_EQ(src.read("a.pas"), "x;\n"); // the source stays as it was
 }
 
@@ -115,7 +115,7 @@ TEST(ListingSession, APreloadedTextIsNeverSavedWithoutARun) {
     s.options.output_case = 0;
     ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
     ASSERT_TRUE(s.Save_To_Source_Path().saved);
-    EXPECT_EQ(src.read("a.pas"), "BEGIN X END.\r\n");
+    EXPECT_EQ(src.read("a.pas"), "BEGIN X END.\n");
     EXPECT_EQ(src.read("a.pas-SAVED"), "begin x end.\n");
     ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
     SaveResult again = s.Save_To_Source_Path();
@@ -126,7 +126,9 @@ TEST(ListingSession, APreloadedTextIsNeverSavedWithoutARun) {
 
 TEST(ListingSession, ARunRefusesWhatIsNoTextFile) {
     TempDir prog, src;
-    auto utf16 = src.write("w.pas", std::string("\xFF\xFEb\0e\0g\0", 8));
+    auto utf16 = src.write("w.pas", std::string("\xFF\xFE"
+                                                "b\0e\0g\0",
+                                                8));
     std::filesystem::create_directory(src.path() / "dir.pas");
     struct Case {
         std::string file;

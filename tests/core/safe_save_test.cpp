@@ -129,8 +129,7 @@ TEST(ResultNames, ExtensionsThatWouldLoseASourceAreRefused) {
         o.extensions[c.field] = c.value;
         ExtensionProblem p = Extensions_Problem(o);
         EXPECT_EQ(p.field, c.refused) << c.field << " = " << c.value;
-        if (p)
-            EXPECT_FALSE(p.text.empty());
+        EXPECT_EQ(p.text.empty(), !p) << c.field;
     }
     SaveOptions pas_as_backup = with_extensions("txt", "pas");
     ExtensionProblem p = Extensions_Problem(pas_as_backup);
@@ -177,10 +176,10 @@ TEST(SafeSave, ASourceOfAnotherExtensionKeepsItsName) {
     dir.write("u.pas-SAVED", "its backup\n");
     ASSERT_TRUE(list_and_save(pp, {}, ListingOptions{.output_case = 0}).saved);
     ASSERT_TRUE(list_and_save(bare, {}, ListingOptions{.output_case = 0}).saved);
-    EXPECT_EQ(dir.read("ctypes.pp"), "UNIT CTYPES; END.\r\n");
+    EXPECT_EQ(dir.read("ctypes.pp"), "UNIT CTYPES; END.\n");
     EXPECT_EQ(dir.read("ctypes.pp-SAVED"), "unit ctypes; end.\n");
     EXPECT_FALSE(fs::exists(dir.path() / "ctypes.pas"));
-    EXPECT_EQ(dir.read("u"), "BEGIN END.\r\n");
+    EXPECT_EQ(dir.read("u"), "BEGIN END.\n");
     EXPECT_EQ(dir.read("u-SAVED"), "begin end.\n");
     EXPECT_TRUE(fs::exists(dir.path() / "u-Token-Cross-Ref"));
     EXPECT_EQ(dir.read("u.pas"), "unit u; { unrelated }\n");
@@ -192,7 +191,7 @@ TEST(SafeSave, AnUnchangedTextIsNotRewrittenAndItsBackupStays) {
     auto src = dir.write("a.pas", "procedure p;\nbegin\nend;\n");
     ASSERT_TRUE(list_and_save(src).saved);
     const std::string listed = dir.read("a.pas");
-    ASSERT_EQ(listed, "procedure p;\r\nbegin\r\nend; { of p }\r\n");
+    ASSERT_EQ(listed, "procedure p;\nbegin\nend; { of p }\n");
     // Listing the listed file again gives the same text: the text keeps its time, the backup
     // keeps the original, the lists are written again.
     const auto old_time = fs::last_write_time(src) - std::chrono::hours(1);
@@ -281,14 +280,52 @@ TEST(SourceText, BinaryAndUtf16AreRefusedAndAUtf8MarkIsKept) {
     }
     SourceText marked = Source_From_Bytes("\xEF\xBB\xBFunit u;\nend.\n");
     EXPECT_EQ(marked.lines, (TextList{"unit u;", "end."}));
-    EXPECT_EQ(Compose_Text(marked.lines, marked.form), "\xEF\xBB\xBFunit u;\r\nend.\r\n");
+    EXPECT_EQ(Compose_Text(marked.lines, marked.form), "\xEF\xBB\xBFunit u;\nend.\n");
 
     // The mark stays out of the first word and comes back on the saved text.
     TempDir dir;
     auto src = dir.write("m.pas", "\xEF\xBB\xBFunit m;\n");
     ASSERT_TRUE(list_and_save(src, {}, ListingOptions{.output_case = 0}).saved);
-    EXPECT_EQ(dir.read("m.pas"), "\xEF\xBB\xBFUNIT M;\r\n");
+    EXPECT_EQ(dir.read("m.pas"), "\xEF\xBB\xBFUNIT M;\n");
     EXPECT_EQ(dir.read("m.Token-Cross-Ref"), "m\t#01\r\nunit\t#01\r\n");
+}
+
+TEST(SourceText, TheNewTextKeepsTheLineEndsOfItsSource) {
+    struct Case {
+        std::string source, saved;
+    } cases[] = {
+        {"x;\ny;\n", "X;\nY;\n"},
+        {"x;\r\ny;", "X;\r\nY;\r\n"},
+        {"x;\ry;\r", "X;\rY;\r"},
+        {"x;", "X;\r\n"},                   // no line end: CR LF
+        {"x;\ny;\r\nz;\r", "X;\nY;\nZ;\n"}, // the first line end decides
+        {"\xEF\xBB\xBFx;\r\n", "\xEF\xBB\xBFX;\r\n"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        auto src = dir.write("a.pas", c.source);
+        ASSERT_TRUE(list_and_save(src, {}, ListingOptions{.output_case = 0}).saved) << c.source;
+        EXPECT_EQ(dir.read("a.pas"), c.saved) << c.source;
+        EXPECT_EQ(dir.read("a.pas-SAVED"), c.source);
+        // The lists keep CR LF whatever the source has.
+        const std::string xref = dir.read("a.Token-Cross-Ref");
+        EXPECT_TRUE(xref.ends_with("\r\n")) << xref;
+    }
+}
+
+TEST(SafeSave, FileHoldsComparesEveryByte) {
+    TempDir dir;
+    std::string big(200000, 'x');
+    auto file = dir.write("big", big);
+    EXPECT_TRUE(File_Holds(file.string(), big));
+    std::string changed = big;
+    changed[150000] = 'y';
+    EXPECT_FALSE(File_Holds(file.string(), changed));
+    EXPECT_FALSE(File_Holds(file.string(), big + "x"));
+    EXPECT_FALSE(File_Holds(file.string(), big.substr(1)));
+    EXPECT_TRUE(File_Holds(dir.write("empty", "").string(), ""));
+    EXPECT_FALSE(File_Holds(dir.dir() + "none", ""));
+    EXPECT_FALSE(File_Holds(dir.dir(), ""));
 }
 
 TEST(FileKind, SaysWhatAPathIsInsteadOfMissing) {

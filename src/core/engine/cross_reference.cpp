@@ -115,10 +115,7 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     // original after an earlier save) is not replaced by the text itself.
     const std::string text = Compose_Text(lists.src_o, form);
     const bool replacing = File_Exists(name1);
-    if (replacing) {
-        std::string current;
-        result.text_unchanged = Read_File(name1, current) && current == text;
-    }
+    result.text_unchanged = replacing && File_Holds(name1, text);
 
     // The new text is complete on disk, and the lists are written, before the old text moves
     // aside: a save that fails on the way leaves the source as it was, so saving again after

@@ -28,6 +28,12 @@ SourceText Source_From_Bytes(std::string_view bytes) {
         text.form.bom = std::string(kUtf8Bom);
         bytes.remove_prefix(kUtf8Bom.size());
     }
+    // The new text keeps the source's line ends (a git diff then shows only changed words);
+    // the first line end decides, and a text without one gets CR LF.
+    if (auto end = bytes.find_first_of("\r\n"); end != std::string_view::npos)
+        text.form.line_end = bytes[end] == '\n'                                 ? "\n"
+                             : end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n"
+                                                                                : "\r";
     text.lines = Split_Lines(bytes);
     return text;
 }

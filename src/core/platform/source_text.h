@@ -12,7 +12,7 @@ namespace parvex {
 // What the new text keeps of its source besides the lines.
 struct TextForm {
     std::string bom;               // a UTF-8 byte-order mark the source starts with
-    std::string line_end = "\r\n"; // the source's line end
+    std::string line_end = "\r\n"; // the source's first line end; CR LF when it has none
 };
 
 enum class SourceStatus { Read, Missing, Unreadable, Binary };

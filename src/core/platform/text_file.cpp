@@ -66,6 +66,31 @@ FileResult Read_File(const std::string& name, std::string& bytes) {
     return FileResult::success();
 }
 
+bool File_Holds(const std::string& name, std::string_view bytes) {
+    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                static_cast<std::size_t>(st.st_size) == bytes.size();
+    char buffer[1 << 16];
+    std::size_t at = 0;
+    while (same) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            same = n == 0 && at == bytes.size();
+            break;
+        }
+        const auto got = static_cast<std::size_t>(n);
+        same = at + got <= bytes.size() && std::memcmp(buffer, bytes.data() + at, got) == 0;
+        at += got;
+    }
+    ::close(fd);
+    return same;
+}
+
 TextList Split_Lines(std::string_view bytes) {
     TextList lines;
     const char* p = bytes.data();

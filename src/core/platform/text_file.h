@@ -23,6 +23,8 @@ bool File_Exists(const std::string& name); // a regular file (or a link to one)
 bool Dir_Exists(const std::string& name);
 
 FileResult Read_File(const std::string& name, std::string& bytes);
+// True when the file holds exactly these bytes (read piece by piece; false when unreadable).
+bool File_Holds(const std::string& name, std::string_view bytes);
 // Splits on CR LF, LF or CR; a final line end does not start another line.
 TextList Split_Lines(std::string_view bytes);
 // Every line followed by CR LF, the last one too.

@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include "engine/result_names.h"
 #include "frame/frame_settings.h"
 #include "frame/ini_file.h"
 #include "tables/subs.h"
@@ -102,6 +103,10 @@ void TForm1::connect_controls() {
     connect(ui.chk_col_A, &QCheckBox::toggled, this, &TForm1::chk_col_AChange);
     connect(ui.chk_col_N, &QCheckBox::toggled, this, &TForm1::chk_col_NChange);
     connect(ui.chk_col_T, &QCheckBox::toggled, this, &TForm1::chk_col_TChange);
+    for (int k = 0; k < 7; ++k) {
+        ext_accepted_[static_cast<std::size_t>(k)] = ui.ed_ext[k]->text();
+        connect(ui.ed_ext[k], &QLineEdit::editingFinished, this, [this, k] { ed_extExit(k); });
+    }
     connect(tlb_SRC, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
     connect(tlb_T_Cref, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
     connect(tlb_WArea, &TextListView::rowClicked, this, &TForm1::tlb_SRCClick);
@@ -142,6 +147,8 @@ void TForm1::on_settings_restored() {
         keep_pane_width(ui.check_splitter, ui.GP10, ini.read(section, "GP10_Width", "306"));
     }
     read_options();
+    for (std::size_t k = 0; k < 7; ++k)
+        ext_accepted_[k] = ui.ed_ext[k]->text();
     if (FileResult r = session_.Load_Token_Tables(); !r)
         report_file_error(r);
     update_token_labels();
@@ -401,6 +408,27 @@ void TForm1::chk_col_NChange() {
 }
 void TForm1::chk_col_TChange() {
     follow_collect(ui.chk_col_T, {ui.chk_ext[6]});
+}
+
+void TForm1::ed_extExit(int field) {
+    const auto k = static_cast<std::size_t>(field);
+    if (checking_ext_ || ui.ed_ext[field]->text() == ext_accepted_[k])
+        return;
+    SaveOptions entered, before;
+    for (std::size_t i = 0; i < 7; ++i)
+        entered.extensions[i] = before.extensions[i] = ui.ed_ext[i]->text().toStdString();
+    before.extensions[k] = ext_accepted_[k].toStdString();
+    const ExtensionProblem problem = Extensions_Problem(entered);
+    // Settings that were wrong already (an old settings file) may be mended step by step.
+    if (!problem || Extensions_Problem(before)) {
+        ext_accepted_[k] = ui.ed_ext[field]->text();
+        return;
+    }
+    checking_ext_ = true; // the message takes the focus, which finishes the editing again
+    ui.ed_ext[field]->setText(ext_accepted_[k]);
+    facade().L_Error(QStringLiteral("Setup / Files"),
+                     QStringLiteral("^C:") + from_bytes(problem.text));
+    checking_ext_ = false;
 }
 
 void TForm1::tlb_SRCClick() {

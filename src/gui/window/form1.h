@@ -49,6 +49,9 @@ public:
     void chk_col_AChange();
     void chk_col_NChange();
     void chk_col_TChange();
+    // An extension entered on Setup / Files under which a save would lose a source or its
+    // backup is refused: the field gets its previous text back and a message says why.
+    void ed_extExit(int field);
     void tlb_SRCClick();
     void tlb_SRC_tmpClick();
     void Clear_Lists();
@@ -79,6 +82,8 @@ private:
     std::function<QString()> browse_answer_;
     std::function<void(const QString&)> general_error_;
     bool running_ = false;
+    std::array<QString, 7> ext_accepted_; // the extensions as last accepted
+    bool checking_ext_ = false;
     std::array<bool, 4> stale_{}; // panes of Work, Constant, Check, Work-Area behind the lists
 };
 
