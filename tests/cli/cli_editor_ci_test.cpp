@@ -65,7 +65,7 @@ const std::string kUnit = "unit a;\ninterface\nprocedure p;\nimplementation\npro
 TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     TempDir dir;
     dir.write("src/a.pas", kUnit);
-    dir.write("src/b.pas", "x := 1;\n"); // one line: the damage to line 2 misses it
+    dir.write("src/b.pas", "procedure q; begin end;\n"); // one line: line 2's damage misses it
     const std::string damage = "PARVEX_TEST_DAMAGE_LINE=2";
     const std::string a = dir.dir() + "src/a.pas";
 
@@ -94,7 +94,7 @@ TEST(CliFilter, StandardInputGivesWhatStdoutGives) {
     TempDir dir;
     auto file = dir.write("a.pas", kUnit);
     const std::pair<const char*, const char*> cases[] = {
-        {"", "end; { of p }"}, {"--case upper", "END; { of p }"}, {"--no-remarks", "end;\r"}};
+        {"", "end; { of p }"}, {"--case upper", "END; { of p }"}, {"--no-remarks", "end;\n"}};
     for (const auto& [options, end_line] : cases) {
         CliRun direct = run(dir, personal(dir) + " " + options + " --stdout " + quote(file));
         CliRun filter = run(dir, personal(dir) + " " + options + " -", kUnit);
@@ -245,7 +245,7 @@ TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
         CliRun one = run(dir, common + "-j 1 --stdout " + sample);
         CliRun four = run(dir, common + "-j 4 --stdout " + sample);
         EXPECT_EQ(one.status, four.status) << options;
-        EXPECT_GT(one.out.size(), 4000000u) << options;
+        EXPECT_GT(one.out.size(), 3000000u) << options;
         EXPECT_TRUE(one.out == four.out) << options; // not printed: megabytes
         EXPECT_EQ(one.err, four.err) << options;
 
@@ -310,7 +310,7 @@ TEST(CliSpellings, TheMajorityFileSettlesTheSpellingOfAListing) {
     const std::string majority = dir.read("majority.dat");
     EXPECT_NE(majority.find("\r\nResult\r\n"), std::string::npos) << majority;
     CliRun listed = run(dir, "--personal majority.dat --stdout a.pas", "", cd);
-    EXPECT_EQ(listed.out, "x := Result;\r\nResult := Result + Result;\r\n");
+    EXPECT_EQ(listed.out, "x := Result;\nResult := Result + Result;\n");
     for (const char* bad : {"--spellings --stdout a.pas", "--spellings --out o a.pas",
                             "--spellings-out m.dat --diff a.pas"})
         EXPECT_EQ(run(dir, personal(dir) + " " + bad, "", cd).status, 2) << bad;
