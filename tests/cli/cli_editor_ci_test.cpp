@@ -315,3 +315,29 @@ TEST(CliSpellings, TheMajorityFileSettlesTheSpellingOfAListing) {
                             "--spellings-out m.dat --diff a.pas"})
         EXPECT_EQ(run(dir, personal(dir) + " " + bad, "", cd).status, 2) << bad;
 }
+
+TEST(CliJobs, ATerminalSeesFilesDoneAndSpeedUnlessQuiet) {
+    if (std::system("command -v script > /dev/null") != 0)
+        GTEST_SKIP() << "script (util-linux) is needed for a terminal";
+    TempDir dir;
+    for (const char* name : {"t/a.pas", "t/b.pas", "t/c.pas"})
+        dir.write(name, "x;\n");
+    auto on_terminal = [&](const std::string& args) {
+        // script gives the program a terminal and copies what it shows.
+        const std::string inner = std::string(PARVEX_LIST_EXE) + " " + personal(dir) + " " + args +
+                                  " --stdout " + quote(dir.dir() + "t") + " > /dev/null";
+        FILE* pipe = ::popen(("script -qec " + quote(inner) + " /dev/null").c_str(), "r");
+        std::string shown;
+        std::array<char, 4096> buf{};
+        std::size_t n;
+        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+            shown.append(buf.data(), n);
+        ::pclose(pipe);
+        return shown;
+    };
+    const std::string shown = on_terminal("-j 2");
+    EXPECT_NE(shown.find("[3/3] "), std::string::npos) << shown;
+    EXPECT_NE(shown.find(" MB/s"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("3 files listed"), std::string::npos) << shown;
+    EXPECT_EQ(on_terminal("-j 2 --quiet"), "");
+}
