@@ -2,15 +2,22 @@
 
 #include "tables/subs.h"
 
+#include <algorithm>
+
 namespace parvex::cli {
 
 const char* Usage_Text() {
     return R"(Usage: parvex-list [OPTIONS] PATH...
+       parvex-list [OPTIONS] -
 
 Lists Pascal sources: rewrites every identifier and keyword in one letter case, adds
 "{ of Name }" remarks behind the END of each routine and writes the constant lists and
 cross-references beside each source (the old text is kept as NAME.pas-SAVED).
 A PATH that is a folder is walked for .pas, .pp, .dpr, .lpr and .inc files.
+With "-" one source is read from standard input and its new text written to
+standard output (a filter for editors). Every new text is checked against its
+source by a second reader before it is written; a text that fails is refused
+(FILE:LINE: refused: ...) and nothing is written for it.
 
 Options:
   --case upper|lower|first|capitalize
@@ -27,13 +34,26 @@ Options:
   --out DIR           write the results into DIR (mirroring walked folders); the
                       sources stay untouched
   --stdout            print the new text and write no file
+  --stdin-name NAME   the name of the source read from "-", used in messages
+  --diff              write nothing; print a unified diff of every file that
+                      would change (exit 1 when any would)
+  --list-changed      write nothing; print the name of every file that would
+                      change (exit 1 when any would)
+  -j N, --jobs N      list N files at a time (default: one per processor); the
+                      results are the same as with -j 1
+  --spellings         write nothing; print every token written in more than one
+                      spelling, most frequent first, each spelling with its count
+                      and first place (keywords and identifiers are counted alike:
+                      the listing does not tell them apart)
+  --spellings-out FILE  write the most frequent spelling of each such token to
+                      FILE, one per line, ready for --personal
   --check             print every line the run left unhandled as FILE:LINE: TEXT
   --quiet             print nothing but errors (and what --stdout/--check print)
   -h, --help          show this help
   --version           show the program version
 
-Exit status: 0 success, 1 the check found something, 2 bad usage or a file that
-could not be read or written.
+Exit status: 0 success, 1 the check found something or a file would change,
+2 bad usage, a file that could not be read or written, or a refused new text.
 )";
 }
 
@@ -106,6 +126,26 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             o.save.create[6] = false;
         } else if (is_flag("--stdout")) {
             o.to_stdout = true;
+        } else if (is_flag("--diff")) {
+            o.diff = true;
+        } else if (is_flag("--list-changed")) {
+            o.list_changed = true;
+        } else if (arg == "-j" || arg == "--jobs" || (arg.starts_with("-j") && arg.size() > 2)) {
+            if (arg.starts_with("-j") && arg.size() > 2) {
+                value = arg.substr(2);
+            } else if (!take_value()) {
+                return missing(arg + " needs a number");
+            }
+            std::int32_t n = Str_To_Int_Def(value, -1);
+            if (n < 1 || n > 1024)
+                return bad(arg + " needs a number from 1 to 1024, not '" + value + "'");
+            o.jobs = static_cast<unsigned>(n);
+        } else if (is_flag("--spellings")) {
+            o.spellings = true;
+        } else if (arg == "--stdin-name") {
+            if (!take_value() || value.empty())
+                return missing("--stdin-name needs a value");
+            o.stdin_name = value;
         } else if (is_flag("--check")) {
             o.check = true;
         } else if (is_flag("--quiet")) {
@@ -130,12 +170,14 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             if (n == INT32_MIN)
                 return bad("--break needs a number, not '" + value + "'");
             o.save.break_after = n;
-        } else if (arg == "--personal" || arg == "--tokens" || arg == "--out") {
+        } else if (arg == "--personal" || arg == "--tokens" || arg == "--out" ||
+                   arg == "--spellings-out") {
             if (!take_value() || value.empty())
                 return missing(arg + " needs a value");
-            (arg == "--personal" ? o.personal_file
-             : arg == "--tokens" ? o.tokens_file
-                                 : o.out_dir) = value;
+            (arg == "--personal"        ? o.personal_file
+             : arg == "--tokens"        ? o.tokens_file
+             : arg == "--spellings-out" ? o.spellings_out
+                                        : o.out_dir) = value;
         } else {
             return bad("unknown option '" + args[i] + "'");
         }
@@ -144,6 +186,18 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
         return bad("no PATH given");
     if (o.to_stdout && !o.out_dir.empty())
         return bad("--stdout and --out do not go together");
+    if (o.diff + o.list_changed + o.to_stdout > 1)
+        return bad("--stdout, --diff and --list-changed do not go together");
+    if ((o.diff || o.list_changed) && !o.out_dir.empty())
+        return bad("--diff and --list-changed write nothing: --out does not go with them");
+    if ((o.spellings || !o.spellings_out.empty()) &&
+        (o.to_stdout || o.diff || o.list_changed || o.check || !o.out_dir.empty()))
+        return bad("--spellings and --spellings-out go with no other output");
+    const bool from_stdin = std::find(o.paths.begin(), o.paths.end(), "-") != o.paths.end();
+    if (from_stdin && o.paths.size() > 1)
+        return bad("\"-\" (standard input) is the only PATH when given");
+    if (from_stdin && !o.out_dir.empty())
+        return bad("\"-\" writes its new text to standard output: --out does not go with it");
     return r;
 }
 

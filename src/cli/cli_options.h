@@ -16,6 +16,12 @@ struct CliOptions {
     std::string tokens_file;
     std::string out_dir;
     bool to_stdout = false;
+    std::string stdin_name;    // the name of the source read from standard input ("-")
+    bool diff = false;         // print a unified diff of what would change, write nothing
+    bool list_changed = false; // print the names of the files that would change
+    unsigned jobs = 0;         // parallel jobs, 0: one per processor
+    bool spellings = false;    // print the tokens written more than one way, write nothing
+    std::string spellings_out; // their majority spellings, as a personal token file
     bool check = false;
     bool quiet = false;
     bool help = false;

@@ -1,20 +1,17 @@
-// parvex-list: the listing engine for batch work. Lists, checks and saves each source in turn,
-// with one token index for the whole batch.
+// parvex-list: the listing engine for batch work, editors and CI. Lists, checks, saves, diffs
+// or filters each source, with one token index for the whole batch.
 
+#include "batch_run.h"
 #include "cli_options.h"
 #include "source_walk.h"
+#include "spellings.h"
 
-#include "engine/check_run.h"
 #include "frame/app_folders.h"
-#include "engine/cross_reference.h"
-#include "engine/listing_run.h"
 #include "platform/file_kind.h"
-#include "platform/source_text.h"
 #include "tables/subs.h"
 
 #include <cstdio>
 #include <iostream>
-#include <unistd.h>
 
 using namespace parvex;
 using namespace parvex::cli;
@@ -25,15 +22,6 @@ constexpr int kExitOk = 0, kExitFindings = 1, kExitError = 2;
 
 void error_line(const std::string& text) {
     std::cerr << "parvex-list: " << text << '\n';
-}
-
-// A message of the engine as one line: without the dialog mark-up and its line breaks.
-std::string plain(std::string text) {
-    if (auto caret = text.rfind('^'); caret != std::string::npos)
-        text = text.substr(caret + 1);
-    for (auto crlf = text.find("\r\n"); crlf != std::string::npos; crlf = text.find("\r\n"))
-        text.replace(crlf, 2, " ");
-    return text;
 }
 
 } // namespace
@@ -75,91 +63,39 @@ int main(int argc, char** argv) {
         return kExitError;
     }
 
-    WalkResult walk = Collect_Sources(o.paths, o.out_dir);
-    if (!o.to_stdout)
-        Drop_Name_Clashes(walk, o.save);
-    for (const auto& e : walk.errors) {
-        error_line(e);
+    const bool spellings = o.spellings || !o.spellings_out.empty();
+    const bool saving = !spellings && !o.to_stdout && !o.diff && !o.list_changed;
+    std::vector<SourceJob> jobs;
+    std::string stdin_name;
+    if (o.paths == std::vector<std::string>{"-"}) {
+        jobs.push_back({"-", ""});
+        stdin_name = o.stdin_name.empty() ? "<stdin>" : o.stdin_name;
+    } else {
+        WalkResult walk = Collect_Sources(o.paths, o.out_dir);
+        if (saving)
+            Drop_Name_Clashes(walk, o.save);
+        for (const auto& e : walk.errors) {
+            error_line(e);
+            status = kExitError;
+        }
+        if (walk.refused)
+            return kExitError; // nothing is written
+        jobs = std::move(walk.jobs);
+    }
+    if (spellings) {
+        if (Spelling_Report(o, tokens, jobs, stdin_name).errors)
+            status = kExitError;
+        std::cout.flush();
+        return std::cout ? status : kExitError;
+    }
+    const BatchMode mode = o.diff                               ? BatchMode::Diff
+                           : o.list_changed                     ? BatchMode::List_Changed
+                           : o.to_stdout || !stdin_name.empty() ? BatchMode::Print
+                                                                : BatchMode::Save;
+    BatchResult batch = Run_Batch(o, mode, tokens, jobs, stdin_name);
+    if (batch.errors)
         status = kExitError;
-    }
-    if (walk.refused)
-        return kExitError; // nothing is written
-
-    // Only the saved files need the collection lists.
-    ListingOptions listing = o.listing;
-    if (o.to_stdout)
-        listing.collect_alpha = listing.collect_numeric = listing.collect_tokens = false;
-
-    const bool show_progress = walk.jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
-    ListingEngine engine(tokens);
-    ListingLists lists;
-    bool findings = false;
-    std::size_t done = 0;
-    for (const auto& job : walk.jobs) {
-        ++done;
-        if (show_progress)
-            std::cerr << "\r\033[K[" << done << '/' << walk.jobs.size() << "] " << job.file
-                      << std::flush;
-        SourceText source = Load_Source_Text(job.file);
-        if (source.status != SourceStatus::Read) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            error_line(source.status == SourceStatus::Unreadable ? source.error
-                                                                 : job.file + ": " + source.error);
-            status = kExitError;
-            continue;
-        }
-        RunResult run = engine.List_Lines(std::move(source.lines), listing, lists, {}, job.file);
-        if (run.status != RunStatus::Done) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            error_line(job.file + ": cannot be listed");
-            status = kExitError;
-            continue;
-        }
-        if (o.check) {
-            CheckResult check = Check_Run(lists, engine.Delimiters(), "");
-            if (!check.clean) {
-                findings = true;
-                for (std::size_t i = 0; i < lists.src_tmp.size(); ++i)
-                    if (!lists.src_tmp[i].empty())
-                        std::cout << job.file << ':' << i + 1 << ": " << lists.src_tmp[i] << '\n';
-            }
-        }
-        if (lists.src_o.empty()) {
-            // An empty source has nothing to rewrite and nothing to save.
-            if (!o.quiet && !show_progress)
-                std::cerr << "empty " << job.file << ": nothing to save\n";
-            continue;
-        }
-        if (o.to_stdout) {
-            std::string text = Compose_Text(lists.src_o, source.form);
-            std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-            continue;
-        }
-        if (FileResult r = Make_Dirs(job.out_folder); !r) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            error_line(job.file + ": " + r.error);
-            status = kExitError;
-            continue;
-        }
-        SaveResult saved = Save_Results(job.file, job.out_folder, o.save, lists, source.form);
-        if (!saved.saved) {
-            if (show_progress)
-                std::cerr << "\r\033[K";
-            std::string why =
-                saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
-            // Mark-up means a message for the user about this file; else a system error.
-            error_line(why.find('^') != std::string::npos ? job.file + ": " + plain(why) : why);
-            status = kExitError;
-        } else if (!o.quiet && !show_progress) {
-            std::cerr << "listed " << job.file << " -> " << job.out_folder
-                      << (saved.text_unchanged ? " (text unchanged)" : "") << '\n';
-        }
-    }
-    if (show_progress)
-        std::cerr << "\r\033[K" << walk.jobs.size() << " files listed\n";
+    const bool findings = batch.findings;
     std::cout.flush();
     if (!std::cout) {
         error_line("cannot write to standard output");

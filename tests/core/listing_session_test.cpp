@@ -68,6 +68,29 @@ TEST(ListingSession, TokenFilesFollowTheirSwitches) {
     EXPECT_FALSE(s.Reload_Personal_Tokens().ok); // no personal file to reload
 }
 
+TEST(ListingSession, BothSavesRefuseADamagedNewTextAndWriteNothing) {
+    TempDir prog, src;
+    const std::string text = "procedure P;\nbegin\n  s := 'abc';\nend;\n";
+    auto file = src.write("u.pas", text);
+    ListingSession s(prog.dir());
+    for (bool to_source : {true, false}) {
+        ASSERT_TRUE(s.Source_Change(file.string(), true));
+        ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
+        s.lists().src_o[2] = "  s := 'ABC';"; // a literal re-cased
+        SaveResult r = to_source ? s.Save_To_Source_Path() : s.Save_To_Work_Path();
+        EXPECT_FALSE(r.saved);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.messages[0].kind, MessageKind::L_Error);
+        EXPECT_NE(r.messages[0].text.find(file.string() + ":3: refused: letter case changed "
+                                                          "inside a literal"),
+                  std::string::npos)
+            << r.messages[0].text;
+        EXPECT_EQ(src.read("u.pas"), text);
+        EXPECT_FALSE(std::filesystem::exists(src.path() / "u.pas-SAVED"));
+        EXPECT_FALSE(std::filesystem::exists(prog.path() / "Data/u.pas"));
+    }
+}
+
 TEST(ListingSession, APreloadedTextIsNeverSavedWithoutARun) {
     TempDir prog, src;
     auto file = src.write("a.pas", "begin x end.\n");

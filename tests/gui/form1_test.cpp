@@ -5,6 +5,7 @@
 #include "png_dump.h"
 #include "temp_dir.h"
 #include "widgets/radio_group.h"
+#include "widgets/shadow_label.h"
 #include "widgets/speed_button.h"
 #include "window/text_list_view.h"
 
@@ -286,4 +287,31 @@ TEST(Form1, ADropDuringARunWaitsForTheRunToEnd) {
     EXPECT_EQ(f.ui.fne_SRC->text(), QString::fromStdString(big.string()));
     EXPECT_EQ(f.tlb_SRC_O->count(), 200000);
     EXPECT_EQ(f.tlb_SRC_O->lines()[199999], "x := x + 1;");
+}
+
+TEST(Form1, BothSavesRefuseADamagedNewTextWithAnErrorMessageAndALogLine) {
+    TempDir prog, src;
+    const std::string text = "procedure P;\nbegin\n  s := 'abc';\nend;\n";
+    auto file = src.write("u.pas", text);
+    Program p(prog);
+    TForm1& f = p.form;
+    p.dialog.log().Log_Enabled = true;
+    f.ui.fne_SRC->setText(QString::fromStdString(file.string()));
+    for (int button = 0; button < 2; ++button) {
+        f.ui.btn_Work->click();
+        f.session().lists().src_o[2] = "  s := 'ABC';"; // a literal re-cased
+        (button == 0 ? f.ui.btn_to_SRCPath : f.ui.btn_to_Work)->click();
+        const QString shown = p.dialog.xdlg_Lab2->text();
+        EXPECT_TRUE(shown.contains("u.pas:3: refused: letter case changed inside a literal"))
+            << shown.toStdString();
+        EXPECT_TRUE(p.general_errors.empty());
+        EXPECT_EQ(src.read("u.pas"), text);
+        EXPECT_FALSE(std::filesystem::exists(src.path() / "u.pas-SAVED"));
+        EXPECT_FALSE(std::filesystem::exists(prog.path() / "Data/u.pas"));
+        const TextList& log = p.dialog.log().Lines();
+        EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& l) {
+            return l.find("refused: letter case changed") != std::string::npos;
+        })) << "not logged";
+        test::save_png(p.dialog, "form1_refused_save");
+    }
 }

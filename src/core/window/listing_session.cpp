@@ -1,6 +1,7 @@
 #include "window/listing_session.h"
 
 #include "tables/subs.h"
+#include "verify/rewrite_check.h"
 
 namespace parvex {
 
@@ -54,12 +55,32 @@ CheckResult ListingSession::Check_Run() {
     return parvex::Check_Run(lists_, engine_.Delimiters(), data_dir());
 }
 
+bool ListingSession::New_Text_Verified(SaveResult& refused) const {
+    // A missing source or an empty new text is the save's own message.
+    std::string bytes;
+    if (lists_.src_o.empty() || !File_Exists(source_) || !Read_File(source_, bytes).ok)
+        return true;
+    // The bytes the save writes, compared with the source as it is on disk now: a source
+    // changed since the run is refused as well, so the save never puts an older text over
+    // newer work.
+    RewriteCheck check = Check_Rewrite(bytes, std::string_view(Compose_Text(lists_.src_o, form_)));
+    if (check)
+        return true;
+    refused.messages.push_back({MessageKind::L_Error, "save to Source-Path",
+                                "^C:^F:" + source_ + "^" + source_ + ":" +
+                                    std::to_string(check.line) + ": refused: " + check.reason +
+                                    "\r\nNothing was saved."});
+    return false;
+}
+
 SaveResult ListingSession::save_into(const std::string& folder) {
     // Without a run the lists hold nothing to save, or only the pre-loaded source.
     if (!run_done_) {
         ListingLists none;
         return Save_Results(source_, folder, save, none, form_);
     }
+    if (SaveResult refused; !New_Text_Verified(refused))
+        return refused;
     SaveResult saved = Save_Results(source_, folder, save, lists_, form_);
     if (saved.saved)
         run_done_ = false;

@@ -38,9 +38,13 @@ public:
     RunResult Listing_Run(const RunCallbacks& callbacks = {});
     CheckResult Check_Run();
     // Both saves need a finished run of the selected file: a pre-loaded text is shown, never
-    // saved (it would replace the backup with a copy of the source).
+    // saved (it would replace the backup with a copy of the source). Then they check the new
+    // text against the source with a second reader; a text that fails is refused with an
+    // error message and nothing is written.
     SaveResult Save_To_Source_Path(); // "Save to Sourcepath"
     SaveResult Save_To_Work_Path();   // "Save to Work-Data-Path"
+    // That check alone (on the lists of the last run): false with the refusal in `refused`.
+    bool New_Text_Verified(SaveResult& refused) const;
 
     FileResult Load_Token_Tables();
     FileResult Reload_Personal_Tokens();

@@ -1,0 +1,374 @@
+#include "batch_run.h"
+
+#include "unified_diff.h"
+#include "work_pool.h"
+
+#include "engine/check_run.h"
+#include "engine/cross_reference.h"
+#include "engine/listing_run.h"
+#include "engine/result_names.h"
+#include "platform/file_kind.h"
+#include "platform/source_text.h"
+#include "verify/rewrite_check.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace parvex::cli {
+
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// A message of the engine as one line: without the dialog mark-up and its line breaks.
+std::string plain(std::string text) {
+    if (auto caret = text.rfind('^'); caret != std::string::npos)
+        text = text.substr(caret + 1);
+    for (auto crlf = text.find("\r\n"); crlf != std::string::npos; crlf = text.find("\r\n"))
+        text.replace(crlf, 2, " ");
+    return text;
+}
+
+// A path below the current folder is shown relative to it, any other as it was given.
+std::string shown_in_diff(const std::string& file) {
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    if (ec)
+        return file;
+    const fs::path abs = fs::absolute(file, ec).lexically_normal();
+    if (ec)
+        return file;
+    const fs::path rel = abs.lexically_relative(cwd);
+    if (rel.empty() || *rel.begin() == "..")
+        return file;
+    return rel.string();
+}
+
+std::string error_text(const std::string& text) {
+    return "parvex-list: " + text + "\n";
+}
+
+// One source on its way through the batch.
+struct Item {
+    SourceJob job;
+    std::string shown;             // its name in messages
+    std::size_t waits_for = kNone; // an earlier item that writes what this one reads
+    bool read_ok = false;
+    std::string read_error;
+    std::string bytes; // the source as read
+    TextList lines;    // its lines for the listing
+    TextForm form;     // its byte-order mark and line end, which the new text keeps
+    ListingLists lists;
+    // What it leaves behind, handed out in file order.
+    std::string out, err;
+    std::size_t bytes_read = 0;
+    bool error = false, findings = false;
+};
+
+class Batch {
+public:
+    Batch(const CliOptions& o, BatchMode mode, TokenTable& tokens,
+          const std::vector<SourceJob>& jobs, const std::string& stdin_name)
+        : o_(o), mode_(mode), engine_(tokens), jobs_(jobs), stdin_name_(stdin_name),
+          read_done_(new bool[jobs.size()]()), finished_(new bool[jobs.size()]()) {
+        listing_ = o.listing;
+        delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
+        if (mode != BatchMode::Save) // only saved files need the collection lists
+            listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
+        show_progress_ = jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
+        unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
+        if (threads > 1 && jobs.size() > 1)
+            pool_ = std::make_unique<WorkPool>(threads);
+        // Fault injection for the tests of the second reader: a byte added to one line of
+        // every new text.
+        if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
+            damage_line_ = std::strtoul(damage, nullptr, 10);
+        // Files read, listed and not yet handed out: this bounds the memory of a batch.
+        window_ = 2 * static_cast<std::size_t>(threads) + 2;
+    }
+
+    BatchResult Run() {
+        const std::size_t n = jobs_.size();
+        items_.resize(n);
+        std::map<std::string, std::size_t> writer_of; // file name -> last item writing it
+        for (std::size_t i = 0; i < n; ++i) {
+            auto item = std::make_unique<Item>();
+            item->job = jobs_[i];
+            item->shown = stdin_name_.empty() ? jobs_[i].file : stdin_name_;
+            if (pool_ && mode_ == BatchMode::Save) {
+                // A file listed twice, or one whose results land on another's source, must be
+                // read after the earlier save, as in a run with one job.
+                const std::string source = key_of(item->job.file);
+                const std::string target = key_of(target_of(*item));
+                for (const std::string* k : {&source, &target})
+                    if (auto it = writer_of.find(*k); it != writer_of.end())
+                        item->waits_for = item->waits_for == kNone
+                                              ? it->second
+                                              : std::max(item->waits_for, it->second);
+                writer_of[source] = i;
+                writer_of[target] = i;
+            }
+            items_[i] = std::move(item);
+        }
+        started_ = std::chrono::steady_clock::now();
+
+        std::size_t next_read = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            while (pool_ && next_read < n && next_read < next_emit_ + window_) {
+                const std::size_t k = next_read++;
+                if (items_[k]->waits_for == kNone)
+                    pool_->Submit([this, k] {
+                        read(*items_[k]);
+                        pool_->Raise(read_done_[k]);
+                    });
+            }
+            Item& it = *items_[i];
+            if (!pool_) {
+                read(it);
+            } else if (it.waits_for != kNone) {
+                pool_->Wait_For(finished_[it.waits_for]);
+                read(it);
+            } else {
+                pool_->Wait_For(read_done_[i]);
+            }
+            list(it);
+            if (pool_) {
+                pool_->Submit([this, i] {
+                    finish(*items_[i]);
+                    pool_->Raise(finished_[i]);
+                });
+            } else {
+                finish(it);
+                finished_[i] = true;
+            }
+            hand_out(false);
+            while (i + 1 >= next_emit_ + window_)
+                hand_out_next();
+        }
+        while (next_emit_ < n)
+            hand_out_next();
+        if (show_progress_)
+            std::cerr << "\r\033[K" << n << " files listed\n";
+        pool_.reset();
+        return result_;
+    }
+
+private:
+    std::string target_of(const Item& it) const {
+        return Result_Names(it.job.file, it.job.out_folder, o_.save).text();
+    }
+    static std::string key_of(const std::string& file) {
+        std::error_code ec;
+        fs::path p = fs::weakly_canonical(fs::absolute(file, ec), ec);
+        return ec ? file : p.string();
+    }
+
+    void read(Item& it) {
+        if (!stdin_name_.empty()) {
+            it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
+                            std::istreambuf_iterator<char>());
+            if (std::cin.bad()) {
+                it.read_error = it.shown + ": cannot read standard input";
+                return;
+            }
+        } else if (std::string what = Describe_Non_File(it.job.file); !what.empty()) {
+            it.read_error = it.job.file + ": " + what;
+            return;
+        } else if (FileResult r = Read_File(it.job.file, it.bytes); !r) {
+            it.read_error = r.error;
+            return;
+        }
+        it.bytes_read = it.bytes.size();
+        SourceText text = Source_From_Bytes(it.bytes);
+        if (text.status != SourceStatus::Read) {
+            it.read_error = it.shown + ": " + text.error;
+            return;
+        }
+        it.lines = std::move(text.lines);
+        it.form = std::move(text.form);
+        it.read_ok = true;
+    }
+
+    // The one step that runs in file order on the calling thread: the token index grows here.
+    void list(Item& it) {
+        if (!it.read_ok)
+            return;
+        RunResult run = engine_.List_Lines(std::move(it.lines), listing_, it.lists, {}, it.shown);
+        if (run.status != RunStatus::Done) {
+            it.read_ok = false;
+            it.read_error = it.shown + ": cannot be listed";
+        }
+    }
+
+    void finish(Item& it) {
+        if (!it.read_ok) {
+            it.err = error_text(it.read_error);
+            it.error = true;
+            return;
+        }
+        ListingLists& lists = it.lists;
+        if (o_.check) {
+            CheckResult check = Check_Run(lists, delimiters_, "");
+            if (!check.clean) {
+                it.findings = true;
+                for (std::size_t i = 0; i < lists.src_tmp.size(); ++i)
+                    if (!lists.src_tmp[i].empty())
+                        it.out +=
+                            it.shown + ':' + std::to_string(i + 1) + ": " + lists.src_tmp[i] + '\n';
+            }
+        }
+        if (lists.src_o.empty()) {
+            // An empty source has nothing to rewrite and nothing to save.
+            if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
+                !show_progress_)
+                it.err += "empty " + it.shown + ": nothing to save\n";
+            release(it);
+            return;
+        }
+        if (damage_line_ > 0 && damage_line_ <= lists.src_o.size())
+            lists.src_o[damage_line_ - 1] += '!';
+        // The second reader: nothing leaves the program that it has not passed.
+        const std::string new_text = Compose_Text(lists.src_o, it.form);
+        if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
+            it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
+            it.error = true;
+            if (mode_ == BatchMode::Print)
+                it.out += it.bytes; // the text goes on unchanged
+            release(it);
+            return;
+        }
+        switch (mode_) {
+        case BatchMode::Print:
+            it.out += new_text;
+            break;
+        case BatchMode::Diff: {
+            std::string diff = Unified_Diff(
+                stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes, new_text);
+            it.findings = it.findings || !diff.empty();
+            it.out += diff;
+            break;
+        }
+        case BatchMode::List_Changed:
+            if (new_text != it.bytes) {
+                it.findings = true;
+                it.out += it.shown + '\n';
+            }
+            break;
+        case BatchMode::Save:
+            save(it);
+            break;
+        }
+        release(it);
+    }
+
+    void save(Item& it) {
+        if (FileResult r = Make_Dirs(it.job.out_folder); !r) {
+            it.err += error_text(it.job.file + ": " + r.error);
+            it.error = true;
+            return;
+        }
+        SaveResult saved = Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form);
+        if (!saved.saved) {
+            std::string why =
+                saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
+            // Mark-up means a message for the user about this file; else a system error.
+            it.err += error_text(
+                why.find('^') != std::string::npos ? it.job.file + ": " + plain(why) : why);
+            it.error = true;
+        } else if (!o_.quiet && !show_progress_) {
+            it.err += "listed " + it.job.file + " -> " + it.job.out_folder +
+                      (saved.text_unchanged ? " (text unchanged)" : "") + '\n';
+        }
+    }
+
+    static void release(Item& it) {
+        std::string().swap(it.bytes);
+        TextList().swap(it.lines);
+        it.lists.Clear_Lists();
+    }
+
+    // Hands out the finished items at the front, in order; with `wait`, at least one.
+    void hand_out(bool wait) {
+        while (next_emit_ < items_.size()) {
+            const bool done =
+                pool_ ? pool_->Is_Raised(finished_[next_emit_]) : finished_[next_emit_];
+            if (!done) {
+                if (!wait)
+                    return;
+                pool_->Wait_For(finished_[next_emit_]);
+            }
+            wait = false;
+            Item& it = *items_[next_emit_];
+            if (!it.err.empty()) {
+                if (show_progress_)
+                    std::cerr << "\r\033[K";
+                std::cerr << it.err;
+            }
+            std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+            result_.errors = result_.errors || it.error;
+            result_.findings = result_.findings || it.findings;
+            bytes_done_ += it.bytes_read;
+            items_[next_emit_].reset();
+            ++next_emit_;
+            progress();
+        }
+    }
+    void hand_out_next() { hand_out(true); }
+
+    void progress() {
+        if (!show_progress_)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (next_emit_ < items_.size() && now - last_progress_ < std::chrono::milliseconds(100))
+            return;
+        last_progress_ = now;
+        const double secs = std::chrono::duration<double>(now - started_).count();
+        char rate[32];
+        std::snprintf(rate, sizeof rate, "%.1f", secs > 0 ? bytes_done_ / secs / 1e6 : 0.0);
+        std::cerr << "\r\033[K[" << next_emit_ << '/' << items_.size() << "] " << rate << " MB/s"
+                  << std::flush;
+    }
+
+    const CliOptions& o_;
+    const BatchMode mode_;
+    ListingOptions listing_;
+    ListingEngine engine_;
+    std::string delimiters_; // for the check, which runs beside the listing
+    const std::vector<SourceJob>& jobs_;
+    const std::string stdin_name_;
+    std::vector<std::unique_ptr<Item>> items_;
+    std::unique_ptr<bool[]> read_done_, finished_;
+    std::unique_ptr<WorkPool> pool_;
+    std::size_t window_ = 2;
+    std::size_t damage_line_ = 0;
+    std::size_t next_emit_ = 0;
+    bool show_progress_ = false;
+    double bytes_done_ = 0;
+    std::chrono::steady_clock::time_point started_, last_progress_{};
+    BatchResult result_;
+};
+
+} // namespace
+
+unsigned Default_Jobs() {
+    const unsigned n = std::thread::hardware_concurrency();
+    return n == 0 ? 1 : n;
+}
+
+BatchResult Run_Batch(const CliOptions& options, BatchMode mode, TokenTable& tokens,
+                      const std::vector<SourceJob>& jobs, const std::string& stdin_name) {
+    Batch batch(options, mode, tokens, jobs, stdin_name);
+    return batch.Run();
+}
+
+} // namespace parvex::cli

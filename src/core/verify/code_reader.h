@@ -1,0 +1,40 @@
+#pragma once
+// A reader of Pascal text of its own, apart from the listing's scanner: splits a text into
+// lines and tells for every byte whether it stands in code, in a comment or in a literal,
+// taking out the "{ of Name }" remarks a listing puts behind END.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvex {
+
+// The lines of a text: CR LF, LF and CR each end a line, and a final line end starts no
+// further line.
+std::vector<std::string_view> Text_Lines(std::string_view text);
+
+enum class ByteKind : unsigned char { Code, Comment, Literal };
+
+// One line with the remarks taken out, and what every byte left is.
+struct CodeLine {
+    std::string text;
+    std::vector<ByteKind> kinds;
+};
+
+class CodeReader {
+public:
+    // Reads the next line of a text; a comment left open goes on into the next line.
+    void Read_Line(std::string_view line, CodeLine& out);
+    // The same for a line that is not needed: only the open comment goes on.
+    void Skip_Line(std::string_view line);
+    // Two readers in the same state read the same line the same way.
+    bool operator==(const CodeReader&) const = default;
+
+private:
+    enum class Open : unsigned char { None, Brace, Paren };
+    Open open_ = Open::None;
+
+    template <bool Build> void scan(std::string_view line, CodeLine* out);
+};
+
+} // namespace parvex

@@ -1,0 +1,102 @@
+#include "verify/rewrite_check.h"
+
+#include "engine/listing_run.h"
+
+#include <gtest/gtest.h>
+
+using namespace parvex;
+
+TEST(RewriteCheck, AcceptsWhatARunMayDo) {
+    struct Case {
+        const char* name;
+        std::string source, rewritten;
+    } cases[] = {
+        {"identical", "a := b;\n", "a := b;\r\n"},
+        {"re-cased code", "procedure foo;\nbegin end;\n", "PROCEDURE Foo;\nBEGIN END;\n"},
+        {"remark added behind END", "begin\nend;\n", "begin\nend; { of P }\n"},
+        {"remark at the end of the line", "end\n", "end { of P }\n"},
+        {"remark in front of a comment", "end{c}\n", "end { of P }{c}\n"},
+        {"old remark replaced", "end;  { of Old }\n", "end; { of New } \n"},
+        {"old remark without blank removed", "end;{ of Old }\n", "end;\n"},
+        {"empty remark", "end;\n", "end; { of  }\n"},
+        {"literal kept", "s := 'Abc''d' + \"Q\";\n", "S := 'Abc''d' + \"Q\";\n"},
+        {"unclosed quote is code", "a'b\n", "A'B\n"},
+        {"code after a comment that ends", "{ x\ny } abc (* z *) def\n",
+         "{ x\ny } ABC (* z *) DEF\n"},
+        {"no final line end", "abc", "ABC\r\n"},
+        {"lone CR line ends", "a\rb\r", "A\r\nB\r\n"},
+        {"bytes above 127 untouched", "x\xe4y := 1;\n", "X\xe4Y := 1;\n"},
+        {"empty text", "", ""},
+    };
+    for (const Case& c : cases) {
+        RewriteCheck r = Check_Rewrite(c.source, std::string_view(c.rewritten));
+        EXPECT_TRUE(r.ok) << c.name << ": line " << r.line << ": " << r.reason;
+    }
+}
+
+TEST(RewriteCheck, RefusesADamagedText) {
+    struct Case {
+        const char* name;
+        std::string source, rewritten;
+        std::size_t line;
+        const char* reason; // a part of the reason
+    } cases[] = {
+        {"letter replaced", "a\nabc;\n", "a\nabd;\n", 2, "'c' became 'd'"},
+        {"byte lost", "a := b;\n", "a = b;\n", 1, "':' became '='"},
+        {"byte added", "a := b;\n", "a := b;;\n", 1, "longer"},
+        {"line lost", "a\nb\nc\n", "a\nb\n", 3, "2 lines, the source 3"},
+        {"line added", "a\n", "a\n\n", 2, "2 lines, the source 1"},
+        {"literal re-cased", "s := 'abc';\n", "S := 'ABC';\n", 1, "inside a literal"},
+        {"double-quoted literal re-cased", "s := \"abc\";\n", "s := \"aBc\";\n", 1,
+         "inside a literal"},
+        {"brace comment re-cased", "a {note} b\n", "a {NOTE} b\n", 1, "inside a comment"},
+        {"comment of two lines re-cased", "(* one\ntwo *) x\n", "(* one\nTWO *) x\n", 2,
+         "inside a comment"},
+        {"line comment re-cased", "x // note\n", "X // NOTE\n", 1, "inside a comment"},
+        {"directive re-cased", "{$mode objfpc}\n", "{$MODE objfpc}\n", 1, "inside a comment"},
+        {"remark that joins two words", "ab\n", "a{ of X }b\n", 1, "became"},
+        {"remark inside a literal", "s := 'end;';\n", "s := 'end; { of X }';\n", 1, "became"},
+        {"remark inside a comment", "{ end;\n}\n", "{ end; { of X }\n}\n", 1, "longer"},
+        {"letter above 127 re-cased", "\xe4\n", "\xc4\n", 1, "became"},
+        {"digit changed", "x := 10;\n", "x := 11;\n", 1, "'0' became '1'"},
+    };
+    for (const Case& c : cases) {
+        RewriteCheck r = Check_Rewrite(c.source, std::string_view(c.rewritten));
+        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_EQ(r.line, c.line) << c.name << ": " << r.reason;
+        EXPECT_NE(r.reason.find(c.reason), std::string::npos) << c.name << ": " << r.reason;
+    }
+}
+
+TEST(RewriteCheck, ALineHoldingALineEndIsRefused) {
+    RewriteCheck r = Check_Rewrite("a\nb\n", TextList{"a\nb", ""});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.line, 1u);
+}
+
+// The listing run's own output passes; the same output with one byte damaged does not.
+TEST(RewriteCheck, ListingRunPassesAndItsDamagedOutputIsRefused) {
+    const std::string source = "unit u;\ninterface\nimplementation\n"
+                               "function Twice(x: integer): integer;\n"
+                               "begin\n  result := x * 2; // Doubled\n"
+                               "  writeln('Done {', x, '}'); { done }\nend;\n"
+                               "procedure p; begin (* a\n b *) end; { of Old }\nend.\n";
+    TokenTable tokens;
+    ListingEngine engine(tokens);
+    ListingLists lists;
+    ListingOptions options;
+    options.output_case = 0;
+    ASSERT_EQ(engine.List_Lines(Split_Lines(source), options, lists).status, RunStatus::Done);
+    ASSERT_EQ(lists.src_o[7], "END; { of Twice }");
+    RewriteCheck good = Check_Rewrite(source, lists.src_o);
+    EXPECT_TRUE(good.ok) << good.line << ": " << good.reason;
+
+    TextList damaged = lists.src_o;
+    damaged[6][12] = 'd'; // inside the literal 'Done {'
+    RewriteCheck bad = Check_Rewrite(source, damaged);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.line, 7u);
+    damaged = lists.src_o;
+    damaged.erase(damaged.begin() + 2);
+    EXPECT_FALSE(Check_Rewrite(source, damaged).ok);
+}
