@@ -53,6 +53,10 @@ bool qt_internal_name(const QString& name) {
 bool inside_qt_helper(const QObject* object, const QObject* window) {
     if (qt_internal_name(object->objectName()))
         return true;
+    // A window of its own kept as a child (the colour chooser) is Qt's dialog, not a component.
+    for (const QObject* o = object; o && o != window; o = o->parent())
+        if (o->isWidgetType() && static_cast<const QWidget*>(o)->isWindow())
+            return true;
     for (const QObject* o = object->parent(); o && o != window; o = o->parent())
         if (qobject_cast<const QTabBar*>(o) || qobject_cast<const QAbstractSpinBox*>(o) ||
             qobject_cast<const QComboBox*>(o) || qobject_cast<const QLineEdit*>(o) ||
