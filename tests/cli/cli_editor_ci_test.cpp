@@ -94,7 +94,7 @@ TEST(CliFilter, StandardInputGivesWhatStdoutGives) {
     TempDir dir;
     auto file = dir.write("a.pas", kUnit);
     const std::pair<const char*, const char*> cases[] = {
-        {"", "end; { of p }"}, {"--case upper", "END; { of p }"}, {"--no-remarks", "end;\n"}};
+        {"", "end; { of p }"}, {"--case upper", "END; { of P }"}, {"--no-remarks", "end;\n"}};
     for (const auto& [options, end_line] : cases) {
         CliRun direct = run(dir, personal(dir) + " " + options + " --stdout " + quote(file));
         CliRun filter = run(dir, personal(dir) + " " + options + " -", kUnit);

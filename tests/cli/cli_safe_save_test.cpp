@@ -80,6 +80,27 @@ TEST(CliSafeSave, ReRunsAndDuplicatesKeepTheOriginal) {
     EXPECT_TRUE(fs::exists(dir.path() / "d/a.Token-Cross-Ref"));
 }
 
+TEST(CliSafeSave, ReRunsWithACaseOptionKeepTheOriginal) {
+    // The END remarks name the routine in the output case, so a second call (with its own,
+    // fresh token index) finds nothing to change.
+    for (const char* option :
+         {"--case upper", "--case lower", "--case capitalize", "--case first"}) {
+        TempDir dir;
+        const std::string original = "procedure Foo;\nbegin\nend;\nfunction Bar: Integer;\n"
+                                     "begin\n  Bar := Foo;\nend;\n";
+        dir.write("a.pas", original);
+        const std::string args =
+            personal_option(dir) + " " + option + " " + q(dir.path() / "a.pas");
+        CliOutcome first = run_cli(dir, args);
+        ASSERT_EQ(first.status, 0) << first.err;
+        const std::string listed = dir.read("a.pas");
+        CliOutcome second = run_cli(dir, args);
+        EXPECT_EQ(second.status, 0) << second.err;
+        EXPECT_EQ(dir.read("a.pas"), listed) << option;
+        EXPECT_EQ(dir.read("a.pas-SAVED"), original) << option;
+    }
+}
+
 TEST(CliSafeSave, TwoProcessesOverOneFolderKeepEveryOriginal) {
     TempDir dir;
     std::map<std::string, std::string> originals;
@@ -89,9 +110,8 @@ TEST(CliSafeSave, TwoProcessesOverOneFolderKeepEveryOriginal) {
                           ";\nbegin\n  x := " + std::to_string(i) + ";\nend;\n";
         dir.write("d/" + name, originals[name]);
     }
-    // The tokens keep their stored spelling, so a second listing of a listed file gives the
-    // same text. (With a case option a second run differs in the routine names of the END
-    // remarks, which keep the spelling of the text they are made from.)
+    // A second listing of a listed file gives the same text, so whichever process comes second
+    // leaves the first one's backup alone.
     const std::string one = std::string(PARVEX_LIST_EXE) + " --quiet " + personal_option(dir) +
                             " " + q(dir.path() / "d");
     ASSERT_EQ(std::system(("(" + one + " & " + one + " & wait) 2>/dev/null").c_str()), 0);

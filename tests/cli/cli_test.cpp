@@ -71,7 +71,7 @@ TEST(Cli, StdoutPrintsTheNewTextAndWritesNothing) {
     CliRun r = run(dir, personal(dir, "WriteLn") + " --case lower --stdout " +
                             quote(dir.dir() + "src/a.pas"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "procedure p;\nbegin\n  writeln('x');\nend; { of P }\n");
+    EXPECT_EQ(r.out, "procedure p;\nbegin\n  writeln('x');\nend; { of p }\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "src"), {}), 1);
     CliRun stored = run(dir, personal(dir, "WriteLn") + " --stdout --no-remarks " +
                                  quote(dir.dir() + "src/a.pas"));

@@ -87,7 +87,7 @@ TEST(RewriteCheck, ListingRunPassesAndItsDamagedOutputIsRefused) {
     ListingOptions options;
     options.output_case = 0;
     ASSERT_EQ(engine.List_Lines(Split_Lines(source), options, lists).status, RunStatus::Done);
-    ASSERT_EQ(lists.src_o[7], "END; { of Twice }");
+    ASSERT_EQ(lists.src_o[7], "END; { of TWICE }");
     RewriteCheck good = Check_Rewrite(source, lists.src_o);
     EXPECT_TRUE(good.ok) << good.line << ": " << good.reason;
 

@@ -144,6 +144,7 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
     std::string& w = line.work;
     char* const out = line.out.data();
     const int output_case = options.output_case;
+    output_case_ = output_case;
     const std::size_t n = w.size();
     std::size_t i = 0;
     while (i < n) {
@@ -350,11 +351,15 @@ std::string ListingEngine::heading_name(const ScanLine& line, std::size_t after)
 
 std::string ListingEngine::routine_name(std::string_view raw) const {
     std::string name(raw);
-    // The remark names the routine the way the token index spells it, so that listing the new
-    // text again gives the same remark.
-    if (!name.empty() && !is_numeric_word(name))
+    // The remark names the routine the way the new text spells it: the token index's spelling
+    // in the chosen output case. Listing the new text again, even with a fresh token index,
+    // then gives the same remark, so a second run leaves the text (and its backup) alone.
+    if (!name.empty() && !is_numeric_word(name)) {
         if (auto stored = tokens_.Find_Token(name))
             name = std::move(*stored);
+        if (output_case_ == 0 || output_case_ == 1 || output_case_ == 3)
+            Apply_Output_Case(name, output_case_);
+    }
     return name;
 }
 

@@ -96,6 +96,7 @@ private:
     std::size_t next_char(const ScanLine& line, char c, std::size_t from, NextChar& cache) const;
     std::string heading_name(const ScanLine& line, std::size_t after);
     std::string routine_name(std::string_view raw) const;
+    int output_case_ = -1; // the output case of the line being listed
     bool opens_type(const ScanLine& line, std::size_t after) const;
     void clear_blocks();
     void end_remark_step(ScanLine& line, Keyword word, std::size_t start, std::size_t length);
