@@ -1,4 +1,5 @@
 // parvex-list as a filter, a CI gate and a parallel batch, run from outside.
+#include "cli_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,37 +15,20 @@ using parvex::test::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
+using CliRun = parvex::test::CliOutcome;
 
 std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    return parvex::test::shell_quote(s);
 }
 
 // Runs parvex-list in `dir` with `args`; `prefix` goes in front of the command (environment,
 // "cd"), `input` is fed to standard input.
 CliRun run(const TempDir& dir, const std::string& args, const std::string& input = "",
            const std::string& prefix = "") {
-    const std::string err_file = (dir.path() / ".stderr").string();
     const std::string in_file = (dir.path() / ".stdin").string();
     parvex::test::write_bytes(in_file, input);
-    std::string cmd = prefix + " " + std::string(PARVEX_LIST_EXE) + " " + args + " <" +
-                      quote(in_file) + " 2>" + quote(err_file);
-    CliRun r;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    int raw = ::pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = parvex::test::read_bytes(err_file);
-    fs::remove(err_file);
+    CliRun r = parvex::test::run_shell(dir, prefix + " " + std::string(PARVEX_LIST_EXE) + " " +
+                                                args + " <" + quote(in_file));
     fs::remove(in_file);
     return r;
 }

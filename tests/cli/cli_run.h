@@ -24,17 +24,10 @@ inline std::string shell_quote(const std::string& s) {
     return q + "'";
 }
 
-// Runs parvex-list with `args` (already quoted) in the folder `cwd` (the current one when
-// empty); with `as_nobody` it runs without root's right to read every folder.
-inline CliOutcome run_cli(const TempDir& dir, const std::string& args, const std::string& cwd = {},
-                          bool as_nobody = false) {
+// Runs a shell command line (already quoted) with its standard error caught in a file in `dir`.
+inline CliOutcome run_shell(const TempDir& dir, const std::string& command) {
     const std::string err_file = (dir.path() / ".stderr").string();
-    std::string cmd;
-    if (!cwd.empty())
-        cmd = "cd " + shell_quote(cwd) + " && ";
-    if (as_nobody && ::geteuid() == 0)
-        cmd += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-    cmd += std::string(PARVEX_LIST_EXE) + " " + args + " 2>" + shell_quote(err_file);
+    const std::string cmd = command + " 2>" + shell_quote(err_file);
     CliOutcome r;
     FILE* pipe = ::popen(cmd.c_str(), "r");
     std::array<char, 4096> buf{};
@@ -46,6 +39,18 @@ inline CliOutcome run_cli(const TempDir& dir, const std::string& args, const std
     r.err = read_bytes(err_file);
     std::remove(err_file.c_str());
     return r;
+}
+
+// Runs parvex-list with `args` (already quoted) in the folder `cwd` (the current one when
+// empty); with `as_nobody` it runs without root's right to read every folder.
+inline CliOutcome run_cli(const TempDir& dir, const std::string& args, const std::string& cwd = {},
+                          bool as_nobody = false) {
+    std::string cmd;
+    if (!cwd.empty())
+        cmd = "cd " + shell_quote(cwd) + " && ";
+    if (as_nobody && ::geteuid() == 0)
+        cmd += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    return run_shell(dir, cmd + std::string(PARVEX_LIST_EXE) + " " + args);
 }
 
 inline std::string personal_option(const TempDir& dir) {

@@ -1,4 +1,5 @@
 // parvex-list run from outside on fixture folders.
+#include "cli_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,33 +14,14 @@ using parvex::test::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out; // standard output
-    std::string err; // standard error
-};
+using CliRun = parvex::test::CliOutcome;
 
 std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    return parvex::test::shell_quote(s);
 }
 
 CliRun run(const TempDir& dir, const std::string& args) {
-    const std::string err_file = (dir.path() / ".stderr").string();
-    std::string cmd = std::string(PARVEX_LIST_EXE) + " " + args + " 2>" + quote(err_file);
-    CliRun r;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    int raw = ::pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = parvex::test::read_bytes(err_file);
-    fs::remove(err_file);
-    return r;
+    return parvex::test::run_shell(dir, std::string(PARVEX_LIST_EXE) + " " + args);
 }
 
 std::string personal(const TempDir& dir, const std::string& lines = "") {
