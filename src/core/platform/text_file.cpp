@@ -153,7 +153,19 @@ FileResult Save_Lines(const std::string& name, const TextList& lines) {
 
 namespace {
 mode_t process_umask() {
+    // Read without changing it: setting the mask to 0 for a moment, the usual way to learn it,
+    // would give a folder or file another thread creates in that moment wide-open permissions.
     static const mode_t mask = [] {
+        if (FILE* status = std::fopen("/proc/self/status", "r")) {
+            char line[256];
+            unsigned value = 0;
+            bool found = false;
+            while (!found && std::fgets(line, sizeof line, status))
+                found = std::sscanf(line, "Umask: %o", &value) == 1;
+            std::fclose(status);
+            if (found)
+                return static_cast<mode_t>(value & 0777);
+        }
         mode_t m = ::umask(0);
         ::umask(m);
         return m;
