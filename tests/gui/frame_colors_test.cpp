@@ -171,6 +171,10 @@ TEST_F(ColorTest, FreshStartWalksOnceAndEveryLabelHasAStyle) {
 
 TEST_F(ColorTest, MainWindowFreshStartLogsNoColourError) {
     TempDir prog;
+    // A start as shipped: with its pages, tables and sounds (a page missing would end it).
+    std::filesystem::copy(PARVEX_DATA_DIR, prog.path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
     Answering_Dialog a;
     {
         TForm1 form(prog.dir(), &a.dlg);
