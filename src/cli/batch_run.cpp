@@ -238,7 +238,7 @@ private:
         if (damage_line_ > 0 && damage_line_ <= lists.src_o.size())
             lists.src_o[damage_line_ - 1] += '!';
         // The second reader: nothing leaves the program that it has not passed.
-        const std::string new_text = Compose_Text(lists.src_o, it.form);
+        std::string new_text = Compose_Text(lists.src_o, it.form);
         if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
             it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
             it.error = true;
@@ -265,6 +265,12 @@ private:
             }
             break;
         case BatchMode::Save:
+            // The save composes and writes the new text from the lines itself: the source, its
+            // lines and the checked text would only stand beside the cross-references.
+            std::string().swap(new_text);
+            std::string().swap(it.bytes);
+            TextList().swap(lists.src);
+            TextList().swap(lists.src_tmp);
             save(it);
             break;
         }
