@@ -21,6 +21,9 @@
 #include <memory>
 #include <thread>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -271,6 +274,12 @@ private:
             std::string().swap(it.bytes);
             TextList().swap(lists.src);
             TextList().swap(lists.src_tmp);
+#ifdef __GLIBC__
+            // The freed lines are many small blocks the allocator would keep for itself; worth
+            // handing back only after a large source.
+            if (it.bytes_read >= (std::size_t{1} << 20))
+                malloc_trim(0);
+#endif
             save(it);
             break;
         }
