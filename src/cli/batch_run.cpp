@@ -8,6 +8,7 @@
 #include "engine/listing_run.h"
 #include "engine/result_names.h"
 #include "platform/file_kind.h"
+#include "platform/free_memory.h"
 #include "platform/source_text.h"
 #include "verify/rewrite_check.h"
 
@@ -21,9 +22,6 @@
 #include <memory>
 #include <thread>
 #include <unistd.h>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -230,6 +228,13 @@ private:
                             it.shown + ':' + std::to_string(i + 1) + ": " + lists.src_tmp[i] + '\n';
             }
         }
+        // Nothing after the check reads the work lines: the new text and the second reader's
+        // lines need the room. Freed, they are many small blocks the allocator would keep for
+        // itself; worth handing back only after a large source.
+        TextList().swap(lists.src);
+        TextList().swap(lists.src_tmp);
+        if (it.bytes_read >= large_source)
+            Return_Free_Memory();
         if (lists.src_o.empty()) {
             // An empty source has nothing to rewrite and nothing to save.
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
@@ -268,18 +273,12 @@ private:
             }
             break;
         case BatchMode::Save:
-            // The save composes and writes the new text from the lines itself: the source, its
-            // lines and the checked text would only stand beside the cross-references.
+            // The save composes and writes the new text from the lines itself: the source and
+            // the checked text would only stand beside the cross-references.
             std::string().swap(new_text);
             std::string().swap(it.bytes);
-            TextList().swap(lists.src);
-            TextList().swap(lists.src_tmp);
-#ifdef __GLIBC__
-            // The freed lines are many small blocks the allocator would keep for itself; worth
-            // handing back only after a large source.
-            if (it.bytes_read >= (std::size_t{1} << 20))
-                malloc_trim(0);
-#endif
+            if (it.bytes_read >= large_source)
+                Return_Free_Memory();
             save(it);
             break;
         }
@@ -358,6 +357,7 @@ private:
     const BatchMode mode_;
     ListingOptions listing_;
     ListingEngine engine_;
+    static constexpr std::size_t large_source = std::size_t{1} << 20;
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
     const std::string stdin_name_;

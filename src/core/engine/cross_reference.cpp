@@ -3,6 +3,7 @@
 #include "engine/result_names.h"
 #include "engine/text_order.h"
 #include "platform/folder_lock.h"
+#include "platform/free_memory.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -191,7 +192,11 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
         if (FileResult r = Stage_File(name1, text, staged, text_mode); !r)
             return fail(r);
     }
-    std::string().swap(text); // staged: the lists need the room
+    // Staged: the lists need the room.
+    const bool large = text.size() >= (std::size_t{1} << 20);
+    std::string().swap(text);
+    if (large)
+        Return_Free_Memory();
     auto give_up = [&](const FileResult& r) {
         if (!staged.empty())
             (void)Delete_File(staged);
