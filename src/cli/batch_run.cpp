@@ -8,6 +8,7 @@
 #include "engine/listing_run.h"
 #include "engine/result_names.h"
 #include "platform/file_kind.h"
+#include "platform/free_memory.h"
 #include "platform/source_text.h"
 #include "verify/rewrite_check.h"
 
@@ -227,6 +228,13 @@ private:
                             it.shown + ':' + std::to_string(i + 1) + ": " + lists.src_tmp[i] + '\n';
             }
         }
+        // Nothing after the check reads the work lines: the new text and the second reader's
+        // lines need the room. Freed, they are many small blocks the allocator would keep for
+        // itself; worth handing back only after a large source.
+        TextList().swap(lists.src);
+        TextList().swap(lists.src_tmp);
+        if (it.bytes_read >= large_source)
+            Return_Free_Memory();
         if (lists.src_o.empty()) {
             // An empty source has nothing to rewrite and nothing to save.
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
@@ -238,7 +246,7 @@ private:
         if (damage_line_ > 0 && damage_line_ <= lists.src_o.size())
             lists.src_o[damage_line_ - 1] += '!';
         // The second reader: nothing leaves the program that it has not passed.
-        const std::string new_text = Compose_Text(lists.src_o, it.form);
+        std::string new_text = Compose_Text(lists.src_o, it.form);
         if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
             it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
             it.error = true;
@@ -265,6 +273,12 @@ private:
             }
             break;
         case BatchMode::Save:
+            // The save composes and writes the new text from the lines itself: the source and
+            // the checked text would only stand beside the cross-references.
+            std::string().swap(new_text);
+            std::string().swap(it.bytes);
+            if (it.bytes_read >= large_source)
+                Return_Free_Memory();
             save(it);
             break;
         }
@@ -343,6 +357,7 @@ private:
     const BatchMode mode_;
     ListingOptions listing_;
     ListingEngine engine_;
+    static constexpr std::size_t large_source = std::size_t{1} << 20;
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
     const std::string stdin_name_;

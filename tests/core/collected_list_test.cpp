@@ -27,10 +27,15 @@ void expect_same_as_text_list(const std::vector<Item>& items, int width, int bre
     }
     ASSERT_TRUE(compact == plain);
     EXPECT_EQ(TextList(compact), plain);
+    EXPECT_EQ(Collected_Text(compact), Join_Lines(plain));
+    CollectedList unsorted = compact;
     TextList area = Build_Cross_Reference(plain, break_after);
     EXPECT_EQ(Build_Cross_Reference(compact, break_after), area);
     EXPECT_TRUE(compact == plain) << "the list stays sorted like the text list";
     EXPECT_EQ(Cross_Reference_Text(compact, break_after), Join_Lines(area));
+    EXPECT_EQ(Cross_Reference_Text(unsorted, break_after), Join_Lines(area))
+        << "the text of a list not yet sorted";
+    EXPECT_TRUE(unsorted == plain) << "and that list is sorted as well";
 }
 
 } // namespace

@@ -23,6 +23,9 @@ public:
     int width() const { return width_; }
 
     void add(std::string_view item, std::size_t line_number);
+    // Room for n entries, taken up front: grown step by step, a list of millions would stand
+    // twice in memory while it moves.
+    void reserve(std::size_t n) { entries_.reserve(n); }
     // Adds a Collected_Line as it is written ("Foo" TAB "#007"): the item up to the last TAB,
     // the line number after "#"; the list takes the width of its digits. A line of another form
     // is taken whole as the item of line 0.

@@ -3,6 +3,7 @@
 #include "engine/result_names.h"
 #include "engine/text_order.h"
 #include "platform/folder_lock.h"
+#include "platform/free_memory.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -54,8 +55,7 @@ TextList Build_Cross_Reference(TextList& list, int break_after) {
 namespace {
 // Calls `entry` with the text of each cross-reference entry of the sorted list, in order.
 template <typename Entry>
-void for_each_entry(CollectedList& list, int break_after, std::string& current, Entry entry) {
-    list.Sort_No_Case();
+void for_each_entry(const CollectedList& list, int break_after, std::string& current, Entry entry) {
     if (list.empty())
         return;
     current = list[0];
@@ -81,13 +81,34 @@ void for_each_entry(CollectedList& list, int break_after, std::string& current, 
 TextList Build_Cross_Reference(CollectedList& list, int break_after) {
     TextList area;
     std::string current;
+    list.Sort_No_Case();
     for_each_entry(list, break_after, current,
                    [&](std::string& entry) { area.push_back(std::move(entry)); });
     return area;
 }
 
+std::string Collected_Text(const CollectedList& list) {
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        size += list[i].size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        text += list[i];
+        text += "\r\n";
+    }
+    return text;
+}
+
 std::string Cross_Reference_Text(CollectedList& list, int break_after) {
+    // The text is measured first: grown step by step, its last copy would stand beside the one
+    // before and a token-dense file's cross-reference would need half as much room again.
+    list.Sort_No_Case();
     std::string text, current;
+    std::size_t size = 0;
+    for_each_entry(list, break_after, current,
+                   [&](const std::string& entry) { size += entry.size() + 2; });
+    text.reserve(size);
     for_each_entry(list, break_after, current, [&](const std::string& entry) {
         text += entry;
         text += "\r\n";
@@ -157,7 +178,7 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
 
     // A text that would not change is not rewritten: its time stays, and its backup (the true
     // original after an earlier save) is not replaced by the text itself.
-    const std::string text = Compose_Text(lists.src_o, form);
+    std::string text = Compose_Text(lists.src_o, form);
     const bool replacing = File_Exists(name1);
     result.text_unchanged = replacing && File_Holds(name1, text);
 
@@ -171,33 +192,41 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
         if (FileResult r = Stage_File(name1, text, staged, text_mode); !r)
             return fail(r);
     }
+    // Staged: the lists need the room.
+    const bool large = text.size() >= (std::size_t{1} << 20);
+    std::string().swap(text);
+    if (large)
+        Return_Free_Memory();
     auto give_up = [&](const FileResult& r) {
         if (!staged.empty())
             (void)Delete_File(staged);
         return fail(r);
     };
 
-    auto write_list = [&](std::size_t k, const TextList& list) -> FileResult {
+    // Each list file is composed only when it is wanted and goes as soon as it is written: a
+    // token-dense file's cross-reference is the largest text of the save and never exists twice.
+    auto write_list = [&](std::size_t k, auto compose) -> FileResult {
         const std::string& name = names.files[k];
         if (!options.create[k]) {
             (void)Delete_File(name); // a stale list that cannot be deleted is no reason to stop
             return FileResult::success();
         }
-        return Write_File_Atomic(name, Join_Lines(list), mode); // replaces any older file
+        return Write_File_Atomic(name, compose(), mode); // replaces any older file
     };
     const int n = options.break_after;
-    if (FileResult r = write_list(2, lists.a_const); !r)
+    auto plain = [](const CollectedList& list) { return [&list] { return Collected_Text(list); }; };
+    auto cref = [n](CollectedList& list) {
+        return [&list, n] { return Cross_Reference_Text(list, n); };
+    };
+    if (FileResult r = write_list(2, plain(lists.a_const)); !r)
         return give_up(r);
-    lists.w_area = Build_Cross_Reference(lists.a_const, n);
-    if (FileResult r = write_list(4, lists.w_area); !r)
+    if (FileResult r = write_list(4, cref(lists.a_const)); !r)
         return give_up(r);
-    if (FileResult r = write_list(3, lists.n_const); !r)
+    if (FileResult r = write_list(3, plain(lists.n_const)); !r)
         return give_up(r);
-    lists.w_area = Build_Cross_Reference(lists.n_const, n);
-    if (FileResult r = write_list(5, lists.w_area); !r)
+    if (FileResult r = write_list(5, cref(lists.n_const)); !r)
         return give_up(r);
-    lists.w_area = Build_Cross_Reference(lists.t_cref, n);
-    if (FileResult r = write_list(6, lists.w_area); !r)
+    if (FileResult r = write_list(6, cref(lists.t_cref)); !r)
         return give_up(r);
 
     if (!result.text_unchanged) {

@@ -24,6 +24,9 @@ TextList Build_Cross_Reference(CollectedList& list, int break_after);
 // the list of entries: a token-dense file's cross-reference then exists once in memory, not
 // twice.
 std::string Cross_Reference_Text(CollectedList& list, int break_after);
+// The text of a collection list's file (each Collected_Line followed by CR LF), without a list
+// of lines in between.
+std::string Collected_Text(const CollectedList& list);
 
 struct SaveResult {
     bool saved = false;

@@ -108,6 +108,14 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
     width_ = Number_Width(count);
     for (CollectedList* l : {&lists.a_const, &lists.n_const, &lists.t_cref})
         l->set_width(width_);
+    if (options.collect_tokens) {
+        // A token takes a byte and a delimiter at least: room for that many, of which only the
+        // part used is ever touched.
+        std::size_t most = 0;
+        for (const std::string& l : lists.src)
+            most += (l.size() + 1) / 2;
+        lists.t_cref.reserve(most);
+    }
     blocks_ = Blocks{};
     lists.src_o.resize(count);
 
