@@ -70,6 +70,7 @@ struct Item {
     TextList lines;    // its lines for the listing
     TextForm form;     // its byte-order mark and line end, which the new text keeps
     ListingLists lists;
+    ScannedFile scanned; // between the steps of a split listing
     // What it leaves behind, handed out in file order.
     std::string out, err;
     std::size_t bytes_read = 0;
@@ -80,8 +81,9 @@ class Batch {
 public:
     Batch(const CliOptions& o, BatchMode mode, TokenTable& tokens,
           const std::vector<SourceJob>& jobs, const std::string& stdin_name)
-        : o_(o), mode_(mode), engine_(tokens), jobs_(jobs), stdin_name_(stdin_name),
-          read_done_(new bool[jobs.size()]()), finished_(new bool[jobs.size()]()) {
+        : o_(o), mode_(mode), tokens_(tokens), engine_(tokens), jobs_(jobs),
+          stdin_name_(stdin_name), read_done_(new bool[jobs.size()]()),
+          finished_(new bool[jobs.size()]()) {
         listing_ = o.listing;
         delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
         if (mode != BatchMode::Save) // only saved files need the collection lists
@@ -90,6 +92,9 @@ public:
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
         if (threads > 1 && jobs.size() > 1)
             pool_ = std::make_unique<WorkPool>(threads);
+        // With several threads only the token index is consulted in file order; the scan and
+        // the rest of each listing run beside it.
+        split_ = pool_ && ListingEngine::Split_Listing_Exact(listing_);
         // Fault injection for the tests of the second reader: a byte added to one line of
         // every new text.
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
@@ -130,6 +135,7 @@ public:
                 if (items_[k]->waits_for == kNone)
                     pool_->Submit([this, k] {
                         read(*items_[k]);
+                        scan(*items_[k]);
                         pool_->Raise(read_done_[k]);
                     });
             }
@@ -139,12 +145,14 @@ public:
             } else if (it.waits_for != kNone) {
                 pool_->Wait_For(finished_[it.waits_for]);
                 read(it);
+                scan(it);
             } else {
                 pool_->Wait_For(read_done_[i]);
             }
             list(it);
             if (pool_) {
                 pool_->Submit([this, i] {
+                    finish_listing(*items_[i]);
                     finish(*items_[i]);
                     pool_->Raise(finished_[i]);
                 });
@@ -200,10 +208,27 @@ private:
         it.read_ok = true;
     }
 
+    // The first step of a split listing, on any thread.
+    void scan(Item& it) {
+        if (split_ && it.read_ok)
+            ListingEngine().Scan_Lines(std::move(it.lines), listing_, it.lists, it.scanned);
+    }
+    // Its last step, on any thread, once the token index has settled the spellings.
+    void finish_listing(Item& it) {
+        if (!split_ || !it.read_ok)
+            return;
+        ListingEngine().Finish_Lines(listing_, it.lists, it.scanned);
+        it.scanned = ScannedFile{};
+    }
+
     // The one step that runs in file order on the calling thread: the token index grows here.
     void list(Item& it) {
         if (!it.read_ok)
             return;
+        if (split_) {
+            ListingEngine::Settle_Tokens(tokens_, it.scanned);
+            return;
+        }
         RunResult run = engine_.List_Lines(std::move(it.lines), listing_, it.lists, {}, it.shown);
         if (run.status != RunStatus::Done) {
             it.read_ok = false;
@@ -356,7 +381,9 @@ private:
     const CliOptions& o_;
     const BatchMode mode_;
     ListingOptions listing_;
+    TokenTable& tokens_;
     ListingEngine engine_;
+    bool split_ = false;
     static constexpr std::size_t large_source = std::size_t{1} << 20;
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;

@@ -90,18 +90,8 @@ RunResult ListingEngine::Listing_Run(const std::string& file_name, const Listing
     return List_Lines(Split_Lines(bytes), options, lists, callbacks, file_name);
 }
 
-RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& options,
-                                    ListingLists& lists, const RunCallbacks& callbacks,
-                                    const std::string& file_name) {
-    lists.Clear_Lists();
-    RunResult result;
-    lists.src = std::move(lines);
+void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists) {
     const std::size_t count = lists.src.size();
-    if (callbacks.started)
-        callbacks.started({MessageKind::Mess, "working ...",
-                           "^C:^P:scanning^^F:" + file_name + "^working on file", 0},
-                          count);
-
     scanner_.set_delimiters(
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
     scanner_.Comment_Open = OpenComment::None;
@@ -118,11 +108,160 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
     }
     blocks_ = Blocks{};
     lists.src_o.resize(count);
+}
+
+bool ListingEngine::Split_Listing_Exact(const ListingOptions& options) {
+    return options.terminators.find('.') != std::string::npos;
+}
+
+void ListingEngine::Scan_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
+                               ScannedFile& scanned) {
+    lists.Clear_Lists();
+    scanned = ScannedFile{};
+    lists.src = std::move(lines);
+    const std::size_t count = lists.src.size();
+    start_run(options, lists);
+    scanned.mask_ends.reserve(count);
+    ScanLine line;
+    for (std::size_t i = 0; i < count; ++i) {
+        line.assign(std::move(lists.src[i]));
+        prepare_line(line, i + 1, options, lists);
+        scan_words(line, options, scanned);
+        scanned.masks.insert(scanned.masks.end(), line.mask.begin(), line.mask.end());
+        scanned.mask_ends.push_back(scanned.masks.size());
+        lists.src[i].swap(line.work);
+        lists.src_o[i].swap(line.out);
+    }
+}
+
+void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
+    // In order of first occurrence, as a listing of the file registers them.
+    const std::uint32_t n = scanned.tokens.Size();
+    scanned.known.assign(n, 0);
+    for (std::uint32_t id = 0; id < n; ++id) {
+        bool known = false;
+        const std::string_view stored = tokens.Stored_Form(scanned.tokens.Spelling(id), &known);
+        scanned.tokens.Respell(id, stored);
+        scanned.known[id] = known ? 1 : 0;
+    }
+    // A routine name that is no token of the file is found or not whatever the file registers.
+    scanned.name_found.assign(scanned.names.Size(), std::nullopt);
+    for (std::uint32_t q = 0; q < scanned.names.Size(); ++q)
+        if (scanned.tokens.Find(scanned.names.Key(q)) == KeyTable::kAbsent)
+            scanned.name_found[q] = tokens.Find_Token(scanned.names.Key(q));
+    scanned.settled = true;
+}
+
+void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& lists,
+                                 ScannedFile& scanned) {
+    scanner_.set_delimiters(
+        Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
+    width_ = Number_Width(lists.src.size());
+    blocks_ = Blocks{};
+    split_ = &scanned;
+    scanned.next_use = 0;
+    scanned.seen.assign(scanned.tokens.Size(), 0);
+    ScanLine line;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < lists.src.size(); ++i) {
+        line.work = std::move(lists.src[i]);
+        line.out = std::move(lists.src_o[i]);
+        const std::size_t to = scanned.mask_ends[i];
+        line.mask.assign(scanned.masks.begin() + static_cast<std::ptrdiff_t>(from),
+                         scanned.masks.begin() + static_cast<std::ptrdiff_t>(to));
+        from = to;
+        list_words(line, i + 1, options, lists);
+        lists.src[i].swap(line.work);
+        lists.src_o[i].swap(line.out);
+    }
+    split_ = nullptr;
+    std::vector<Mask>().swap(scanned.masks);
+}
+
+std::string_view ListingEngine::stored_form(std::string_view word) {
+    if (!split_)
+        return tokens_->Stored_Form(word);
+    const std::uint32_t id = split_->uses[split_->next_use++];
+    split_->seen[id] = 1;
+    return split_->tokens.Spelling(id);
+}
+
+std::optional<std::string> ListingEngine::find_token(const std::string& name) const {
+    if (!split_)
+        return tokens_->Find_Token(name);
+    const std::string key = Upper_Ascii(name);
+    if (const std::uint32_t id = split_->tokens.Find(key); id != KeyTable::kAbsent) {
+        if (split_->seen[id] || split_->known[id])
+            return std::string(split_->tokens.Spelling(id));
+        return std::nullopt;
+    }
+    if (const std::uint32_t q = split_->names.Find(key); q != KeyTable::kAbsent)
+        return split_->name_found[q];
+    return std::nullopt;
+}
+
+void ListingEngine::scan_words(const ScanLine& line, const ListingOptions& options,
+                               ScannedFile& scanned) {
+    next_ = {};
+    const std::string& w = line.work;
+    const std::size_t n = w.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (line.mask[i] != Mask::None || scanner_.is_delimiter(w[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t s = i;
+        while (i < n && !scanner_.is_delimiter(w[i]) && line.mask[i] == Mask::None)
+            ++i;
+        const std::string_view word(w.data() + s, i - s);
+        if (options.end_remarks) {
+            const Keyword keyword = classify(word);
+            if (keyword == Keyword::Procedure || keyword == Keyword::Function) {
+                // Whether the routine's name is known when its heading is listed is settled
+                // with the tokens; names no token of the file spells are asked for apart.
+                const std::string_view raw = heading_raw(line, i);
+                if (!raw.empty() && !is_numeric_word(raw)) {
+                    const std::string key = Upper_Ascii(raw);
+                    if (scanned.tokens.Find(key) == KeyTable::kAbsent &&
+                        scanned.names.Find(key) == KeyTable::kAbsent)
+                        scanned.names.Add(key, key);
+                }
+            }
+        }
+        if (is_numeric_word(word))
+            continue;
+        key_.resize(word.size());
+        for (std::size_t k = 0; k < word.size(); ++k) {
+            const char c = word[k];
+            key_[k] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        }
+        std::uint32_t id = scanned.tokens.Find(key_);
+        if (id == KeyTable::kAbsent)
+            id = scanned.tokens.Add(key_, word);
+        scanned.uses.push_back(id);
+    }
+}
+
+RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& options,
+                                    ListingLists& lists, const RunCallbacks& callbacks,
+                                    const std::string& file_name) {
+    lists.Clear_Lists();
+    RunResult result;
+    lists.src = std::move(lines);
+    const std::size_t count = lists.src.size();
+    if (callbacks.started)
+        callbacks.started({MessageKind::Mess, "working ...",
+                           "^C:^P:scanning^^F:" + file_name + "^working on file", 0},
+                          count);
+
+    start_run(options, lists);
 
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
         line.assign(std::move(lists.src[i]));
-        list_line(line, i + 1, options, lists);
+        prepare_line(line, i + 1, options, lists);
+        list_words(line, i + 1, options, lists);
         lists.src[i].swap(line.work);
         lists.src_o[i].swap(line.out);
         if (callbacks.line_done && !callbacks.line_done(i)) {
@@ -138,15 +277,18 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
     return result;
 }
 
-void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
-                              const ListingOptions& options, ListingLists& lists) {
+void ListingEngine::prepare_line(ScanLine& line, std::size_t line_number,
+                                 const ListingOptions& options, ListingLists& lists) {
     literals_.clear();
     scanner_.Prepare_Line(line, options.remove_old_remarks,
                           options.collect_alpha ? &literals_ : nullptr);
     if (options.collect_alpha)
         for (const auto& literal : literals_)
             lists.a_const.add(literal, line_number);
+}
 
+void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
+                               const ListingOptions& options, ListingLists& lists) {
     next_ = {};
     Blocks& b = blocks_;
     std::string& w = line.work;
@@ -184,7 +326,7 @@ void ListingEngine::list_line(ScanLine& line, std::size_t line_number,
             if (options.collect_numeric)
                 lists.n_const.add(word, line_number);
         } else {
-            const std::string_view stored = tokens_.Stored_Form(word);
+            const std::string_view stored = stored_form(word);
             if (options.collect_tokens)
                 lists.t_cref.add(stored, line_number);
             char* o = out + s;
@@ -332,6 +474,10 @@ std::size_t ListingEngine::next_char(const ScanLine& line, char c, std::size_t f
 }
 
 std::string ListingEngine::heading_name(const ScanLine& line, std::size_t after) {
+    return routine_name(heading_raw(line, after));
+}
+
+std::string_view ListingEngine::heading_raw(const ScanLine& line, std::size_t after) {
     // The routine's name as it stands in the source, up to "(", else ":", else ";"; of a
     // method "TForm1.FormCreate" the part behind the first ".".
     std::size_t cut = next_char(line, '(', after, next_[0]);
@@ -340,7 +486,7 @@ std::string ListingEngine::heading_name(const ScanLine& line, std::size_t after)
     if (cut == std::string::npos)
         cut = next_char(line, ';', after, next_[2]);
     if (cut == std::string::npos)
-        return routine_name({});
+        return {};
     std::size_t k = after;
     if (std::size_t dot = next_char(line, '.', after, next_[3]); dot < cut)
         k = dot + 1;
@@ -354,7 +500,7 @@ std::string ListingEngine::heading_name(const ScanLine& line, std::size_t after)
     const std::size_t s = k;
     while (k < cut && plain(k) && !scanner_.is_delimiter(w[k]) && w[k] != '}')
         ++k;
-    return routine_name(std::string_view(w).substr(s, k - s));
+    return std::string_view(w).substr(s, k - s);
 }
 
 std::string ListingEngine::routine_name(std::string_view raw) const {
@@ -363,7 +509,7 @@ std::string ListingEngine::routine_name(std::string_view raw) const {
     // in the chosen output case. Listing the new text again, even with a fresh token index,
     // then gives the same remark, so a second run leaves the text (and its backup) alone.
     if (!name.empty() && !is_numeric_word(name)) {
-        if (auto stored = tokens_.Find_Token(name))
+        if (auto stored = find_token(name))
             name = std::move(*stored);
         if (output_case_ == 0 || output_case_ == 1 || output_case_ == 3)
             Apply_Output_Case(name, output_case_);

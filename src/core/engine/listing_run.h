@@ -5,10 +5,12 @@
 #include "engine/engine_message.h"
 #include "engine/listing_lists.h"
 #include "engine/listing_options.h"
+#include "engine/scanned_file.h"
 #include "engine/token_table.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -36,7 +38,9 @@ std::string Collected_Line(std::string_view item, std::size_t line_number, int w
 class ListingEngine {
 public:
     // The scanner state lasts for one run; the token table for the whole session.
-    explicit ListingEngine(TokenTable& tokens) : tokens_(tokens) {}
+    explicit ListingEngine(TokenTable& tokens) : tokens_(&tokens) {}
+    // An engine for the scan and the finish of a split listing: it touches no token index.
+    ListingEngine() = default;
 
     RunResult Listing_Run(const std::string& file_name, const ListingOptions& options,
                           ListingLists& lists, const RunCallbacks& callbacks = {});
@@ -45,6 +49,18 @@ public:
                          const RunCallbacks& callbacks = {}, const std::string& file_name = {});
 
     const std::string& Delimiters() const { return scanner_.delimiters(); }
+
+    // The same listing in three steps, so that a batch can list files on several threads and
+    // still give every token the spelling a listing of the files one after the other gives it:
+    // Scan_Lines and Finish_Lines use no token index and may run on any thread, Settle_Tokens
+    // runs on the shared index in file order. The steps give List_Lines' result whenever "."
+    // separates words (Split_Listing_Exact); a token holding a dot reads the index in a way
+    // only List_Lines follows.
+    static bool Split_Listing_Exact(const ListingOptions& options);
+    void Scan_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
+                    ScannedFile& scanned);
+    static void Settle_Tokens(TokenTable& tokens, ScannedFile& scanned);
+    void Finish_Lines(const ListingOptions& options, ListingLists& lists, ScannedFile& scanned);
 
 private:
     // The words the END remarks listen to.
@@ -91,8 +107,16 @@ private:
         std::size_t at = 0;
     };
 
-    void list_line(ScanLine& line, std::size_t line_number, const ListingOptions& options,
-                   ListingLists& lists);
+    void start_run(const ListingOptions& options, ListingLists& lists);
+    void prepare_line(ScanLine& line, std::size_t line_number, const ListingOptions& options,
+                      ListingLists& lists);
+    void list_words(ScanLine& line, std::size_t line_number, const ListingOptions& options,
+                    ListingLists& lists);
+    // The tokens of a prepared line for the scan of a split listing.
+    void scan_words(const ScanLine& line, const ListingOptions& options, ScannedFile& scanned);
+    std::string_view stored_form(std::string_view word);
+    std::optional<std::string> find_token(const std::string& name) const;
+    std::string_view heading_raw(const ScanLine& line, std::size_t after);
     std::size_t next_char(const ScanLine& line, char c, std::size_t from, NextChar& cache) const;
     std::string heading_name(const ScanLine& line, std::size_t after);
     std::string routine_name(std::string_view raw) const;
@@ -101,7 +125,9 @@ private:
     void clear_blocks();
     void end_remark_step(ScanLine& line, Keyword word, std::size_t start, std::size_t length);
 
-    TokenTable& tokens_;
+    TokenTable* tokens_ = nullptr;
+    ScannedFile* split_ = nullptr; // set while a split listing is finished
+    std::string key_;              // reused buffer for upper-cased keys
     LineScanner scanner_{Build_Delimiters(kDefaultTerminators, true, true)};
     Blocks blocks_;
     std::array<NextChar, 4> next_{}; // "(", ":", ";", "."

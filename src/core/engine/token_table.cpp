@@ -29,7 +29,7 @@ void TokenTable::Register_In_Place(std::string& token) {
         token.assign(stored);
 }
 
-std::string_view TokenTable::Stored_Form(std::string_view token) {
+std::string_view TokenTable::Stored_Form(std::string_view token, bool* known) {
     // Upper-cased eight bytes at a time (a-z only; bytes from 128 up stay as they are), looking
     // out for a dot on the way.
     const std::size_t n = token.size();
@@ -59,11 +59,16 @@ std::string_view TokenTable::Stored_Form(std::string_view token) {
         key[i] = c;
     }
     if (dotted) {
+        if (known)
+            *known = Find_Token(token).has_value();
         dotted_ = Register_Token(token);
         return dotted_;
     }
     std::size_t offset = 0;
-    if (!pieces_.find(key_, index_upper_, offset)) {
+    const bool found = pieces_.find(key_, index_upper_, offset);
+    if (known)
+        *known = found;
+    if (!found) {
         // New: it enters the index as it is spelt here.
         if (!do_not_cumulate)
             loaded_.emplace_back(token);

@@ -22,8 +22,8 @@ public:
     // in place (same length), with no allocation for known tokens.
     void Register_In_Place(std::string& token);
     // Register_Token without a copy: the stored spelling, valid until the next token is
-    // registered.
-    std::string_view Stored_Form(std::string_view token);
+    // registered. `known`, when given, tells whether the token was in the index already.
+    std::string_view Stored_Form(std::string_view token, bool* known = nullptr);
     // The stored spelling of a known token, without registering anything.
     std::optional<std::string> Find_Token(std::string_view token) const;
 

@@ -1,0 +1,56 @@
+#pragma once
+// What the scan of one source hands to the rest of its listing when a batch is listed on several
+// threads: the masks of the prepared lines, the file's distinct tokens (numbered in order of first
+// occurrence, each with the spelling it first arrived with) and the number of every token
+// occurrence in turn. Between scan and finish the token index puts its spelling in place of each
+// first spelling, in file order (ListingEngine::Settle_Tokens).
+
+#include "engine/line_scanner.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvex {
+
+// A small hash table of upper-cased keys, each with a spelling of the same length.
+class KeyTable {
+public:
+    static constexpr std::uint32_t kAbsent = 0xFFFFFFFFu;
+
+    std::uint32_t Find(std::string_view key) const;
+    // Adds a key not yet in the table; gives its number.
+    std::uint32_t Add(std::string_view key, std::string_view spelling);
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(starts_.size() - 1); }
+    std::string_view Key(std::uint32_t id) const;
+    std::string_view Spelling(std::uint32_t id) const;
+    // Puts another spelling of the same length in place of a key's spelling.
+    void Respell(std::uint32_t id, std::string_view spelling);
+
+private:
+    static std::uint32_t hash_of(std::string_view key);
+    void grow();
+
+    std::string keys_, spellings_;
+    std::vector<std::uint32_t> starts_{0}; // key i is [starts_[i], starts_[i + 1])
+    std::vector<std::uint32_t> slots_;     // key number + 1, 0 when empty
+};
+
+struct ScannedFile {
+    KeyTable tokens;                 // the file's tokens; spellings settled by the token index
+    std::vector<std::uint32_t> uses; // the token number of every occurrence, in order
+    std::vector<std::uint8_t> known; // per token: in the index before this file
+    KeyTable names;                  // routine names that occur as no token of the file
+    std::vector<std::optional<std::string>> name_found; // per name: its spelling in the index
+    std::vector<Mask> masks; // the work lines' masks, one after the other
+    std::vector<std::size_t> mask_ends;
+    bool settled = false;
+
+    // Used while the lines are finished.
+    std::size_t next_use = 0;
+    std::vector<std::uint8_t> seen; // per token: registered earlier in the file
+};
+
+} // namespace parvex
