@@ -282,7 +282,10 @@ private:
         }
         switch (mode_) {
         case BatchMode::Print:
-            it.out += new_text;
+            if (it.out.empty())
+                it.out = std::move(new_text);
+            else
+                it.out += new_text;
             break;
         case BatchMode::Diff: {
             std::string diff = Unified_Diff(

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -39,6 +40,27 @@ fs::path resolved(const fs::path& p) {
     fs::path c = fs::weakly_canonical(abs, ec);
     return ec ? abs.lexically_normal() : c;
 }
+
+// Resolves many file names, each folder once: a file that is no link resolves to its folder,
+// resolved, and its own name. A walk of thousands of files then costs one look per file.
+class Resolver {
+public:
+    fs::path operator()(const fs::path& file) {
+        struct stat st {};
+        const fs::path name = file.filename();
+        if (name.empty() || name == "." || name == ".." || ::lstat(file.c_str(), &st) != 0 ||
+            S_ISLNK(st.st_mode))
+            return resolved(file);
+        const fs::path parent = file.parent_path();
+        auto [it, fresh] = folders_.try_emplace(parent.string());
+        if (fresh)
+            it->second = resolved(parent.empty() ? fs::path(".") : parent);
+        return it->second / name;
+    }
+
+private:
+    std::map<std::string, fs::path> folders_;
+};
 
 bool inside(const fs::path& inner, const fs::path& outer) {
     auto rel = inner.lexically_relative(outer);
@@ -75,8 +97,9 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
     WalkResult result;
     const fs::path out = out_dir.empty() ? fs::path() : resolved(out_dir);
     std::set<fs::path> seen;
+    Resolver resolve;
     auto add = [&](const fs::path& file, std::string folder) {
-        if (seen.insert(resolved(file)).second)
+        if (seen.insert(resolve(file)).second)
             result.jobs.push_back({file.string(), std::move(folder)});
     };
     for (const auto& path : paths) {
@@ -142,14 +165,20 @@ void Drop_Name_Clashes(WalkResult& walk, const SaveOptions& options) {
             it->second = resolved(folder.empty() ? "." : folder);
         return (it->second / name.substr(slash + 1)).string();
     };
+    Resolver resolve;
     std::map<std::string, std::string> sources; // resolved source -> as given
-    for (const auto& job : walk.jobs)
-        sources.emplace(resolved(job.file).string(), job.file);
+    std::vector<std::string> own_names;
+    own_names.reserve(walk.jobs.size());
+    for (const auto& job : walk.jobs) {
+        own_names.push_back(resolve(job.file).string());
+        sources.emplace(own_names.back(), job.file);
+    }
     std::map<std::string, std::string> written; // resolved result -> the source it belongs to
     std::vector<SourceJob> kept;
-    for (auto& job : walk.jobs) {
+    for (std::size_t j = 0; j < walk.jobs.size(); ++j) {
+        SourceJob& job = walk.jobs[j];
         const ResultNames names = Result_Names(job.file, job.out_folder, options);
-        const std::string own = resolved(job.file).string();
+        const std::string& own = own_names[j];
         std::string clash;
         std::vector<std::string> keys;
         for (const auto& name : names.files) {

@@ -2,6 +2,7 @@
 
 #include "tables/subs.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -96,8 +97,20 @@ ExtensionProblem Extensions_Problem(const SaveOptions& options) {
 bool Same_File(const std::string& a, const std::string& b) {
     struct stat sa {
     }, sb{};
-    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
+    const bool a_is = ::stat(a.c_str(), &sa) == 0;
+    const int a_err = a_is ? 0 : errno;
+    const bool b_is = ::stat(b.c_str(), &sb) == 0;
+    const int b_err = b_is ? 0 : errno;
+    if (a_is && b_is)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    // A name without ".." that leads to no file cannot lead to one that is there (the usual
+    // case of a result not yet written): no need to resolve both names. With "..", a folder
+    // made later may join them ("sub/../x.pas").
+    auto missing = [](int err, const std::string& name) {
+        return (err == ENOENT || err == ENOTDIR) && name.find("..") == std::string::npos;
+    };
+    if ((a_is && missing(b_err, b)) || (b_is && missing(a_err, a)))
+        return false;
     std::error_code ea, eb;
     const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
     const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
