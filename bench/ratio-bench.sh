@@ -37,12 +37,17 @@ timed() {
 min() { printf '%s\n' "$@" | sort -g | head -1; }
 
 # label, then the commands A and B as two strings; a "prep" string runs untimed before each.
+# "@R@" in a command stands for a number of its own in every run: each run writes into new
+# names. (Deleting 55,000 result files just before writing them again would measure the file
+# system instead: it skips the inodes freed in the last minute one by one.)
+run_no=0
 ratio() {
   local label=$1 a=$2 b=$3 prep=${4:-true}
   local as=() bs=()
   for _ in $(seq "$rounds"); do
-    eval "$prep"; as+=("$(timed bash -c "$a")")
-    eval "$prep"; bs+=("$(timed bash -c "$b")")
+    run_no=$((run_no + 1))
+    eval "$prep"; as+=("$(timed bash -c "${a//@R@/$run_no}")")
+    eval "$prep"; bs+=("$(timed bash -c "${b//@R@/$run_no}")")
   done
   local ba bb
   ba=$(min "${as[@]}"); bb=$(min "${bs[@]}")
@@ -61,9 +66,9 @@ for j in 1 0; do
   ratio "--stdout $name vs wc -w" \
     "'$exe' --quiet $jobs --personal '$work/personal.dat' --stdout '$tree'" "$wc"
   ratio "--out $name vs mkid" \
-    "'$exe' --quiet $jobs --personal '$work/personal.dat' --out '$work/out' '$tree'" \
-    "mkid -m '$work/lang.map' -i text -o '$work/ID' --files0-from='$work/files0'" \
-    "rm -rf '$work/out' '$work/ID'; sync"
+    "'$exe' --quiet $jobs --personal '$work/personal.dat' --out '$work/out-@R@' '$tree'" \
+    "mkid -m '$work/lang.map' -i text -o '$work/ID-@R@' --files0-from='$work/files0'" \
+    "sync"
 done
 
 echo "== peak memory of the whole-tree --stdout run"

@@ -20,6 +20,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
@@ -70,7 +71,7 @@ struct Item {
     TextList lines;    // its lines for the listing
     TextForm form;     // its byte-order mark and line end, which the new text keeps
     ListingLists lists;
-    ScannedFile scanned; // between the steps of a split listing
+    std::unique_ptr<ScannedFile> scanned; // between the steps of a split listing
     // What it leaves behind, handed out in file order.
     std::string out, err;
     std::size_t bytes_read = 0;
@@ -210,15 +211,31 @@ private:
 
     // The first step of a split listing, on any thread.
     void scan(Item& it) {
-        if (split_ && it.read_ok)
-            ListingEngine().Scan_Lines(std::move(it.lines), listing_, it.lists, it.scanned);
+        if (!split_ || !it.read_ok)
+            return;
+        {
+            std::lock_guard<std::mutex> lock(spare_mutex_);
+            if (!spare_.empty()) {
+                it.scanned = std::move(spare_.back());
+                spare_.pop_back();
+            }
+        }
+        if (!it.scanned)
+            it.scanned = std::make_unique<ScannedFile>();
+        ListingEngine().Scan_Lines(std::move(it.lines), listing_, it.lists, *it.scanned);
     }
-    // Its last step, on any thread, once the token index has settled the spellings.
+    // Its last step, on any thread, once the token index has settled the spellings. The
+    // scan's buffers go back for another file unless a large source made them large.
     void finish_listing(Item& it) {
         if (!split_ || !it.read_ok)
             return;
-        ListingEngine().Finish_Lines(listing_, it.lists, it.scanned);
-        it.scanned = ScannedFile{};
+        ListingEngine().Finish_Lines(listing_, it.lists, *it.scanned);
+        std::unique_ptr<ScannedFile> done = std::move(it.scanned);
+        if (done->Room() >= 4 * large_source)
+            return;
+        done->Clear();
+        std::lock_guard<std::mutex> lock(spare_mutex_);
+        spare_.push_back(std::move(done));
     }
 
     // The one step that runs in file order on the calling thread: the token index grows here.
@@ -226,7 +243,7 @@ private:
         if (!it.read_ok)
             return;
         if (split_) {
-            ListingEngine::Settle_Tokens(tokens_, it.scanned);
+            ListingEngine::Settle_Tokens(tokens_, *it.scanned);
             return;
         }
         RunResult run = engine_.List_Lines(std::move(it.lines), listing_, it.lists, {}, it.shown);
@@ -387,7 +404,9 @@ private:
     TokenTable& tokens_;
     ListingEngine engine_;
     bool split_ = false;
-    static constexpr std::size_t large_source = std::size_t{1} << 20;
+    std::mutex spare_mutex_;
+    std::vector<std::unique_ptr<ScannedFile>> spare_; // scan buffers free for the next file
+    static constexpr std::size_t large_source = kLargeText;
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
     const std::string stdin_name_;

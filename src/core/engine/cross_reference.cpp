@@ -193,7 +193,7 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
             return fail(r);
     }
     // Staged: the lists need the room.
-    const bool large = text.size() >= (std::size_t{1} << 20);
+    const bool large = text.size() >= kLargeText;
     std::string().swap(text);
     if (large)
         Return_Free_Memory();

@@ -117,10 +117,15 @@ bool ListingEngine::Split_Listing_Exact(const ListingOptions& options) {
 void ListingEngine::Scan_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
                                ScannedFile& scanned) {
     lists.Clear_Lists();
-    scanned = ScannedFile{};
+    scanned.Clear();
     lists.src = std::move(lines);
     const std::size_t count = lists.src.size();
     start_run(options, lists);
+    // A work line is never longer than its source line: the masks fit without a move.
+    std::size_t bytes = 0;
+    for (const std::string& l : lists.src)
+        bytes += l.size();
+    scanned.masks.reserve(bytes);
     scanned.mask_ends.reserve(count);
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
@@ -175,7 +180,6 @@ void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& li
         lists.src_o[i].swap(line.out);
     }
     split_ = nullptr;
-    std::vector<Mask>().swap(scanned.masks);
 }
 
 std::string_view ListingEngine::stored_form(std::string_view word) {

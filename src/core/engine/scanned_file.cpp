@@ -55,6 +55,31 @@ std::uint32_t KeyTable::Add(std::string_view key, std::string_view spelling) {
     return id;
 }
 
+void KeyTable::Clear() {
+    keys_.clear();
+    spellings_.clear();
+    starts_.assign(1, 0);
+    slots_.clear();
+}
+
+void ScannedFile::Clear() {
+    tokens.Clear();
+    uses.clear();
+    known.clear();
+    names.Clear();
+    name_found.clear();
+    masks.clear();
+    mask_ends.clear();
+    settled = false;
+    next_use = 0;
+    seen.clear();
+}
+
+std::size_t ScannedFile::Room() const {
+    return uses.capacity() * sizeof(std::uint32_t) + masks.capacity() +
+           mask_ends.capacity() * sizeof(std::size_t) + known.capacity() + seen.capacity();
+}
+
 void KeyTable::grow() {
     slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
     const std::size_t m = slots_.size() - 1;

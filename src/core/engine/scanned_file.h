@@ -24,6 +24,8 @@ public:
     // Adds a key not yet in the table; gives its number.
     std::uint32_t Add(std::string_view key, std::string_view spelling);
     std::uint32_t Size() const { return static_cast<std::uint32_t>(starts_.size() - 1); }
+    // Empties the table; its room stays for the next file.
+    void Clear();
     std::string_view Key(std::uint32_t id) const;
     std::string_view Spelling(std::uint32_t id) const;
     // Puts another spelling of the same length in place of a key's spelling.
@@ -51,6 +53,12 @@ struct ScannedFile {
     // Used while the lines are finished.
     std::size_t next_use = 0;
     std::vector<std::uint8_t> seen; // per token: registered earlier in the file
+
+    // Empties everything; the room stays, so that the next file of a batch touches memory
+    // already in use instead of asking the system for fresh pages.
+    void Clear();
+    // The bytes of room it holds.
+    std::size_t Room() const;
 };
 
 } // namespace parvex

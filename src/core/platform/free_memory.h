@@ -3,8 +3,14 @@
 // text freed in the middle of the heap would otherwise stay with the process while the next
 // large list is built beside it.
 
+#include <cstddef>
+
 namespace parvex {
 
 void Return_Free_Memory();
+
+// From this size on a text's freed memory is worth handing back. Below it, handing back costs
+// more than it saves: the next files of a batch would only fault the same pages in again.
+inline constexpr std::size_t kLargeText = std::size_t{8} << 20;
 
 } // namespace parvex
