@@ -1,4 +1,5 @@
 #include "engine/listing_run.h"
+#include "tables/subs.h"
 
 #include <gtest/gtest.h>
 
@@ -159,4 +160,27 @@ TEST(SplitListing, NotExactWhenADotIsPartOfAWord) {
     EXPECT_TRUE(ListingEngine::Split_Listing_Exact(o));
     o.terminators = "{}()[]<>:=+-*;^,'\"/\\#$&";
     EXPECT_FALSE(ListingEngine::Split_Listing_Exact(o));
+}
+
+TEST(SplitListing, KeyTableFindsEveryKeyAfterGrowingAndClearing) {
+    KeyTable table;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<std::string> keys;
+        for (int i = 0; i < 1000; ++i)
+            keys.push_back("KEY_" + std::to_string(i * 7919) + std::string(i % 17, 'X'));
+        for (const std::string& k : keys) {
+            ASSERT_EQ(table.Find(k), KeyTable::kAbsent) << k;
+            table.Add(k, Lower_Ascii(k));
+        }
+        for (std::uint32_t id = 0; id < keys.size(); ++id) {
+            ASSERT_EQ(table.Find(keys[id]), id);
+            EXPECT_EQ(table.Spelling(id), Lower_Ascii(keys[id]));
+        }
+        table.Respell(3, keys[3]);
+        EXPECT_EQ(table.Spelling(3), keys[3]);
+        EXPECT_EQ(table.Find("KEY_"), KeyTable::kAbsent);
+        table.Clear();
+        EXPECT_EQ(table.Size(), 0u);
+        EXPECT_EQ(table.Find(keys[0]), KeyTable::kAbsent);
+    }
 }

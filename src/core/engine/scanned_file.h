@@ -33,11 +33,12 @@ public:
 
 private:
     static std::uint32_t hash_of(std::string_view key);
+    void place(std::uint32_t id, std::uint32_t hash);
     void grow();
 
     std::string keys_, spellings_;
     std::vector<std::uint32_t> starts_{0}; // key i is [starts_[i], starts_[i + 1])
-    std::vector<std::uint32_t> slots_;     // key number + 1, 0 when empty
+    std::vector<std::uint64_t> slots_;     // hash << 32 | key number + 1; 0 when empty
 };
 
 struct ScannedFile {
