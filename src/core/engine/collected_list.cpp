@@ -110,6 +110,15 @@ std::string CollectedList::operator[](std::size_t i) const {
     return Collected_Line(item_text(entries_[i].item), entries_[i].line, width_);
 }
 
+void CollectedList::append_line(std::size_t i, std::string& out) const {
+    out.append(item_text(entries_[i].item));
+    Append_Line_Number(out, entries_[i].line, width_);
+}
+
+void CollectedList::append_number(std::size_t i, std::string& out) const {
+    Append_Line_Number(out, entries_[i].line, width_);
+}
+
 TextList CollectedList::lines() const {
     TextList out;
     out.reserve(entries_.size());

@@ -39,6 +39,10 @@ public:
     std::string front() const { return (*this)[0]; }
     std::string back() const { return (*this)[size() - 1]; }
     std::string_view item(std::size_t i) const { return item_text(entries_[i].item); }
+    // Appends the Collected_Line of entry i, or only its TAB + "#" + line number, without
+    // making a string of its own.
+    void append_line(std::size_t i, std::string& out) const;
+    void append_number(std::size_t i, std::string& out) const;
     std::size_t line_number(std::size_t i) const { return entries_[i].line; }
     // Whether entries i and j hold the same item, letter case counting.
     bool same_item(std::size_t i, std::size_t j) const {

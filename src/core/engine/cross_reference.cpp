@@ -5,6 +5,7 @@
 #include "platform/folder_lock.h"
 #include "platform/free_memory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,13 @@ std::string_view Collected_Key(std::string_view line) {
 }
 
 namespace {
+std::size_t number_digits(std::size_t v) {
+    std::size_t n = 1;
+    for (; v >= 10; v /= 10)
+        ++n;
+    return n;
+}
+
 std::string_view value_of(std::string_view line) {
     auto tab = line.rfind('\t');
     return tab == std::string_view::npos ? std::string_view{} : line.substr(tab);
@@ -58,7 +66,8 @@ template <typename Entry>
 void for_each_entry(const CollectedList& list, int break_after, std::string& current, Entry entry) {
     if (list.empty())
         return;
-    current = list[0];
+    current.clear();
+    list.append_line(0, current);
     int n = 0;
     for (std::size_t i = 1; i < list.size(); ++i) {
         if (list.same_item(i, i - 1)) {
@@ -66,11 +75,11 @@ void for_each_entry(const CollectedList& list, int break_after, std::string& cur
                 current += "\r\n";
                 n = 0;
             }
-            const std::string line = list[i];
-            current += value_of(line);
+            list.append_number(i, current);
         } else {
             entry(current);
-            current = list[i];
+            current.clear();
+            list.append_line(i, current);
             n = 0;
         }
     }
@@ -88,13 +97,15 @@ TextList Build_Cross_Reference(CollectedList& list, int break_after) {
 }
 
 std::string Collected_Text(const CollectedList& list) {
+    // Measured first, so that the text is made in one piece: TAB "#" CR LF and the digits.
+    const std::size_t width = static_cast<std::size_t>(std::max(list.width(), 1));
     std::size_t size = 0;
     for (std::size_t i = 0; i < list.size(); ++i)
-        size += list[i].size() + 2;
+        size += list.item(i).size() + 4 + std::max(width, number_digits(list.line_number(i)));
     std::string text;
     text.reserve(size);
     for (std::size_t i = 0; i < list.size(); ++i) {
-        text += list[i];
+        list.append_line(i, text);
         text += "\r\n";
     }
     return text;

@@ -45,7 +45,7 @@ int Number_Width(std::size_t lines) {
     return digits < 2 ? 2 : digits;
 }
 
-std::string Collected_Line(std::string_view item, std::size_t line_number, int width) {
+void Append_Line_Number(std::string& out, std::size_t line_number, int width) {
     char digits[24];
     int n = 0;
     std::size_t v = line_number;
@@ -53,14 +53,18 @@ std::string Collected_Line(std::string_view item, std::size_t line_number, int w
         digits[n++] = static_cast<char>('0' + v % 10);
         v /= 10;
     } while (v != 0);
-    std::string out;
-    out.reserve(item.size() + 2 + static_cast<std::size_t>(width > n ? width : n));
-    out.append(item);
     out.append("\t#");
     for (int k = n; k < width; ++k)
         out.push_back('0');
     while (n > 0)
         out.push_back(digits[--n]);
+}
+
+std::string Collected_Line(std::string_view item, std::size_t line_number, int width) {
+    std::string out;
+    out.reserve(item.size() + 4 + static_cast<std::size_t>(width > 20 ? width : 20));
+    out.append(item);
+    Append_Line_Number(out, line_number, width);
     return out;
 }
 

@@ -34,6 +34,9 @@ struct RunResult {
 int Number_Width(std::size_t lines);
 // item + TAB + "#" + zero-padded line number.
 std::string Collected_Line(std::string_view item, std::size_t line_number, int width);
+// Appends TAB + "#" + the zero-padded line number: what a cross-reference adds for each
+// further occurrence of an item.
+void Append_Line_Number(std::string& out, std::size_t line_number, int width);
 
 class ListingEngine {
 public:
