@@ -259,6 +259,10 @@ TEST(ListingRun, NumberWidthFollowsLineCount) {
     EXPECT_EQ(Number_Width(119212), 6);
     EXPECT_EQ(Collected_Line("Foo", 7, 3), "Foo\t#007");
     EXPECT_EQ(Collected_Line("Foo", 119212, 6), "Foo\t#119212");
+    EXPECT_EQ(Collected_Line("Foo", 1234, 2), "Foo\t#1234"); // wider than the width
+    EXPECT_EQ(Collected_Line("", 0, 1), "\t#0");
+    // A width taken from a list file can be any size.
+    EXPECT_EQ(Collected_Line("x", 5, 70), "x\t#" + std::string(69, '0') + "5");
     TextList hundred(100, "a");
     EXPECT_EQ(list(hundred).lists.t_cref.back(), "a\t#100");
 }

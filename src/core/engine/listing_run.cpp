@@ -46,18 +46,28 @@ int Number_Width(std::size_t lines) {
 }
 
 void Append_Line_Number(std::string& out, std::size_t line_number, int width) {
-    char digits[24];
-    int n = 0;
+    // Written backwards into a buffer that also holds the padding, then appended in one piece.
+    char buf[64];
+    char* end = buf + sizeof buf;
+    char* p = end;
     std::size_t v = line_number;
     do {
-        digits[n++] = static_cast<char>('0' + v % 10);
+        *--p = static_cast<char>('0' + v % 10);
         v /= 10;
     } while (v != 0);
-    out.append("\t#");
-    for (int k = n; k < width; ++k)
-        out.push_back('0');
-    while (n > 0)
-        out.push_back(digits[--n]);
+    const std::ptrdiff_t digits = end - p;
+    if (width > static_cast<int>(sizeof buf) - 2) { // a width read from some list file
+        out.append("\t#");
+        if (width > digits)
+            out.append(static_cast<std::size_t>(width - digits), '0');
+        out.append(p, static_cast<std::size_t>(digits));
+        return;
+    }
+    while (end - p < width)
+        *--p = '0';
+    *--p = '#';
+    *--p = '\t';
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 std::string Collected_Line(std::string_view item, std::size_t line_number, int width) {
