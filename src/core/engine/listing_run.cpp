@@ -157,7 +157,14 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
     // In order of first occurrence, as a listing of the file registers them.
     const std::uint32_t n = scanned.tokens.Size();
     scanned.known.assign(n, 0);
+    // The index is large and the keys known: each lookup's memory is asked for some keys
+    // ahead, so that the lookups do not wait for it one after the other.
+    constexpr std::uint32_t ahead = 8;
     for (std::uint32_t id = 0; id < n; ++id) {
+        if (id + 2 * ahead < n)
+            tokens.Prefetch(scanned.tokens.Key(id + 2 * ahead), 0);
+        if (id + ahead < n)
+            tokens.Prefetch(scanned.tokens.Key(id + ahead), 1);
         bool known = false;
         const std::string_view stored = tokens.Stored_Form(scanned.tokens.Spelling(id), &known);
         scanned.tokens.Respell(id, stored);

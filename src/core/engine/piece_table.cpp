@@ -76,6 +76,19 @@ bool PieceTable::find(std::string_view key, const std::string& upper, std::size_
     }
 }
 
+void PieceTable::prefetch_slot(std::string_view key) const {
+    if (!slots_.empty())
+        __builtin_prefetch(&slots_[hash_of(key) & (slots_.size() - 1)]);
+}
+
+void PieceTable::prefetch_stretch(std::string_view key, const std::string& upper) const {
+    if (slots_.empty())
+        return;
+    const std::uint64_t slot = slots_[hash_of(key) & (slots_.size() - 1)];
+    if (slot != 0 && (slot >> kHashBits) < upper.size())
+        __builtin_prefetch(upper.data() + (slot >> kHashBits));
+}
+
 void PieceTable::insert(std::size_t offset, std::size_t length, const std::string& upper) {
     if (offset >> (64 - kHashBits))
         return; // beyond a terabyte of index: not kept (lookups then search as if new)

@@ -17,6 +17,11 @@ public:
     bool find(std::string_view key, const std::string& upper, std::size_t& offset) const;
     // Adds the stretch upper[offset, offset + length) unless an equal one is there already.
     void insert(std::size_t offset, std::size_t length, const std::string& upper);
+    // Hints for a run of lookups whose keys are known in advance: fetch the slot a find of
+    // `key` reads first, and (once that has arrived) the stretch it points at. They change
+    // nothing; they only let the memory be on its way while earlier keys are looked up.
+    void prefetch_slot(std::string_view key) const;
+    void prefetch_stretch(std::string_view key, const std::string& upper) const;
     void clear();
     std::size_t size() const { return used_; }
 

@@ -24,6 +24,15 @@ public:
     // Register_Token without a copy: the stored spelling, valid until the next token is
     // registered. `known`, when given, tells whether the token was in the index already.
     std::string_view Stored_Form(std::string_view token, bool* known = nullptr);
+    // For a run of Stored_Form calls known in advance (keys upper-cased, without dots): call
+    // Prefetch(key, 0) some keys ahead and Prefetch(key, 1) fewer keys ahead; the lookups then
+    // find their memory on its way. Only a hint: nothing changes.
+    void Prefetch(std::string_view upper_key, int stage) const {
+        if (stage == 0)
+            pieces_.prefetch_slot(upper_key);
+        else
+            pieces_.prefetch_stretch(upper_key, index_upper_);
+    }
     // The stored spelling of a known token, without registering anything.
     std::optional<std::string> Find_Token(std::string_view token) const;
 
