@@ -19,9 +19,9 @@ count() { # label, then the arguments
   local label=$1 out=/dev/null
   shift
   [ -n "$profile" ] && out="$profile.$label"
-  ir=$(xargs -0 valgrind --tool=callgrind --callgrind-out-file="$out" "$exe" --quiet \
+  ir=$(xargs -0 valgrind --tool=callgrind --callgrind-out-file="$out" "$exe" --quiet -j 1 \
          --personal "$work/personal.dat" "$@" < "$work/files" 2>&1 >/dev/null |
-       sed -n 's/.*Collected : \([0-9]*\).*/\1/p')
+       sed -n "s/.*Collected : \([0-9]*\).*/\1/p") || true
   awk -v ir="$ir" -v b="$bytes" -v l="$label" 'BEGIN { printf "%-8s %14.0f instructions %7.1f per byte\n", l, ir, ir / b }'
 }
 count stdout --stdout

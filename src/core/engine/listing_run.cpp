@@ -375,8 +375,8 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
                 break;
             }
             default:
-                for (std::size_t k = 0; k < l; ++k)
-                    o[k] = stored[k];
+                if (stored.data() != o)
+                    std::memmove(o, stored.data(), l);
                 break;
             }
         }
@@ -387,8 +387,7 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
 
         // The word is handled: masked in the work line. (Its mask entries stay: nothing looks
         // back at positions the loop has passed.)
-        for (std::size_t k = s; k < i; ++k)
-            w[k] = '_';
+        std::memset(w.data() + s, '_', l);
     }
     line.apply_inserts();
 }
