@@ -131,8 +131,22 @@ std::string Names_Problem(const std::string& source_file, const ResultNames& nam
                    quoted(file_part(names.files[k])) + " like the " +
                    (names.files[k] == names.text() ? "new text" : "saved original") +
                    ".\r\nChange its extension on the page Setup / Files.";
+    // The source is looked at once; a result name that leads to no file (and holds no "..")
+    // is not it, one that leads to a file is it when both are one file.
+    struct stat source_stat {};
+    const bool source_is = ::stat(source_file.c_str(), &source_stat) == 0;
+    auto same_as_source = [&](const std::string& name) {
+        if (!source_is)
+            return Same_File(name, source_file);
+        struct stat st {};
+        if (::stat(name.c_str(), &st) == 0)
+            return st.st_dev == source_stat.st_dev && st.st_ino == source_stat.st_ino;
+        if ((errno == ENOENT || errno == ENOTDIR) && name.find("..") == std::string::npos)
+            return false;
+        return Same_File(name, source_file);
+    };
     for (std::size_t k = 1; k < names.files.size(); ++k) {
-        if (!Same_File(names.files[k], source_file))
+        if (!same_as_source(names.files[k]))
             continue;
         if (k == 1)
             return "Nothing was saved: the saved original would be the source " +

@@ -1,10 +1,13 @@
 #include "platform/text_file.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,21 +177,62 @@ mode_t process_umask() {
 }
 } // namespace
 
+namespace {
+// Creates a new temporary file beside `name` (Temp_File_Prefix and six random characters) with
+// the given permission bits; never opens one that is there already, nor follows a link.
+int create_temp(const std::string& name, mode_t bits, std::string& path) {
+    static constexpr char chars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local char anchor = 0; // its address tells the threads apart
+    thread_local std::uint64_t state = [] {
+        std::uint64_t seed = 0;
+        if (::getrandom(&seed, sizeof seed, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof seed))
+            seed = static_cast<std::uint64_t>(
+                std::chrono::steady_clock::now().time_since_epoch().count());
+        return seed ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^
+               reinterpret_cast<std::uintptr_t>(&anchor);
+    }();
+    const std::string base = folder_of(name) + std::string(Temp_File_Prefix);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = base;
+        for (int k = 0; k < 6; ++k) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull; // LCG step
+            path.push_back(chars[(state >> 33) % (sizeof chars - 1)]);
+        }
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, bits);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+} // namespace
+
 FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged,
                       StageMode mode) {
     staged.clear();
-    std::string tmpl = folder_of(name) + std::string(Temp_File_Prefix) + "XXXXXX";
-    std::vector<char> path(tmpl.begin(), tmpl.end());
-    path.push_back('\0');
-    int fd = ::mkstemp(path.data());
+    // Without a given mode keep the permissions of the file being replaced; new files get the
+    // usual 0666 & ~umask. A rewritten file never becomes set-user or set-group id.
+    mode_t bits = 0666 & ~process_umask();
+    struct stat st {};
+    if (mode.permissions >= 0)
+        bits = static_cast<mode_t>(mode.permissions);
+    else if (::stat(name.c_str(), &st) == 0)
+        bits = st.st_mode;
+    bits &= 0777;
+    std::string tmp;
+    // Created with its final bits (the umask may take some away: those are set after), never
+    // wider than them; a file system without permission bits gives what it gives.
+    int fd = create_temp(name, bits, tmp);
     if (fd < 0)
         return FileResult::failure(system_error("Cannot write", name, errno));
-    std::string tmp(path.data());
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmp.c_str());
         return FileResult::failure(system_error("Cannot write", name, err));
     };
+    if ((bits & process_umask()) != 0)
+        (void)::fchmod(fd, bits);
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -199,16 +243,6 @@ FileResult Stage_File(const std::string& name, std::string_view bytes, std::stri
         }
         done += static_cast<std::size_t>(n);
     }
-    // Without a given mode keep the permissions of the file being replaced; new files get the
-    // usual 0666 & ~umask. A rewritten file never becomes set-user or set-group id.
-    mode_t bits = 0666 & ~process_umask();
-    struct stat st {};
-    if (mode.permissions >= 0)
-        bits = static_cast<mode_t>(mode.permissions);
-    else if (::stat(name.c_str(), &st) == 0)
-        bits = st.st_mode;
-    // A file system without permission bits keeps mkstemp's 0600: stricter, never wider.
-    (void)::fchmod(fd, bits & 0777);
     if (mode.sync && ::fsync(fd) != 0)
         return fail(errno);
     if (::close(fd) != 0) {
