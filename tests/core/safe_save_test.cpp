@@ -9,7 +9,10 @@
 
 #include "temp_dir.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
+#include <thread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -254,6 +257,43 @@ TEST(SafeSave, TheFolderLockIsExclusiveUntilReleased) {
     EXPECT_TRUE(try_lock());
     FolderLock missing(dir.dir() + "none/");
     EXPECT_FALSE(missing.locked());
+}
+
+TEST(SafeSave, ThreadsOfOneProcessShareTheFolderLockAndOthersWait) {
+    TempDir dir;
+    auto other_holds = [&] { // a lock taken the way another process takes it
+        int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+        return std::pair{fd, ::flock(fd, LOCK_EX | LOCK_NB) == 0};
+    };
+    {
+        auto first = std::make_unique<FolderLock>(dir.dir());
+        FolderLock second(dir.dir()); // does not wait for the first
+        EXPECT_TRUE(first->locked() && second.locked());
+        first.reset();
+        auto [fd, got] = other_holds();
+        EXPECT_FALSE(got) << "released while a save of this process still held it";
+        ::close(fd);
+    }
+    // Another holder: every thread of this process waits, and all go on once it lets go.
+    auto [fd, got] = other_holds();
+    ASSERT_TRUE(got);
+    std::atomic<int> inside{0};
+    std::vector<std::thread> savers;
+    for (int i = 0; i < 3; ++i)
+        savers.emplace_back([&] {
+            FolderLock lock(dir.dir());
+            if (lock.locked())
+                ++inside;
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(inside.load(), 0);
+    ::close(fd);
+    for (auto& t : savers)
+        t.join();
+    EXPECT_EQ(inside.load(), 3);
+    auto [fd2, free_again] = other_holds();
+    EXPECT_TRUE(free_again);
+    ::close(fd2);
 }
 
 TEST(SourceText, BinaryAndUtf16AreRefusedAndAUtf8MarkIsKept) {

@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
 #include <set>
 #include <sys/file.h>
@@ -34,23 +36,66 @@ bool is_temp_name(const char* name) {
 
 } // namespace
 
-FolderLock::FolderLock(const std::string& folder) {
-    (void)process_start();
-    fd_ = ::open(dir_or_dot(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0)
-        return;
-    while (::flock(fd_, LOCK_EX) != 0) {
+namespace {
+// The folders this process holds locked, with how many of its saves use each.
+struct Held {
+    int fd = -1;
+    int users = 0;
+    bool taking = false; // a thread is waiting for the lock of another process
+};
+std::mutex held_mutex;
+std::condition_variable held_changed;
+std::map<std::string, Held> held;
+
+int take_lock(const std::string& dir) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) { // a file system without locks: save as before
-            ::close(fd_);
-            fd_ = -1;
-            return;
+            ::close(fd);
+            return -1;
         }
     }
+    return fd;
+}
+} // namespace
+
+FolderLock::FolderLock(const std::string& folder) : key_(dir_or_dot(folder)) {
+    (void)process_start();
+    std::unique_lock<std::mutex> lock(held_mutex);
+    held_changed.wait(lock, [&] { return !held[key_].taking; });
+    Held& h = held[key_];
+    if (h.users > 0) {
+        ++h.users;
+        locked_ = true;
+        return;
+    }
+    h.taking = true;
+    lock.unlock();
+    const int fd = take_lock(key_); // may wait for another process
+    lock.lock();
+    Held& now = held[key_];
+    now.taking = false;
+    if (fd >= 0) {
+        now.fd = fd;
+        now.users = 1;
+        locked_ = true;
+    } else {
+        held.erase(key_);
+    }
+    held_changed.notify_all();
 }
 
 FolderLock::~FolderLock() {
-    if (fd_ >= 0)
-        ::close(fd_); // closing the descriptor releases the lock
+    if (!locked_)
+        return;
+    std::lock_guard<std::mutex> lock(held_mutex);
+    auto it = held.find(key_);
+    if (it == held.end() || --it->second.users > 0)
+        return;
+    ::close(it->second.fd); // closing the descriptor releases the lock
+    held.erase(it);
 }
 
 int Remove_Stale_Temps(const std::string& folder) {

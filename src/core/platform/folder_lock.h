@@ -1,7 +1,9 @@
 #pragma once
-// An advisory lock on a folder while results are saved into it: a second process (or thread)
-// saving into the same folder waits until the first is done, so two saves of one source never
-// interleave, and every temporary file of a save is made and gone while the lock is held.
+// An advisory lock on a folder while results are saved into it: a second process saving into
+// the same folder waits until the first is done, so two saves of one source never interleave,
+// and every temporary file of a save is made and gone while the lock is held. The threads of
+// one process share the lock: a batch saves distinct sources (one it lists twice it saves one
+// after the other), so its saves into one folder may run side by side.
 
 #include <string>
 
@@ -16,10 +18,11 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    bool locked() const { return fd_ >= 0; }
+    bool locked() const { return locked_; }
 
 private:
-    int fd_ = -1;
+    std::string key_;
+    bool locked_ = false;
 };
 
 // Removes the temporary files (".parvex-XXXXXX") that a killed run left in `folder`: those
