@@ -8,6 +8,8 @@
 # Usage: bench/ratio-bench.sh [BUILD_DIR] [ROUNDS]    (needs id-utils for mkid)
 # On a busy machine the wall times vary from round to round; A and B taking turns keeps their
 # ratio fair, and the CPU times show the work apart from the waiting.
+# Give the file system a few minutes' rest after many files were deleted (an earlier run's
+# cleanup, say): for a while ext4 creates files slowly, and the --out figures with it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
