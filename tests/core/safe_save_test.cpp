@@ -259,6 +259,27 @@ TEST(SafeSave, TheFolderLockIsExclusiveUntilReleased) {
     EXPECT_FALSE(missing.locked());
 }
 
+TEST(SafeSave, StaleFilesGoWhenTheLockIsTakenNeverWhileThisProcessSaves) {
+    TempDir dir;
+    auto aged = [&](const std::string& name) {
+        auto p = dir.write(name, "x");
+        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(2));
+        return p;
+    };
+    auto stale = aged(".parvex-Old111");
+    {
+        FolderLock first(dir.dir());
+        EXPECT_FALSE(fs::exists(stale)) << "the sweep comes with the lock";
+        // A file another save of this process makes from now on is never swept, however old
+        // its time looks.
+        auto own = aged(".parvex-Own222");
+        FolderLock second(dir.dir());
+        EXPECT_TRUE(fs::exists(own));
+    }
+    FolderLock again(dir.dir());
+    EXPECT_TRUE(fs::exists(dir.path() / ".parvex-Own222"));
+}
+
 TEST(SafeSave, ThreadsOfOneProcessShareTheFolderLockAndOthersWait) {
     TempDir dir;
     auto other_holds = [&] { // a lock taken the way another process takes it

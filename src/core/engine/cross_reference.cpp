@@ -176,10 +176,9 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
                       "\", which is " + (S_ISDIR(backup_stat.st_mode) ? "a folder" : "no file") +
                       ".");
 
-    // One save into a folder at a time: a second process waits here, then finds the text it
-    // would write already there. What a killed save left behind goes first.
+    // One process saving into a folder at a time: a second one waits here, then finds the text
+    // it would write already there. What a killed save left behind goes as the lock is taken.
     FolderLock lock(folder);
-    (void)Remove_Stale_Temps(folder);
 
     // The results take the source's permission bits: the lists of a private source stay private.
     struct stat source_stat {};

@@ -74,6 +74,10 @@ FolderLock::FolderLock(const std::string& folder) : key_(dir_or_dot(folder)) {
     h.taking = true;
     lock.unlock();
     const int fd = take_lock(key_); // may wait for another process
+    // The one moment no save of this process is under way in the folder (the others wait for
+    // `taking`): what a killed run left goes now, before any thread makes a file of its own.
+    if (fd >= 0)
+        (void)Remove_Stale_Temps(folder);
     lock.lock();
     Held& now = held[key_];
     now.taking = false;
@@ -110,7 +114,9 @@ int Remove_Stale_Temps(const std::string& folder) {
     DIR* d = ::opendir(dir.c_str());
     if (!d)
         return 0;
-    const auto start = process_start();
+    // File times come from a coarse clock that may stand a little behind this process's own:
+    // a file of the last two seconds is left alone, the next run takes it.
+    const auto start = process_start() - std::chrono::seconds(2);
     int removed = 0;
     while (const dirent* e = ::readdir(d)) {
         if (!is_temp_name(e->d_name))

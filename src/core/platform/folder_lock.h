@@ -26,8 +26,9 @@ private:
 };
 
 // Removes the temporary files (".parvex-XXXXXX") that a killed run left in `folder`: those
-// older than this process. Call it with the folder's lock held, where no save of another process
-// can be half-way. Each folder is looked at once per process. Returns how many were removed.
+// older than this process. FolderLock calls it when it takes a folder's lock, where no save of
+// another process nor of this one can be half-way. Each folder is looked at once per process.
+// Returns how many were removed.
 int Remove_Stale_Temps(const std::string& folder);
 
 } // namespace parvex
