@@ -175,7 +175,6 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
     for (std::uint32_t q = 0; q < scanned.names.Size(); ++q)
         if (scanned.tokens.Find(scanned.names.Key(q)) == KeyTable::kAbsent)
             scanned.name_found[q] = tokens.Find_Token(scanned.names.Key(q));
-    scanned.settled = true;
 }
 
 void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& lists,

@@ -91,7 +91,6 @@ void ScannedFile::Clear() {
     name_found.clear();
     masks.clear();
     mask_ends.clear();
-    settled = false;
     next_use = 0;
     seen.clear();
 }

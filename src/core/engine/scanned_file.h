@@ -49,7 +49,6 @@ struct ScannedFile {
     std::vector<std::optional<std::string>> name_found; // per name: its spelling in the index
     std::vector<Mask> masks; // the work lines' masks, one after the other
     std::vector<std::size_t> mask_ends;
-    bool settled = false;
 
     // Used while the lines are finished.
     std::size_t next_use = 0;
