@@ -22,6 +22,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -60,6 +61,48 @@ std::string error_text(const std::string& text) {
     return "parvex-list: " + text + "\n";
 }
 
+// Buffers of sources handed out, kept for the next sources: their pages are already in place,
+// where fresh ones would each cost the system a fault.
+class SpareBuffers {
+public:
+    // Keeps at most that many buffers of each kind.
+    void Set_Most(std::size_t most) { most_ = most; }
+    void Take(std::string& bytes, std::string& new_text, LineViews& lines) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        take(texts_, bytes);
+        take(texts_, new_text);
+        take(lines_, lines);
+    }
+    // Small buffers are not worth a place; those of a large source are let go: kept, they would
+    // hold their room for good.
+    template <class Buffer> void Keep(Buffer&& buffer, std::size_t large) {
+        using T = std::remove_cvref_t<Buffer>;
+        const std::size_t room = buffer.capacity() * sizeof(typename T::value_type);
+        if (room < 4096 || room >= large)
+            return;
+        buffer.clear();
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto& stack = pool_of(buffer);
+        if (stack.size() < most_)
+            stack.push_back(std::move(buffer));
+    }
+
+private:
+    template <class T> static void take(std::vector<T>& stack, T& buffer) {
+        if (!stack.empty()) {
+            buffer = std::move(stack.back());
+            stack.pop_back();
+        }
+    }
+    std::vector<std::string>& pool_of(std::string&) { return texts_; }
+    std::vector<LineViews>& pool_of(LineViews&) { return lines_; }
+
+    std::mutex mutex_;
+    std::size_t most_ = 0;
+    std::vector<std::string> texts_;
+    std::vector<LineViews> lines_;
+};
+
 // One source on its way through the batch.
 struct Item {
     SourceJob job;
@@ -68,9 +111,11 @@ struct Item {
     bool read_ok = false;
     std::string read_error;
     std::string bytes; // the source as read
-    TextList lines;    // its lines for the listing
-    TextForm form;     // its byte-order mark and line end, which the new text keeps
+    LineViews lines;   // its lines for the listing, pointing into `bytes`
+    std::size_t line_count = 0;
+    TextForm form; // its byte-order mark and line end, which the new text keeps
     ListingLists lists;
+    std::string new_text;                 // made by the listing itself when no list needs the lines
     std::unique_ptr<ScannedFile> scanned; // between the steps of a split listing
     // What it leaves behind, handed out in file order.
     std::string out, err;
@@ -93,15 +138,22 @@ public:
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
         if (threads > 1 && jobs.size() > 1)
             pool_ = std::make_unique<WorkPool>(threads);
+        // Printing, diffs and the list of changed files need only the new text: the listing
+        // writes it in one piece instead of keeping every line as a string of its own.
+        whole_text_ = mode_ != BatchMode::Save && !o_.check;
         // With several threads only the token index is consulted in file order; the scan and
-        // the rest of each listing run beside it.
-        split_ = pool_ && ListingEngine::Split_Listing_Exact(listing_);
+        // the rest of each listing run beside it. The split costs about half as much work
+        // again as a listing in one go, which two threads building only the new text do not
+        // win back: they list in file order on one thread, and read and check on the other.
+        split_ =
+            pool_ && ListingEngine::Split_Listing_Exact(listing_) && (threads >= 3 || !whole_text_);
         // Fault injection for the tests of the second reader: a byte added to one line of
         // every new text.
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
             damage_line_ = std::strtoul(damage, nullptr, 10);
         // Files read, listed and not yet handed out: this bounds the memory of a batch.
         window_ = 2 * static_cast<std::size_t>(threads) + 2;
+        spare_buffers_.Set_Most(2 * window_);
     }
 
     BatchResult Run() {
@@ -184,6 +236,7 @@ private:
     }
 
     void read(Item& it) {
+        spare_buffers_.Take(it.bytes, it.new_text, it.lines);
         if (!stdin_name_.empty()) {
             it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
                             std::istreambuf_iterator<char>());
@@ -199,12 +252,13 @@ private:
             return;
         }
         it.bytes_read = it.bytes.size();
-        SourceText text = Source_From_Bytes(it.bytes);
+        SourceView text = Source_View(it.bytes, std::move(it.lines));
         if (text.status != SourceStatus::Read) {
             it.read_error = it.shown + ": " + text.error;
             return;
         }
         it.lines = std::move(text.lines);
+        it.line_count = it.lines.size();
         it.form = std::move(text.form);
         it.read_ok = true;
     }
@@ -222,16 +276,22 @@ private:
         }
         if (!it.scanned)
             it.scanned = std::make_unique<ScannedFile>();
-        ListingEngine().Scan_Lines(std::move(it.lines), listing_, it.lists, *it.scanned);
+        ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
+        LineViews().swap(it.lines);
     }
     // Its last step, on any thread, once the token index has settled the spellings. The
     // scan's buffers go back for another file unless a large source made them large.
     void finish_listing(Item& it) {
         if (!split_ || !it.read_ok)
             return;
-        ListingEngine().Finish_Lines(listing_, it.lists, *it.scanned);
+        if (whole_text_)
+            Finish_New_Text(it, [&](std::string& text, std::string_view line_end) {
+                ListingEngine().Finish_Text(listing_, it.lists, *it.scanned, text, line_end);
+            });
+        else
+            ListingEngine().Finish_Lines(listing_, it.lists, *it.scanned);
         std::unique_ptr<ScannedFile> done = std::move(it.scanned);
-        if (done->Room() >= 4 * large_source)
+        if (done->Room() >= 2 * large_source)
             return;
         done->Clear();
         std::lock_guard<std::mutex> lock(spare_mutex_);
@@ -246,10 +306,33 @@ private:
             ListingEngine::Settle_Tokens(tokens_, *it.scanned);
             return;
         }
-        RunResult run = engine_.List_Lines(std::move(it.lines), listing_, it.lists, {}, it.shown);
+        if (whole_text_) {
+            Finish_New_Text(it, [&](std::string& text, std::string_view line_end) {
+                engine_.List_Text(it.lines, listing_, it.lists, text, line_end);
+            });
+            LineViews().swap(it.lines);
+            return;
+        }
+        RunResult run = engine_.List_Lines(TextList(it.lines.begin(), it.lines.end()), listing_,
+                                           it.lists, {}, it.shown);
+        LineViews().swap(it.lines);
         if (run.status != RunStatus::Done) {
             it.read_ok = false;
             it.read_error = it.shown + ": cannot be listed";
+        }
+    }
+
+    // The new text of a listing that writes it in one piece: the mark, then the lines that
+    // `list` appends, each with the source's line end.
+    template <class List> void Finish_New_Text(Item& it, List&& list) {
+        it.new_text = it.form.bom;
+        list(it.new_text, it.form.line_end);
+        if (damage_line_ > 0 && damage_line_ <= it.line_count) {
+            // The damaged line ends at its line end: lines hold no CR or LF of their own.
+            std::size_t at = it.form.bom.size();
+            for (std::size_t k = 1; k < damage_line_; ++k)
+                at = it.new_text.find(it.form.line_end, at) + it.form.line_end.size();
+            it.new_text.insert(it.new_text.find(it.form.line_end, at), 1, '!');
         }
     }
 
@@ -277,7 +360,7 @@ private:
         TextList().swap(lists.src_tmp);
         if (it.bytes_read >= large_source)
             Return_Free_Memory();
-        if (lists.src_o.empty()) {
+        if (it.line_count == 0) {
             // An empty source has nothing to rewrite and nothing to save.
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
                 !show_progress_)
@@ -285,10 +368,13 @@ private:
             release(it);
             return;
         }
-        if (damage_line_ > 0 && damage_line_ <= lists.src_o.size())
-            lists.src_o[damage_line_ - 1] += '!';
+        if (!whole_text_) {
+            if (damage_line_ > 0 && damage_line_ <= lists.src_o.size())
+                lists.src_o[damage_line_ - 1] += '!';
+            it.new_text = Compose_Text(lists.src_o, it.form);
+        }
+        std::string new_text = std::move(it.new_text);
         // The second reader: nothing leaves the program that it has not passed.
-        std::string new_text = Compose_Text(lists.src_o, it.form);
         if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
             it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
             it.error = true;
@@ -350,9 +436,13 @@ private:
         }
     }
 
-    static void release(Item& it) {
+    void release(Item& it) {
+        spare_buffers_.Keep(std::move(it.bytes), large_source);
+        spare_buffers_.Keep(std::move(it.new_text), large_source);
+        spare_buffers_.Keep(std::move(it.lines), large_source);
         std::string().swap(it.bytes);
-        TextList().swap(it.lines);
+        std::string().swap(it.new_text);
+        LineViews().swap(it.lines);
         it.lists.Clear_Lists();
     }
 
@@ -374,6 +464,7 @@ private:
                 std::cerr << it.err;
             }
             std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+            spare_buffers_.Keep(std::move(it.out), large_source); // a new text, mostly
             result_.errors = result_.errors || it.error;
             result_.findings = result_.findings || it.findings;
             bytes_done_ += it.bytes_read;
@@ -404,8 +495,10 @@ private:
     TokenTable& tokens_;
     ListingEngine engine_;
     bool split_ = false;
+    bool whole_text_ = false;
     std::mutex spare_mutex_;
     std::vector<std::unique_ptr<ScannedFile>> spare_; // scan buffers free for the next file
+    SpareBuffers spare_buffers_;
     static constexpr std::size_t large_source = kLargeText;
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;

@@ -72,6 +72,19 @@ TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     CliRun printed = run(dir, personal(dir) + " --case upper --stdout " + quote(a), "", damage);
     EXPECT_EQ(printed.status, 2);
     EXPECT_EQ(printed.out, kUnit);
+
+    // The same when several files are listed on several threads, each new text in one piece.
+    for (const char* jobs : {"-j 2", "-j 4"}) {
+        CliRun both = run(dir,
+                          personal(dir) + " --quiet " + jobs + " --stdout " +
+                              quote(dir.dir() + "src/a.pas") + " " + quote(dir.dir() + "src/b.pas"),
+                          "", damage);
+        EXPECT_EQ(both.status, 2) << jobs;
+        EXPECT_EQ(both.err, a + ":2: refused: the new line is longer than the source line "
+                                "beyond its remarks\n")
+            << jobs;
+        EXPECT_EQ(both.out, kUnit + "procedure q; begin end; { of q }\n") << jobs;
+    }
 }
 
 TEST(CliFilter, StandardInputGivesWhatStdoutGives) {

@@ -1,6 +1,7 @@
 #include "verify/rewrite_check.h"
 
 #include "engine/listing_run.h"
+#include "verify/code_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,7 @@ TEST(RewriteCheck, RefusesADamagedText) {
         {"byte added", "a := b;\n", "a := b;;\n", 1, "longer"},
         {"line lost", "a\nb\nc\n", "a\nb\n", 3, "2 lines, the source 3"},
         {"line added", "a\n", "a\n\n", 2, "2 lines, the source 1"},
+        {"line lost behind a changed one", "a\nb\nc\n", "a\nx\n", 3, "2 lines, the source 3"},
         {"literal re-cased", "s := 'abc';\n", "S := 'ABC';\n", 1, "inside a literal"},
         {"double-quoted literal re-cased", "s := \"abc\";\n", "s := \"aBc\";\n", 1,
          "inside a literal"},
@@ -99,4 +101,21 @@ TEST(RewriteCheck, ListingRunPassesAndItsDamagedOutputIsRefused) {
     damaged = lists.src_o;
     damaged.erase(damaged.begin() + 2);
     EXPECT_FALSE(Check_Rewrite(source, damaged).ok);
+}
+
+// The second reader splits a text into the lines the listing splits it into, one at a time.
+TEST(LineCursor, GivesTheLinesOfTheText) {
+    const std::string texts[] = {"",        "a",        "a\n",          "a\r\n",
+                                 "a\r",     "\r",       "\n",           "\r\n",
+                                 "\n\n",    "a\r\rb",   "a\r\n\r\nb",   "a\rb\nc\r\nd",
+                                 "x\r\r\n", "\r\r\n\n", "end.\r\n\r\n", "a\n\rb\r\n\r"};
+    for (const std::string& text : texts) {
+        std::vector<std::string_view> got;
+        LineCursor cursor(text);
+        for (std::string_view line; cursor.Next(line);)
+            got.push_back(line);
+        const TextList want = Split_Lines(text);
+        EXPECT_EQ(TextList(got.begin(), got.end()), want) << testing::PrintToString(text);
+        EXPECT_EQ(LineCursor::Count(text), want.size()) << testing::PrintToString(text);
+    }
 }

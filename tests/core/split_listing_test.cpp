@@ -1,4 +1,5 @@
 #include "engine/listing_run.h"
+#include "platform/source_text.h"
 #include "tables/subs.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,45 @@ Outcome split(const Batch& b) {
     return o;
 }
 
+// The new texts only, each in one piece with LF line ends, listed in one go or split; with the
+// token lists, which a listing in one piece fills as well.
+std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Batch& b, bool split) {
+    TokenTable table;
+    prime(table, b.known_before);
+    const std::size_t n = b.files.size();
+    std::vector<ListingLists> lists(n);
+    std::vector<ScannedFile> scanned(n);
+    std::vector<std::string> texts(n);
+    std::vector<TextList> tokens;
+    if (split) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const LineViews lines(b.files[i].begin(), b.files[i].end());
+            ListingEngine().Scan_Lines(lines, b.options, lists[i], scanned[i]);
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            ListingEngine::Settle_Tokens(table, scanned[i]);
+        for (std::size_t i = n; i-- > 0;)
+            ListingEngine().Finish_Text(b.options, lists[i], scanned[i], texts[i], "\n");
+    } else {
+        ListingEngine engine(table);
+        for (std::size_t i = 0; i < n; ++i)
+            engine.List_Text(LineViews(b.files[i].begin(), b.files[i].end()), b.options, lists[i],
+                             texts[i], "\n");
+    }
+    for (const ListingLists& l : lists) {
+        EXPECT_TRUE(l.src.empty() && l.src_o.empty()); // no line kept on its own
+        tokens.push_back(l.t_cref.lines());
+    }
+    return {texts, tokens};
+}
+
+std::vector<std::string> composed(const std::vector<TextList>& files) {
+    std::vector<std::string> texts;
+    for (const TextList& lines : files)
+        texts.push_back(Compose_Text(lines, TextForm{"", "\n"}));
+    return texts;
+}
+
 ListingOptions with_case(int output_case) {
     ListingOptions o;
     o.output_case = output_case;
@@ -135,6 +175,11 @@ TEST(SplitListing, GivesWhatAListingOneFileAfterTheOtherGives) {
             EXPECT_EQ(got.tokens, want.tokens);
             EXPECT_EQ(got.index, want.index);
             EXPECT_EQ(got.count, want.count);
+            for (bool split_text : {false, true}) {
+                const auto [texts, tokens] = whole_texts(variant, split_text);
+                EXPECT_EQ(texts, composed(want.out)) << (split_text ? "split" : "in one go");
+                EXPECT_EQ(tokens, want.tokens) << (split_text ? "split" : "in one go");
+            }
         }
     }
 }

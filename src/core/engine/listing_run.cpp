@@ -104,8 +104,8 @@ RunResult ListingEngine::Listing_Run(const std::string& file_name, const Listing
     return List_Lines(Split_Lines(bytes), options, lists, callbacks, file_name);
 }
 
-void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists) {
-    const std::size_t count = lists.src.size();
+void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists, std::size_t count,
+                              std::size_t bytes) {
     scanner_.set_delimiters(
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
     scanner_.Comment_Open = OpenComment::None;
@@ -115,41 +115,71 @@ void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists
     if (options.collect_tokens) {
         // A token takes a byte and a delimiter at least: room for that many, of which only the
         // part used is ever touched.
-        std::size_t most = 0;
-        for (const std::string& l : lists.src)
-            most += (l.size() + 1) / 2;
-        lists.t_cref.reserve(most);
+        lists.t_cref.reserve((bytes + count) / 2);
     }
     blocks_ = Blocks{};
-    lists.src_o.resize(count);
+}
+
+namespace {
+std::size_t bytes_of(const LineViews& lines) {
+    std::size_t bytes = 0;
+    for (std::string_view l : lines)
+        bytes += l.size();
+    return bytes;
+}
+} // namespace
+
+void ListingEngine::List_Text(const LineViews& lines, const ListingOptions& options,
+                              ListingLists& lists, std::string& text, std::string_view line_end) {
+    lists.Clear_Lists();
+    const std::size_t count = lines.size();
+    const std::size_t bytes = bytes_of(lines);
+    start_run(options, lists, count, bytes);
+    // Remarks make a text a little longer than its source; a few more bytes save a move.
+    text.reserve(text.size() + bytes + bytes / 16 + count * line_end.size());
+    ScanLine line;
+    for (std::size_t i = 0; i < count; ++i) {
+        line.assign(lines[i]);
+        prepare_line(line, i + 1, options, lists);
+        list_words(line, i + 1, options, lists);
+        text.append(line.out);
+        text.append(line_end);
+    }
 }
 
 bool ListingEngine::Split_Listing_Exact(const ListingOptions& options) {
     return options.terminators.find('.') != std::string::npos;
 }
 
-void ListingEngine::Scan_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
-                               ScannedFile& scanned) {
+void ListingEngine::Scan_Lines(const TextList& lines, const ListingOptions& options,
+                               ListingLists& lists, ScannedFile& scanned) {
+    Scan_Lines(LineViews(lines.begin(), lines.end()), options, lists, scanned);
+}
+
+void ListingEngine::Scan_Lines(const LineViews& lines, const ListingOptions& options,
+                               ListingLists& lists, ScannedFile& scanned) {
     lists.Clear_Lists();
     scanned.Clear();
-    lists.src = std::move(lines);
-    const std::size_t count = lists.src.size();
-    start_run(options, lists);
-    // A work line is never longer than its source line: the masks fit without a move.
-    std::size_t bytes = 0;
-    for (const std::string& l : lists.src)
-        bytes += l.size();
+    const std::size_t count = lines.size();
+    const std::size_t bytes = bytes_of(lines);
+    start_run(options, lists, count, bytes);
+    // A work line is never longer than its source line: the work lines and masks fit without a
+    // move, the out lines unless they gain old remarks' places back (they never do).
+    scanned.work.reserve(bytes);
+    scanned.out.reserve(bytes);
     scanned.masks.reserve(bytes);
-    scanned.mask_ends.reserve(count);
+    scanned.work_ends.reserve(count);
+    scanned.out_ends.reserve(count);
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
-        line.assign(std::move(lists.src[i]));
+        line.assign(lines[i]);
         prepare_line(line, i + 1, options, lists);
         scan_words(line, options, scanned);
+        scanned.work.append(line.work);
         scanned.masks.insert(scanned.masks.end(), line.mask.begin(), line.mask.end());
-        scanned.mask_ends.push_back(scanned.masks.size());
-        lists.src[i].swap(line.work);
-        lists.src_o[i].swap(line.out);
+        scanned.work_ends.push_back(scanned.work.size());
+        scanned.out.append(line.out);
+        scanned.out_ends.push_back(scanned.out.size());
     }
 }
 
@@ -177,29 +207,58 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
             scanned.name_found[q] = tokens.Find_Token(scanned.names.Key(q));
 }
 
-void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& lists,
-                                 ScannedFile& scanned) {
+void ListingEngine::start_finish(const ListingOptions& options, ScannedFile& scanned) {
     scanner_.set_delimiters(
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
-    width_ = Number_Width(lists.src.size());
+    width_ = Number_Width(scanned.work_ends.size());
     blocks_ = Blocks{};
     split_ = &scanned;
     scanned.next_use = 0;
     scanned.seen.assign(scanned.tokens.Size(), 0);
+}
+
+template <class Done>
+void ListingEngine::finish_scanned(const ListingOptions& options, ScannedFile& scanned,
+                                   ListingLists& lists, Done&& done) {
+    start_finish(options, scanned);
+    const std::size_t count = scanned.work_ends.size();
     ScanLine line;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < lists.src.size(); ++i) {
-        line.work = std::move(lists.src[i]);
-        line.out = std::move(lists.src_o[i]);
-        const std::size_t to = scanned.mask_ends[i];
-        line.mask.assign(scanned.masks.begin() + static_cast<std::ptrdiff_t>(from),
-                         scanned.masks.begin() + static_cast<std::ptrdiff_t>(to));
-        from = to;
+    std::size_t work_from = 0, out_from = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t work_to = scanned.work_ends[i], out_to = scanned.out_ends[i];
+        line.work.assign(scanned.work, work_from, work_to - work_from);
+        line.out.assign(scanned.out, out_from, out_to - out_from);
+        line.mask.assign(scanned.masks.begin() + static_cast<std::ptrdiff_t>(work_from),
+                         scanned.masks.begin() + static_cast<std::ptrdiff_t>(work_to));
+        work_from = work_to;
+        out_from = out_to;
         list_words(line, i + 1, options, lists);
-        lists.src[i].swap(line.work);
-        lists.src_o[i].swap(line.out);
+        done(line);
     }
     split_ = nullptr;
+}
+
+void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& lists,
+                                 ScannedFile& scanned) {
+    lists.src.clear();
+    lists.src_o.clear();
+    lists.src.reserve(scanned.work_ends.size());
+    lists.src_o.reserve(scanned.out_ends.size());
+    finish_scanned(options, scanned, lists, [&](ScanLine& line) {
+        lists.src.push_back(line.work);
+        lists.src_o.push_back(line.out);
+    });
+}
+
+void ListingEngine::Finish_Text(const ListingOptions& options, ListingLists& lists,
+                                ScannedFile& scanned, std::string& text,
+                                std::string_view line_end) {
+    text.reserve(text.size() + scanned.out.size() + scanned.out.size() / 16 +
+                 scanned.out_ends.size() * line_end.size());
+    finish_scanned(options, scanned, lists, [&](const ScanLine& line) {
+        text.append(line.out);
+        text.append(line_end);
+    });
 }
 
 std::string_view ListingEngine::stored_form(std::string_view word) {
@@ -279,7 +338,11 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
                            "^C:^P:scanning^^F:" + file_name + "^working on file", 0},
                           count);
 
-    start_run(options, lists);
+    std::size_t bytes = 0;
+    for (const std::string& l : lists.src)
+        bytes += l.size();
+    start_run(options, lists, count, bytes);
+    lists.src_o.resize(count);
 
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {

@@ -51,6 +51,12 @@ public:
     RunResult List_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
                          const RunCallbacks& callbacks = {}, const std::string& file_name = {});
 
+    // The run for a caller that wants only the new text: every new line and `line_end` are
+    // appended to `text`. The collection lists are filled as by List_Lines; `lists.src` and
+    // `lists.src_o` stay empty, and no line is kept as a string of its own.
+    void List_Text(const LineViews& lines, const ListingOptions& options, ListingLists& lists,
+                   std::string& text, std::string_view line_end);
+
     const std::string& Delimiters() const { return scanner_.delimiters(); }
 
     // The same listing in three steps, so that a batch can list files on several threads and
@@ -60,10 +66,17 @@ public:
     // separates words (Split_Listing_Exact); a token holding a dot reads the index in a way
     // only List_Lines follows.
     static bool Split_Listing_Exact(const ListingOptions& options);
-    void Scan_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
+    // The scan keeps its lines in `scanned`; the lines given may go once it returns.
+    void Scan_Lines(const LineViews& lines, const ListingOptions& options, ListingLists& lists,
+                    ScannedFile& scanned);
+    void Scan_Lines(const TextList& lines, const ListingOptions& options, ListingLists& lists,
                     ScannedFile& scanned);
     static void Settle_Tokens(TokenTable& tokens, ScannedFile& scanned);
+    // Fills `lists.src` and `lists.src_o` as List_Lines does.
     void Finish_Lines(const ListingOptions& options, ListingLists& lists, ScannedFile& scanned);
+    // Appends the new text to `text` instead, as List_Text does.
+    void Finish_Text(const ListingOptions& options, ListingLists& lists, ScannedFile& scanned,
+                     std::string& text, std::string_view line_end);
 
 private:
     // The words the END remarks listen to.
@@ -110,7 +123,16 @@ private:
         std::size_t at = 0;
     };
 
-    void start_run(const ListingOptions& options, ListingLists& lists);
+    // `count` lines of `bytes` bytes in all.
+    void start_run(const ListingOptions& options, ListingLists& lists, std::size_t count,
+                   std::size_t bytes);
+    // The engine's state for the finish of a scanned file (apart from the template below:
+    // one compiler fails on the reset of the blocks inside a template).
+    void start_finish(const ListingOptions& options, ScannedFile& scanned);
+    // Lists the scanned lines in turn; `done` takes each finished line.
+    template <class Done>
+    void finish_scanned(const ListingOptions& options, ScannedFile& scanned, ListingLists& lists,
+                        Done&& done);
     void prepare_line(ScanLine& line, std::size_t line_number, const ListingOptions& options,
                       ListingLists& lists);
     void list_words(ScanLine& line, std::size_t line_number, const ListingOptions& options,

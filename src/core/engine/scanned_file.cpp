@@ -89,15 +89,19 @@ void ScannedFile::Clear() {
     known.clear();
     names.Clear();
     name_found.clear();
+    work.clear();
+    out.clear();
     masks.clear();
-    mask_ends.clear();
+    work_ends.clear();
+    out_ends.clear();
     next_use = 0;
     seen.clear();
 }
 
 std::size_t ScannedFile::Room() const {
-    return uses.capacity() * sizeof(std::uint32_t) + masks.capacity() +
-           mask_ends.capacity() * sizeof(std::size_t) + known.capacity() + seen.capacity();
+    return uses.capacity() * sizeof(std::uint32_t) + work.capacity() + out.capacity() +
+           masks.capacity() + (work_ends.capacity() + out_ends.capacity()) * sizeof(std::size_t) +
+           known.capacity() + seen.capacity();
 }
 
 } // namespace parvex

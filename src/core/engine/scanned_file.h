@@ -1,7 +1,7 @@
 #pragma once
 // What the scan of one source hands to the rest of its listing when a batch is listed on several
-// threads: the masks of the prepared lines, the file's distinct tokens (numbered in order of first
-// occurrence, each with the spelling it first arrived with) and the number of every token
+// threads: the prepared lines with their masks, the file's distinct tokens (numbered in order of
+// first occurrence, each with the spelling it first arrived with) and the number of every token
 // occurrence in turn. Between scan and finish the token index puts its spelling in place of each
 // first spelling, in file order (ListingEngine::Settle_Tokens).
 
@@ -47,8 +47,11 @@ struct ScannedFile {
     std::vector<std::uint8_t> known; // per token: in the index before this file
     KeyTable names;                  // routine names that occur as no token of the file
     std::vector<std::optional<std::string>> name_found; // per name: its spelling in the index
-    std::vector<Mask> masks; // the work lines' masks, one after the other
-    std::vector<std::size_t> mask_ends;
+    // The prepared lines, each kind one after the other in one buffer: the work lines and their
+    // masks (line i ends at work_ends[i] in both), and the out lines.
+    std::string work, out;
+    std::vector<Mask> masks;
+    std::vector<std::size_t> work_ends, out_ends;
 
     // Used while the lines are finished.
     std::size_t next_use = 0;

@@ -16,8 +16,8 @@ bool is_binary(std::string_view bytes) {
 }
 } // namespace
 
-SourceText Source_From_Bytes(std::string_view bytes) {
-    SourceText text;
+SourceView Source_View(std::string_view bytes, LineViews room) {
+    SourceView text;
     if (is_binary(bytes)) {
         text.status = SourceStatus::Binary;
         text.error = std::string(Binary_Source_Text);
@@ -34,7 +34,17 @@ SourceText Source_From_Bytes(std::string_view bytes) {
         text.form.line_end = bytes[end] == '\n'                                 ? "\n"
                              : end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n"
                                                                                 : "\r";
-    text.lines = Split_Lines(bytes);
+    text.lines = Line_Views(bytes, std::move(room));
+    return text;
+}
+
+SourceText Source_From_Bytes(std::string_view bytes) {
+    SourceView view = Source_View(bytes);
+    SourceText text;
+    text.status = view.status;
+    text.error = std::move(view.error);
+    text.form = std::move(view.form);
+    text.lines.assign(view.lines.begin(), view.lines.end());
     return text;
 }
 

@@ -26,11 +26,21 @@ struct SourceText {
 
 inline constexpr std::string_view Binary_Source_Text = "binary or UTF-16 file, not listed";
 
+// The same without copies: the lines point into the bytes read, which must outlive them.
+struct SourceView {
+    SourceStatus status = SourceStatus::Read;
+    std::string error;
+    LineViews lines;
+    TextForm form;
+};
+
 // Reads a source. A file that holds a NUL byte or starts with a UTF-16 byte-order mark is
 // Binary and gives no lines.
 SourceText Load_Source_Text(const std::string& name);
 // The same for bytes already read.
 SourceText Source_From_Bytes(std::string_view bytes);
+// `room` is a list whose memory may be used again for the lines.
+SourceView Source_View(std::string_view bytes, LineViews room = {});
 // The bytes of a text in the given form: the mark, then every line followed by the line end.
 std::string Compose_Text(const TextList& lines, const TextForm& form);
 

@@ -48,11 +48,14 @@ FileResult Read_File(const std::string& name, std::string& bytes) {
         ::close(fd);
         return FileResult::failure(system_error("Cannot read", name, EISDIR));
     }
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[1 << 16];
+    // Read straight into the string: room for the size the file has (and a byte more, which
+    // a file that grows meanwhile fills first), more as long as it goes on.
+    bytes.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16);
+    std::size_t at = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (at == bytes.size())
+            bytes.resize(2 * at);
+        ssize_t n = ::read(fd, bytes.data() + at, bytes.size() - at);
         if (n == 0)
             break;
         if (n < 0) {
@@ -63,9 +66,10 @@ FileResult Read_File(const std::string& name, std::string& bytes) {
             bytes.clear();
             return FileResult::failure(system_error("Cannot read", name, err));
         }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        at += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(at);
     return FileResult::success();
 }
 
@@ -94,11 +98,14 @@ bool File_Holds(const std::string& name, std::string_view bytes) {
     return same;
 }
 
-TextList Split_Lines(std::string_view bytes) {
-    TextList lines;
+namespace {
+// Calls `line` with each line of the bytes, without its line end.
+template <class Each> void for_each_line(std::string_view bytes, Each&& line) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
-    lines.reserve(bytes.size() / 32 + 1);
+    auto emit = [&](const char* from, const char* to) {
+        line(std::string_view(from, static_cast<std::size_t>(to - from)));
+    };
     while (p < end) {
         // Most files end their lines with LF or CR LF; a lone CR is looked for within the line.
         const char* lf =
@@ -107,22 +114,36 @@ TextList Split_Lines(std::string_view bytes) {
         const char* cr =
             static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
         while (cr && cr + 1 < stop) { // CR alone ends a line too
-            lines.emplace_back(p, static_cast<std::size_t>(cr - p));
+            emit(p, cr);
             p = cr + 1;
             cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
         }
         if (!lf) {
             if (cr && cr + 1 == end) {
-                lines.emplace_back(p, static_cast<std::size_t>(cr - p));
+                emit(p, cr);
             } else if (p < end) {
-                lines.emplace_back(p, static_cast<std::size_t>(end - p));
+                emit(p, end);
             }
             break;
         }
-        const char* line_end = (cr && cr + 1 == lf) ? cr : lf;
-        lines.emplace_back(p, static_cast<std::size_t>(line_end - p));
+        emit(p, (cr && cr + 1 == lf) ? cr : lf);
         p = lf + 1;
     }
+}
+} // namespace
+
+TextList Split_Lines(std::string_view bytes) {
+    TextList lines;
+    lines.reserve(bytes.size() / 32 + 1);
+    for_each_line(bytes, [&](std::string_view l) { lines.emplace_back(l); });
+    return lines;
+}
+
+LineViews Line_Views(std::string_view bytes, LineViews room) {
+    LineViews lines = std::move(room);
+    lines.clear();
+    lines.reserve(bytes.size() / 32 + 1);
+    for_each_line(bytes, [&](std::string_view l) { lines.push_back(l); });
     return lines;
 }
 

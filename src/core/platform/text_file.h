@@ -9,6 +9,8 @@
 namespace parvex {
 
 using TextList = std::vector<std::string>;
+// Lines that point into a text held elsewhere.
+using LineViews = std::vector<std::string_view>;
 
 // The outcome of a file operation; `error` names the file and the system's reason.
 struct [[nodiscard]] FileResult {
@@ -27,6 +29,9 @@ FileResult Read_File(const std::string& name, std::string& bytes);
 bool File_Holds(const std::string& name, std::string_view bytes);
 // Splits on CR LF, LF or CR; a final line end does not start another line.
 TextList Split_Lines(std::string_view bytes);
+// The same lines as views into the bytes, for a reader that needs no copies.
+// `room` is a list whose memory may be used again.
+LineViews Line_Views(std::string_view bytes, LineViews room = {});
 // Every line followed by CR LF, the last one too.
 std::string Join_Lines(const TextList& lines);
 

@@ -6,33 +6,48 @@
 namespace parvex {
 
 // Written here again on purpose, so that a fault in the listing's own reader cannot hide itself.
-std::vector<std::string_view> Text_Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    lines.reserve(text.size() / 32 + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
+bool LineCursor::Next(std::string_view& line) {
+    if (p_ >= end_)
+        return false;
     auto find = [](const char* from, const char* to, char c) {
         return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(to - from)));
     };
-    while (p < end) {
-        const char* lf = find(p, end, '\n');
-        const char* stop = lf ? lf : end;
-        // A CR that is not the last byte before the LF (or the end) ends a line of its own.
-        for (const char* cr = find(p, stop, '\r'); cr; cr = find(p, stop, '\r')) {
-            lines.emplace_back(p, static_cast<std::size_t>(cr - p));
-            p = cr + 1;
-            if (p == stop) {
-                if (lf)
-                    ++p; // CR LF
-                break;
-            }
-        }
-        if (p > stop)
-            continue;
-        if (p < stop || lf)
-            lines.emplace_back(p, static_cast<std::size_t>(stop - p));
-        p = stop + 1;
+    if (!stop_known_) {
+        lf_ = find(p_, end_, '\n');
+        stop_ = lf_ ? lf_ : end_;
+        stop_known_ = true;
     }
+    // A CR that is not the last byte before the LF (or the end) ends a line of its own.
+    if (const char* cr = find(p_, stop_, '\r')) {
+        line = std::string_view(p_, static_cast<std::size_t>(cr - p_));
+        p_ = cr + 1;
+        if (p_ == stop_) {
+            if (lf_)
+                ++p_; // CR LF
+            stop_known_ = false;
+        }
+        return true;
+    }
+    line = std::string_view(p_, static_cast<std::size_t>(stop_ - p_));
+    p_ = stop_ + 1;
+    stop_known_ = false;
+    return true;
+}
+
+std::size_t LineCursor::Count(std::string_view text) {
+    LineCursor lines(text);
+    std::size_t n = 0;
+    for (std::string_view line; lines.Next(line);)
+        ++n;
+    return n;
+}
+
+std::vector<std::string_view> Text_Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(text.size() / 32 + 1);
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.Next(line);)
+        lines.push_back(line);
     return lines;
 }
 

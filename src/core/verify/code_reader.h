@@ -9,8 +9,24 @@
 
 namespace parvex {
 
-// The lines of a text: CR LF, LF and CR each end a line, and a final line end starts no
-// further line.
+// The lines of a text one after the other: CR LF, LF and CR each end a line, and a final line
+// end starts no further line.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+    // The next line, without its line end; false after the last.
+    bool Next(std::string_view& line);
+    static std::size_t Count(std::string_view text);
+
+private:
+    const char* p_;
+    const char* end_;
+    const char* lf_ = nullptr;   // the LF that ends the current stretch, or null
+    const char* stop_ = nullptr; // that LF, or the end of the text
+    bool stop_known_ = false;
+};
+
+// All lines of a text at once.
 std::vector<std::string_view> Text_Lines(std::string_view text);
 
 enum class ByteKind : unsigned char { Code, Comment, Literal };

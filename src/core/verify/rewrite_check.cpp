@@ -3,7 +3,6 @@
 #include "verify/code_reader.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace parvex {
 
@@ -25,24 +24,27 @@ RewriteCheck refuse(std::size_t line, std::string reason) {
     return {false, line, std::move(reason)};
 }
 
-RewriteCheck compare(const std::vector<std::string_view>& old_lines,
-                     const std::vector<std::string_view>& new_lines) {
-    if (old_lines.size() != new_lines.size()) {
-        const std::size_t first = std::min(old_lines.size(), new_lines.size()) + 1;
-        return refuse(first, "the new text has " + std::to_string(new_lines.size()) +
-                                 " lines, the source " + std::to_string(old_lines.size()));
+// The lines of both texts in step, from cursors or from lists given.
+template <class OldLines, class NewLines>
+RewriteCheck compare(OldLines old_lines, NewLines new_lines, std::size_t old_count,
+                     std::size_t new_count) {
+    if (old_count != new_count) {
+        const std::size_t first = std::min(old_count, new_count) + 1;
+        return refuse(first, "the new text has " + std::to_string(new_count) +
+                                 " lines, the source " + std::to_string(old_count));
     }
     CodeReader old_reader, new_reader;
     CodeLine was, now;
-    for (std::size_t n = 0; n < old_lines.size(); ++n) {
-        if (old_lines[n] == new_lines[n] && old_reader == new_reader) {
+    std::string_view old_line, new_line;
+    for (std::size_t n = 0; old_lines.Next(old_line) && new_lines.Next(new_line); ++n) {
+        if (old_line == new_line && old_reader == new_reader) {
             // Equal lines read in equal states are equal without the remarks too.
-            old_reader.Skip_Line(old_lines[n]);
+            old_reader.Skip_Line(old_line);
             new_reader = old_reader;
             continue;
         }
-        old_reader.Read_Line(old_lines[n], was);
-        new_reader.Read_Line(new_lines[n], now);
+        old_reader.Read_Line(old_line, was);
+        new_reader.Read_Line(new_line, now);
         const std::size_t common = std::min(was.text.size(), now.text.size());
         for (std::size_t k = 0; k < common; ++k) {
             const char a = was.text[k], b = now.text[k];
@@ -66,18 +68,37 @@ RewriteCheck compare(const std::vector<std::string_view>& old_lines,
     return {};
 }
 
+// Lines of a list, handed out like a LineCursor's.
+class ListCursor {
+public:
+    explicit ListCursor(const TextList& lines) : lines_(&lines) {}
+    bool Next(std::string_view& line) {
+        if (next_ >= lines_->size())
+            return false;
+        line = (*lines_)[next_++];
+        return true;
+    }
+
+private:
+    const TextList* lines_;
+    std::size_t next_ = 0;
+};
+
 } // namespace
 
 RewriteCheck Check_Rewrite(std::string_view source, const TextList& rewritten) {
-    std::vector<std::string_view> new_lines(rewritten.begin(), rewritten.end());
-    for (std::size_t n = 0; n < new_lines.size(); ++n)
-        if (new_lines[n].find_first_of("\r\n") != std::string_view::npos)
+    for (std::size_t n = 0; n < rewritten.size(); ++n)
+        if (rewritten[n].find_first_of("\r\n") != std::string::npos)
             return refuse(n + 1, "a line of the new text holds a line end");
-    return compare(Text_Lines(source), new_lines);
+    return compare(LineCursor(source), ListCursor(rewritten), LineCursor::Count(source),
+                   rewritten.size());
 }
 
 RewriteCheck Check_Rewrite(std::string_view source, std::string_view rewritten) {
-    return compare(Text_Lines(source), Text_Lines(rewritten));
+    // Counted first, so that a text with lines lost or gained is named as such, whatever else
+    // differs; then read side by side, without a list of lines for either text.
+    return compare(LineCursor(source), LineCursor(rewritten), LineCursor::Count(source),
+                   LineCursor::Count(rewritten));
 }
 
 } // namespace parvex
