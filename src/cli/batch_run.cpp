@@ -277,7 +277,7 @@ private:
         if (!it.scanned)
             it.scanned = std::make_unique<ScannedFile>();
         ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
-        LineViews().swap(it.lines);
+        it.lines.clear(); // the scan keeps views of its own
     }
     // Its last step, on any thread, once the token index has settled the spellings. The
     // scan's buffers go back for another file unless a large source made them large.
@@ -310,12 +310,12 @@ private:
             Finish_New_Text(it, [&](std::string& text, std::string_view line_end) {
                 engine_.List_Text(it.lines, listing_, it.lists, text, line_end);
             });
-            LineViews().swap(it.lines);
+            it.lines.clear();
             return;
         }
         RunResult run = engine_.List_Lines(TextList(it.lines.begin(), it.lines.end()), listing_,
                                            it.lists, {}, it.shown);
-        LineViews().swap(it.lines);
+        it.lines.clear();
         if (run.status != RunStatus::Done) {
             it.read_ok = false;
             it.read_error = it.shown + ": cannot be listed";

@@ -164,12 +164,13 @@ void ListingEngine::Scan_Lines(const LineViews& lines, const ListingOptions& opt
     const std::size_t bytes = bytes_of(lines);
     start_run(options, lists, count, bytes);
     // A work line is never longer than its source line: the work lines and masks fit without a
-    // move, the out lines unless they gain old remarks' places back (they never do).
+    // move.
+    scanned.source.assign(lines.begin(), lines.end());
     scanned.work.reserve(bytes);
-    scanned.out.reserve(bytes);
     scanned.masks.reserve(bytes);
     scanned.work_ends.reserve(count);
     scanned.out_ends.reserve(count);
+    scanned.out_own.reserve(count);
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
         line.assign(lines[i]);
@@ -178,7 +179,12 @@ void ListingEngine::Scan_Lines(const LineViews& lines, const ListingOptions& opt
         scanned.work.append(line.work);
         scanned.masks.insert(scanned.masks.end(), line.mask.begin(), line.mask.end());
         scanned.work_ends.push_back(scanned.work.size());
-        scanned.out.append(line.out);
+        // Preparing a line only ever takes old remarks out of its out line: an out line as
+        // long as its source line is that line.
+        const bool own = line.out.size() != lines[i].size();
+        if (own)
+            scanned.out.append(line.out);
+        scanned.out_own.push_back(own ? 1 : 0);
         scanned.out_ends.push_back(scanned.out.size());
     }
 }
@@ -227,7 +233,10 @@ void ListingEngine::finish_scanned(const ListingOptions& options, ScannedFile& s
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t work_to = scanned.work_ends[i], out_to = scanned.out_ends[i];
         line.work.assign(scanned.work, work_from, work_to - work_from);
-        line.out.assign(scanned.out, out_from, out_to - out_from);
+        if (scanned.out_own[i])
+            line.out.assign(scanned.out, out_from, out_to - out_from);
+        else
+            line.out.assign(scanned.source[i]);
         line.mask.assign(scanned.masks.begin() + static_cast<std::ptrdiff_t>(work_from),
                          scanned.masks.begin() + static_cast<std::ptrdiff_t>(work_to));
         work_from = work_to;
@@ -253,8 +262,8 @@ void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& li
 void ListingEngine::Finish_Text(const ListingOptions& options, ListingLists& lists,
                                 ScannedFile& scanned, std::string& text,
                                 std::string_view line_end) {
-    text.reserve(text.size() + scanned.out.size() + scanned.out.size() / 16 +
-                 scanned.out_ends.size() * line_end.size());
+    const std::size_t bytes = bytes_of(scanned.source);
+    text.reserve(text.size() + bytes + bytes / 16 + scanned.source.size() * line_end.size());
     finish_scanned(options, scanned, lists, [&](const ScanLine& line) {
         text.append(line.out);
         text.append(line_end);

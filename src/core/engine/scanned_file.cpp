@@ -89,8 +89,10 @@ void ScannedFile::Clear() {
     known.clear();
     names.Clear();
     name_found.clear();
+    source.clear();
     work.clear();
     out.clear();
+    out_own.clear();
     masks.clear();
     work_ends.clear();
     out_ends.clear();
@@ -101,7 +103,8 @@ void ScannedFile::Clear() {
 std::size_t ScannedFile::Room() const {
     return uses.capacity() * sizeof(std::uint32_t) + work.capacity() + out.capacity() +
            masks.capacity() + (work_ends.capacity() + out_ends.capacity()) * sizeof(std::size_t) +
-           known.capacity() + seen.capacity();
+           source.capacity() * sizeof(std::string_view) + out_own.capacity() + known.capacity() +
+           seen.capacity();
 }
 
 } // namespace parvex

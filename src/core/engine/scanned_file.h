@@ -6,6 +6,7 @@
 // first spelling, in file order (ListingEngine::Settle_Tokens).
 
 #include "engine/line_scanner.h"
+#include "platform/text_file.h"
 
 #include <cstdint>
 #include <optional>
@@ -47,11 +48,15 @@ struct ScannedFile {
     std::vector<std::uint8_t> known; // per token: in the index before this file
     KeyTable names;                  // routine names that occur as no token of the file
     std::vector<std::optional<std::string>> name_found; // per name: its spelling in the index
-    // The prepared lines, each kind one after the other in one buffer: the work lines and their
-    // masks (line i ends at work_ends[i] in both), and the out lines.
+    // The prepared lines: the source lines (their text stays with the caller until the finish),
+    // the work lines and their masks one after the other (line i ends at work_ends[i] in both),
+    // and the few out lines that are not their source line (an old remark taken out), one
+    // after the other (line i ends at out_ends[i]; an own out line when out_own[i]).
+    LineViews source;
     std::string work, out;
     std::vector<Mask> masks;
     std::vector<std::size_t> work_ends, out_ends;
+    std::vector<std::uint8_t> out_own;
 
     // Used while the lines are finished.
     std::size_t next_use = 0;
