@@ -1,5 +1,6 @@
 #include "batch_run.h"
 
+#include "spare_buffers.h"
 #include "unified_diff.h"
 #include "work_pool.h"
 
@@ -12,6 +13,7 @@
 #include "platform/source_text.h"
 #include "verify/rewrite_check.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,48 +62,6 @@ std::string shown_in_diff(const std::string& file) {
 std::string error_text(const std::string& text) {
     return "parvex-list: " + text + "\n";
 }
-
-// Buffers of sources handed out, kept for the next sources: their pages are already in place,
-// where fresh ones would each cost the system a fault.
-class SpareBuffers {
-public:
-    // Keeps at most that many buffers of each kind.
-    void Set_Most(std::size_t most) { most_ = most; }
-    void Take(std::string& bytes, std::string& new_text, LineViews& lines) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        take(texts_, bytes);
-        take(texts_, new_text);
-        take(lines_, lines);
-    }
-    // Small buffers are not worth a place; those of a large source are let go: kept, they would
-    // hold their room for good.
-    template <class Buffer> void Keep(Buffer&& buffer, std::size_t large) {
-        using T = std::remove_cvref_t<Buffer>;
-        const std::size_t room = buffer.capacity() * sizeof(typename T::value_type);
-        if (room < 4096 || room >= large)
-            return;
-        buffer.clear();
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto& stack = pool_of(buffer);
-        if (stack.size() < most_)
-            stack.push_back(std::move(buffer));
-    }
-
-private:
-    template <class T> static void take(std::vector<T>& stack, T& buffer) {
-        if (!stack.empty()) {
-            buffer = std::move(stack.back());
-            stack.pop_back();
-        }
-    }
-    std::vector<std::string>& pool_of(std::string&) { return texts_; }
-    std::vector<LineViews>& pool_of(LineViews&) { return lines_; }
-
-    std::mutex mutex_;
-    std::size_t most_ = 0;
-    std::vector<std::string> texts_;
-    std::vector<LineViews> lines_;
-};
 
 // One source on its way through the batch.
 struct Item {
@@ -153,7 +113,6 @@ public:
             damage_line_ = std::strtoul(damage, nullptr, 10);
         // Files read, listed and not yet handed out: this bounds the memory of a batch.
         window_ = 2 * static_cast<std::size_t>(threads) + 2;
-        spare_buffers_.Set_Most(2 * window_);
     }
 
     BatchResult Run() {
@@ -183,7 +142,10 @@ public:
 
         std::size_t next_read = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            while (pool_ && next_read < n && next_read < next_emit_ + window_) {
+            // Read ahead as far as the window goes, and while the sources in flight are not
+            // many megabytes already (each takes a few times its size until handed out).
+            while (pool_ && next_read < n && next_read < next_emit_ + window_ &&
+                   (next_read <= i || bytes_in_flight_.load() < kBytesInFlight)) {
                 const std::size_t k = next_read++;
                 if (items_[k]->waits_for == kNone)
                     pool_->Submit([this, k] {
@@ -252,6 +214,7 @@ private:
             return;
         }
         it.bytes_read = it.bytes.size();
+        bytes_in_flight_ += it.bytes_read;
         SourceView text = Source_View(it.bytes, std::move(it.lines));
         if (text.status != SourceStatus::Read) {
             it.read_error = it.shown + ": " + text.error;
@@ -267,13 +230,7 @@ private:
     void scan(Item& it) {
         if (!split_ || !it.read_ok)
             return;
-        {
-            std::lock_guard<std::mutex> lock(spare_mutex_);
-            if (!spare_.empty()) {
-                it.scanned = std::move(spare_.back());
-                spare_.pop_back();
-            }
-        }
+        it.scanned = spare_buffers_.Take_Scan();
         if (!it.scanned)
             it.scanned = std::make_unique<ScannedFile>();
         ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
@@ -290,12 +247,8 @@ private:
             });
         else
             ListingEngine().Finish_Lines(listing_, it.lists, *it.scanned);
-        std::unique_ptr<ScannedFile> done = std::move(it.scanned);
-        if (done->Room() >= 2 * large_source)
-            return;
-        done->Clear();
-        std::lock_guard<std::mutex> lock(spare_mutex_);
-        spare_.push_back(std::move(done));
+        spare_buffers_.Keep(std::move(it.scanned));
+        it.scanned.reset();
     }
 
     // The one step that runs in file order on the calling thread: the token index grows here.
@@ -437,9 +390,9 @@ private:
     }
 
     void release(Item& it) {
-        spare_buffers_.Keep(std::move(it.bytes), large_source);
-        spare_buffers_.Keep(std::move(it.new_text), large_source);
-        spare_buffers_.Keep(std::move(it.lines), large_source);
+        spare_buffers_.Keep(std::move(it.bytes));
+        spare_buffers_.Keep(std::move(it.new_text));
+        spare_buffers_.Keep(std::move(it.lines));
         std::string().swap(it.bytes);
         std::string().swap(it.new_text);
         LineViews().swap(it.lines);
@@ -464,10 +417,11 @@ private:
                 std::cerr << it.err;
             }
             std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
-            spare_buffers_.Keep(std::move(it.out), large_source); // a new text, mostly
+            spare_buffers_.Keep(std::move(it.out)); // a new text, mostly
             result_.errors = result_.errors || it.error;
             result_.findings = result_.findings || it.findings;
             bytes_done_ += it.bytes_read;
+            bytes_in_flight_ -= it.bytes_read;
             items_[next_emit_].reset();
             ++next_emit_;
             progress();
@@ -496,10 +450,11 @@ private:
     ListingEngine engine_;
     bool split_ = false;
     bool whole_text_ = false;
-    std::mutex spare_mutex_;
-    std::vector<std::unique_ptr<ScannedFile>> spare_; // scan buffers free for the next file
-    SpareBuffers spare_buffers_;
+    // Buffers for the next files: a few sources' worth, none of a large source.
+    SpareBuffers spare_buffers_{2 * kLargeText, kLargeText};
     static constexpr std::size_t large_source = kLargeText;
+    static constexpr std::size_t kBytesInFlight = 2 * kLargeText;
+    std::atomic<std::size_t> bytes_in_flight_{0};
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
     const std::string stdin_name_;
