@@ -103,19 +103,37 @@ TEST(RewriteCheck, ListingRunPassesAndItsDamagedOutputIsRefused) {
     EXPECT_FALSE(Check_Rewrite(source, damaged).ok);
 }
 
-// The second reader splits a text into the lines the listing splits it into, one at a time.
-TEST(LineCursor, GivesTheLinesOfTheText) {
-    const std::string texts[] = {"",        "a",        "a\n",          "a\r\n",
-                                 "a\r",     "\r",       "\n",           "\r\n",
-                                 "\n\n",    "a\r\rb",   "a\r\n\r\nb",   "a\rb\nc\r\nd",
-                                 "x\r\r\n", "\r\r\n\n", "end.\r\n\r\n", "a\n\rb\r\n\r"};
-    for (const std::string& text : texts) {
-        std::vector<std::string_view> got;
+// Both readers split a text into the same lines: the listing's (whole or as views) and the
+// second reader's, one line at a time.
+TEST(LineSplitting, CrLfLfAndCrEachEndALine) {
+    const std::pair<std::string, TextList> cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\n", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r", {"a"}},
+        {"\r", {""}},
+        {"\n", {""}},
+        {"\r\n", {""}},
+        {"\n\n", {"", ""}},
+        {"a\r\rb", {"a", "", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+        {"x\r\r\n", {"x", ""}},
+        {"\r\r\n\n", {"", "", ""}},
+        {"end.\r\n\r\n", {"end.", ""}},
+        {"a\n\rb\r\n\r", {"a", "", "b", ""}},
+        {"one\ntwo\nthree\rfour\n", {"one", "two", "three", "four"}},
+    };
+    for (const auto& [text, want] : cases) {
+        const std::string shown = testing::PrintToString(text);
+        EXPECT_EQ(Split_Lines(text), want) << shown;
+        const LineViews views = Line_Views(text);
+        EXPECT_EQ(TextList(views.begin(), views.end()), want) << shown;
+        TextList read;
         LineCursor cursor(text);
         for (std::string_view line; cursor.Next(line);)
-            got.push_back(line);
-        const TextList want = Split_Lines(text);
-        EXPECT_EQ(TextList(got.begin(), got.end()), want) << testing::PrintToString(text);
-        EXPECT_EQ(LineCursor::Count(text), want.size()) << testing::PrintToString(text);
+            read.emplace_back(line);
+        EXPECT_EQ(read, want) << shown;
     }
 }

@@ -106,17 +106,30 @@ template <class Each> void for_each_line(std::string_view bytes, Each&& line) {
     auto emit = [&](const char* from, const char* to) {
         line(std::string_view(from, static_cast<std::size_t>(to - from)));
     };
+    // The next CR at or after p (or the end), looked for again only once p has passed it: a
+    // text with LF line ends is searched for a CR once, not line by line.
+    const char* next_cr = p;
+    bool cr_known = false;
+    auto cr_in = [&](const char* stop) -> const char* {
+        if (!cr_known || next_cr < p) {
+            next_cr =
+                static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+            if (!next_cr)
+                next_cr = end;
+            cr_known = true;
+        }
+        return next_cr < stop ? next_cr : nullptr;
+    };
     while (p < end) {
         // Most files end their lines with LF or CR LF; a lone CR is looked for within the line.
         const char* lf =
             static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         const char* stop = lf ? lf : end;
-        const char* cr =
-            static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+        const char* cr = cr_in(stop);
         while (cr && cr + 1 < stop) { // CR alone ends a line too
             emit(p, cr);
             p = cr + 1;
-            cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+            cr = cr_in(stop);
         }
         if (!lf) {
             if (cr && cr + 1 == end) {

@@ -17,8 +17,16 @@ bool LineCursor::Next(std::string_view& line) {
         stop_ = lf_ ? lf_ : end_;
         stop_known_ = true;
     }
+    // The next CR is looked for again only once it lies behind: a text with LF line ends is
+    // searched for one once, not line by line.
+    if (!cr_known_ || cr_ < p_) {
+        cr_ = find(p_, end_, '\r');
+        if (!cr_)
+            cr_ = end_;
+        cr_known_ = true;
+    }
     // A CR that is not the last byte before the LF (or the end) ends a line of its own.
-    if (const char* cr = find(p_, stop_, '\r')) {
+    if (const char* cr = cr_ < stop_ ? cr_ : nullptr) {
         line = std::string_view(p_, static_cast<std::size_t>(cr - p_));
         p_ = cr + 1;
         if (p_ == stop_) {
@@ -32,14 +40,6 @@ bool LineCursor::Next(std::string_view& line) {
     p_ = stop_ + 1;
     stop_known_ = false;
     return true;
-}
-
-std::size_t LineCursor::Count(std::string_view text) {
-    LineCursor lines(text);
-    std::size_t n = 0;
-    for (std::string_view line; lines.Next(line);)
-        ++n;
-    return n;
 }
 
 std::vector<std::string_view> Text_Lines(std::string_view text) {

@@ -16,7 +16,6 @@ public:
     explicit LineCursor(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
     // The next line, without its line end; false after the last.
     bool Next(std::string_view& line);
-    static std::size_t Count(std::string_view text);
 
 private:
     const char* p_;
@@ -24,6 +23,8 @@ private:
     const char* lf_ = nullptr;   // the LF that ends the current stretch, or null
     const char* stop_ = nullptr; // that LF, or the end of the text
     bool stop_known_ = false;
+    const char* cr_ = nullptr; // the next CR at or after p_, or the end, once known
+    bool cr_known_ = false;
 };
 
 // All lines of a text at once.

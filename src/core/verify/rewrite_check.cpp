@@ -24,19 +24,22 @@ RewriteCheck refuse(std::size_t line, std::string reason) {
     return {false, line, std::move(reason)};
 }
 
-// The lines of both texts in step, from cursors or from lists given.
+template <class Lines> std::size_t count_of(Lines lines) {
+    std::size_t n = 0;
+    for (std::string_view line; lines.Next(line);)
+        ++n;
+    return n;
+}
+
+// Reads both texts line by line until the first fault, or until either has no further line.
 template <class OldLines, class NewLines>
-RewriteCheck compare(OldLines old_lines, NewLines new_lines, std::size_t old_count,
-                     std::size_t new_count) {
-    if (old_count != new_count) {
-        const std::size_t first = std::min(old_count, new_count) + 1;
-        return refuse(first, "the new text has " + std::to_string(new_count) +
-                                 " lines, the source " + std::to_string(old_count));
-    }
+RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
     CodeReader old_reader, new_reader;
     CodeLine was, now;
     std::string_view old_line, new_line;
-    for (std::size_t n = 0; old_lines.Next(old_line) && new_lines.Next(new_line); ++n) {
+    for (std::size_t n = 0; old_lines.Next(old_line); ++n) {
+        if (!new_lines.Next(new_line))
+            return refuse(n + 1, "the new text ends early"); // counted by the caller
         if (old_line == new_line && old_reader == new_reader) {
             // Equal lines read in equal states are equal without the remarks too.
             old_reader.Skip_Line(old_line);
@@ -68,6 +71,25 @@ RewriteCheck compare(OldLines old_lines, NewLines new_lines, std::size_t old_cou
     return {};
 }
 
+// The lines of both texts in step, from cursors or from lists given. A text with lines lost or
+// gained is named as such, whatever else differs: once anything differs, the lines are counted.
+template <class OldLines, class NewLines>
+RewriteCheck compare(const OldLines old_start, const NewLines new_start) {
+    OldLines old_lines = old_start;
+    NewLines new_lines = new_start;
+    RewriteCheck seen = read_in_step(old_lines, new_lines);
+    std::string_view more;
+    if (seen && !old_lines.Next(more) && !new_lines.Next(more))
+        return seen;
+    const std::size_t old_count = count_of(old_start), new_count = count_of(new_start);
+    if (old_count != new_count) {
+        const std::size_t first = std::min(old_count, new_count) + 1;
+        return refuse(first, "the new text has " + std::to_string(new_count) +
+                                 " lines, the source " + std::to_string(old_count));
+    }
+    return seen;
+}
+
 // Lines of a list, handed out like a LineCursor's.
 class ListCursor {
 public:
@@ -90,15 +112,12 @@ RewriteCheck Check_Rewrite(std::string_view source, const TextList& rewritten) {
     for (std::size_t n = 0; n < rewritten.size(); ++n)
         if (rewritten[n].find_first_of("\r\n") != std::string::npos)
             return refuse(n + 1, "a line of the new text holds a line end");
-    return compare(LineCursor(source), ListCursor(rewritten), LineCursor::Count(source),
-                   rewritten.size());
+    return compare(LineCursor(source), ListCursor(rewritten));
 }
 
 RewriteCheck Check_Rewrite(std::string_view source, std::string_view rewritten) {
-    // Counted first, so that a text with lines lost or gained is named as such, whatever else
-    // differs; then read side by side, without a list of lines for either text.
-    return compare(LineCursor(source), LineCursor(rewritten), LineCursor::Count(source),
-                   LineCursor::Count(rewritten));
+    // Read side by side, without a list of lines for either text.
+    return compare(LineCursor(source), LineCursor(rewritten));
 }
 
 } // namespace parvex
