@@ -8,6 +8,7 @@
 
 #include "frame/app_folders.h"
 #include "platform/file_kind.h"
+#include "platform/free_memory.h"
 #include "tables/subs.h"
 
 #include <cstdio>
@@ -28,6 +29,7 @@ void error_line(const std::string& text) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    Reuse_Freed_Memory();
     ParseResult parsed = Parse_Command_Line(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.ok) {
         error_line(parsed.error);

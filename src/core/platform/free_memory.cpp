@@ -13,4 +13,11 @@ void Return_Free_Memory() {
 #endif
 }
 
+void Reuse_Freed_Memory() {
+#ifdef __GLIBC__
+    (void)::mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kLargeText));
+    (void)::mallopt(M_TRIM_THRESHOLD, static_cast<int>(4 * kLargeText));
+#endif
+}
+
 } // namespace parvex

@@ -13,4 +13,10 @@ void Return_Free_Memory();
 // more than it saves: the next files of a batch would only fault the same pages in again.
 inline constexpr std::size_t kLargeText = std::size_t{8} << 20;
 
+// For a batch that handles one source after another: blocks of up to 2 * kLargeText come from
+// the heap, and up to 4 * kLargeText of freed heap stays with the process, so that the next
+// sources' buffers use pages already in place instead of faulting fresh ones in (each fault
+// costs the system more than the copy into the page).
+void Reuse_Freed_Memory();
+
 } // namespace parvex
