@@ -163,29 +163,14 @@ void ListingEngine::Scan_Lines(const LineViews& lines, const ListingOptions& opt
     const std::size_t count = lines.size();
     const std::size_t bytes = bytes_of(lines);
     start_run(options, lists, count, bytes);
-    // A work line is never longer than its source line: the work lines and masks fit without a
-    // move.
+    // Only the tokens are kept: the finish prepares the lines again, which costs less than
+    // keeping every prepared line and its masks for it.
     scanned.source.assign(lines.begin(), lines.end());
-    scanned.work.reserve(bytes);
-    scanned.masks.reserve(bytes);
-    scanned.work_ends.reserve(count);
-    scanned.out_ends.reserve(count);
-    scanned.out_own.reserve(count);
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
         line.assign(lines[i]);
         prepare_line(line, i + 1, options, lists);
         scan_words(line, options, scanned);
-        scanned.work.append(line.work);
-        scanned.masks.insert(scanned.masks.end(), line.mask.begin(), line.mask.end());
-        scanned.work_ends.push_back(scanned.work.size());
-        // Preparing a line only ever takes old remarks out of its out line: an out line as
-        // long as its source line is that line.
-        const bool own = line.out.size() != lines[i].size();
-        if (own)
-            scanned.out.append(line.out);
-        scanned.out_own.push_back(own ? 1 : 0);
-        scanned.out_ends.push_back(scanned.out.size());
     }
 }
 
@@ -216,7 +201,8 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
 void ListingEngine::start_finish(const ListingOptions& options, ScannedFile& scanned) {
     scanner_.set_delimiters(
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
-    width_ = Number_Width(scanned.work_ends.size());
+    scanner_.Comment_Open = OpenComment::None;
+    width_ = Number_Width(scanned.source.size());
     blocks_ = Blocks{};
     split_ = &scanned;
     scanned.next_use = 0;
@@ -227,20 +213,13 @@ template <class Done>
 void ListingEngine::finish_scanned(const ListingOptions& options, ScannedFile& scanned,
                                    ListingLists& lists, Done&& done) {
     start_finish(options, scanned);
-    const std::size_t count = scanned.work_ends.size();
+    const std::size_t count = scanned.source.size();
     ScanLine line;
-    std::size_t work_from = 0, out_from = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t work_to = scanned.work_ends[i], out_to = scanned.out_ends[i];
-        line.work.assign(scanned.work, work_from, work_to - work_from);
-        if (scanned.out_own[i])
-            line.out.assign(scanned.out, out_from, out_to - out_from);
-        else
-            line.out.assign(scanned.source[i]);
-        line.mask.assign(scanned.masks.begin() + static_cast<std::ptrdiff_t>(work_from),
-                         scanned.masks.begin() + static_cast<std::ptrdiff_t>(work_to));
-        work_from = work_to;
-        out_from = out_to;
+        line.assign(scanned.source[i]);
+        // Prepared as the scan prepared it (the scanner carries an open comment from line to
+        // line the same way); the literals were collected then.
+        scanner_.Prepare_Line(line, options.remove_old_remarks, nullptr);
         list_words(line, i + 1, options, lists);
         done(line);
     }
@@ -251,8 +230,8 @@ void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& li
                                  ScannedFile& scanned) {
     lists.src.clear();
     lists.src_o.clear();
-    lists.src.reserve(scanned.work_ends.size());
-    lists.src_o.reserve(scanned.out_ends.size());
+    lists.src.reserve(scanned.source.size());
+    lists.src_o.reserve(scanned.source.size());
     finish_scanned(options, scanned, lists, [&](ScanLine& line) {
         lists.src.push_back(line.work);
         lists.src_o.push_back(line.out);

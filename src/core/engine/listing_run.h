@@ -66,8 +66,7 @@ public:
     // separates words (Split_Listing_Exact); a token holding a dot reads the index in a way
     // only List_Lines follows.
     static bool Split_Listing_Exact(const ListingOptions& options);
-    // The scan keeps what it made of the lines in `scanned`, and views of the lines themselves:
-    // their text must stay until the finish.
+    // The scan keeps views of the lines in `scanned`: their text must stay until the finish.
     void Scan_Lines(const LineViews& lines, const ListingOptions& options, ListingLists& lists,
                     ScannedFile& scanned);
     void Scan_Lines(const TextList& lines, const ListingOptions& options, ListingLists& lists,

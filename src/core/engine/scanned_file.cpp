@@ -90,21 +90,13 @@ void ScannedFile::Clear() {
     names.Clear();
     name_found.clear();
     source.clear();
-    work.clear();
-    out.clear();
-    out_own.clear();
-    masks.clear();
-    work_ends.clear();
-    out_ends.clear();
     next_use = 0;
     seen.clear();
 }
 
 std::size_t ScannedFile::Room() const {
-    return uses.capacity() * sizeof(std::uint32_t) + work.capacity() + out.capacity() +
-           masks.capacity() + (work_ends.capacity() + out_ends.capacity()) * sizeof(std::size_t) +
-           source.capacity() * sizeof(std::string_view) + out_own.capacity() + known.capacity() +
-           seen.capacity();
+    return uses.capacity() * sizeof(std::uint32_t) + source.capacity() * sizeof(std::string_view) +
+           known.capacity() + seen.capacity();
 }
 
 } // namespace parvex

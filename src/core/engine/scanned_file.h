@@ -1,11 +1,10 @@
 #pragma once
 // What the scan of one source hands to the rest of its listing when a batch is listed on several
-// threads: the prepared lines with their masks, the file's distinct tokens (numbered in order of
+// threads: views of its lines, the file's distinct tokens (numbered in order of
 // first occurrence, each with the spelling it first arrived with) and the number of every token
 // occurrence in turn. Between scan and finish the token index puts its spelling in place of each
 // first spelling, in file order (ListingEngine::Settle_Tokens).
 
-#include "engine/line_scanner.h"
 #include "platform/text_file.h"
 
 #include <cstdint>
@@ -48,15 +47,7 @@ struct ScannedFile {
     std::vector<std::uint8_t> known; // per token: in the index before this file
     KeyTable names;                  // routine names that occur as no token of the file
     std::vector<std::optional<std::string>> name_found; // per name: its spelling in the index
-    // The prepared lines: the source lines (their text stays with the caller until the finish),
-    // the work lines and their masks one after the other (line i ends at work_ends[i] in both),
-    // and the few out lines that are not their source line (an old remark taken out), one
-    // after the other (line i ends at out_ends[i]; an own out line when out_own[i]).
-    LineViews source;
-    std::string work, out;
-    std::vector<Mask> masks;
-    std::vector<std::size_t> work_ends, out_ends;
-    std::vector<std::uint8_t> out_own;
+    LineViews source; // the source lines; their text stays with the caller until the finish
 
     // Used while the lines are finished.
     std::size_t next_use = 0;
