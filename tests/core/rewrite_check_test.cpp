@@ -137,3 +137,28 @@ TEST(LineSplitting, CrLfLfAndCrEachEndALine) {
         EXPECT_EQ(read, want) << shown;
     }
 }
+
+// The short way for a line of code only: it may take only lines that the long way accepts.
+TEST(RewriteCheck, ARecasedLineOfPlainCodeIsTakenWhole) {
+    const struct {
+        const char* line;
+        const char* other;
+        bool plain;
+    } cases[] = {
+        {"x := f(a) / b * c;", "X := F(A) / B * C;", true},
+        {"begin end;", "begin end;", true},
+        {"", "", true},
+        {"x := 1;", "x := 2;", false},         // not a letter
+        {"ab", "ab ", false},                  // lengths differ
+        {"s := 'a';", "s := 'a';", false},     // a literal: the long way
+        {"a := \"q\";", "a := \"q\";", false}, // the other quote
+        {"a { c }", "A { c }", false},         // a comment
+        {"a (* c *)", "A (* c *)", false},     // the other comment
+        {"a // c", "A // c", false},           // a line comment
+        {"end;", "end; { of P }", false},      // a remark
+        {"\xe4x", "\xc4X", false},             // not an ASCII letter
+        {"a@b", "a`b", false},                 // '@' ^ 0x20 is '`': no letter
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Recased_Plain_Code(c.line, c.other), c.plain) << c.line << " / " << c.other;
+}

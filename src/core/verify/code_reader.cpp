@@ -80,6 +80,25 @@ constexpr std::array<bool, 256> kOpens = [] {
     return t;
 }();
 
+bool Recased_Plain_Code(std::string_view line, std::string_view other) {
+    if (line.size() != other.size())
+        return false;
+    const std::size_t n = line.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        const char a = line[k], b = other[k];
+        if (kOpens[static_cast<unsigned char>(a)]) {
+            // Where the letters alone differ, the other line opens the same there.
+            if (a == '\'' || a == '"' || a == '{')
+                return false;
+            if (k + 1 < n && ((a == '(' && line[k + 1] == '*') || (a == '/' && line[k + 1] == '/')))
+                return false;
+        }
+        if (a != b && !(((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) && (a ^ b) == 0x20))
+            return false;
+    }
+    return true;
+}
+
 template <bool Build> void CodeReader::scan(std::string_view line, CodeLine* r) {
     if constexpr (Build) {
         r->text.clear();

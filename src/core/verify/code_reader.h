@@ -32,6 +32,10 @@ std::vector<std::string_view> Text_Lines(std::string_view text);
 
 enum class ByteKind : unsigned char { Code, Comment, Literal };
 
+// True when a line read in code holds neither a literal nor a comment (nor a remark) and the
+// other line differs from it only in the letter case of ASCII letters: all code, both.
+bool Recased_Plain_Code(std::string_view line, std::string_view other);
+
 // One line with the remarks taken out, and what every byte left is.
 struct CodeLine {
     std::string text;
@@ -46,6 +50,8 @@ public:
     void Skip_Line(std::string_view line);
     // Two readers in the same state read the same line the same way.
     bool operator==(const CodeReader&) const = default;
+    // No comment is open: the next line starts in code.
+    bool In_Code() const { return open_ == Open::None; }
 
 private:
     enum class Open : unsigned char { None, Brace, Paren };

@@ -40,11 +40,16 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
     for (std::size_t n = 0; old_lines.Next(old_line); ++n) {
         if (!new_lines.Next(new_line))
             return refuse(n + 1, "the new text ends early"); // counted by the caller
-        if (old_line == new_line && old_reader == new_reader) {
-            // Equal lines read in equal states are equal without the remarks too.
-            old_reader.Skip_Line(old_line);
-            new_reader = old_reader;
-            continue;
+        if (old_reader == new_reader) {
+            if (old_line == new_line) {
+                // Equal lines read in equal states are equal without the remarks too.
+                old_reader.Skip_Line(old_line);
+                new_reader = old_reader;
+                continue;
+            }
+            // A line of code only, re-cased: nothing to take apart; the state stays.
+            if (old_reader.In_Code() && Recased_Plain_Code(old_line, new_line))
+                continue;
         }
         old_reader.Read_Line(old_line, was);
         new_reader.Read_Line(new_line, now);
