@@ -22,9 +22,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <thread>
-#include <type_traits>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -102,9 +100,9 @@ public:
         // writes it in one piece instead of keeping every line as a string of its own.
         whole_text_ = mode_ != BatchMode::Save && !o_.check;
         // With several threads only the token index is consulted in file order; the scan and
-        // the rest of each listing run beside it. The split costs about half as much work
-        // again as a listing in one go, which two threads building only the new text do not
-        // win back: they list in file order on one thread, and read and check on the other.
+        // the rest of each listing run beside it. The split costs about a third more work than
+        // a listing in one go, which two threads building only the new text do not win back:
+        // they list in file order on one thread, and read and check on the other.
         split_ =
             pool_ && ListingEngine::Split_Listing_Exact(listing_) && (threads >= 3 || !whole_text_);
         // Fault injection for the tests of the second reader: a byte added to one line of
@@ -242,7 +240,7 @@ private:
         if (!split_ || !it.read_ok)
             return;
         if (whole_text_)
-            Finish_New_Text(it, [&](std::string& text, std::string_view line_end) {
+            make_new_text(it, [&](std::string& text, std::string_view line_end) {
                 ListingEngine().Finish_Text(listing_, it.lists, *it.scanned, text, line_end);
             });
         else
@@ -260,7 +258,7 @@ private:
             return;
         }
         if (whole_text_) {
-            Finish_New_Text(it, [&](std::string& text, std::string_view line_end) {
+            make_new_text(it, [&](std::string& text, std::string_view line_end) {
                 engine_.List_Text(it.lines, listing_, it.lists, text, line_end);
             });
             it.lines.clear();
@@ -277,7 +275,7 @@ private:
 
     // The new text of a listing that writes it in one piece: the mark, then the lines that
     // `list` appends, each with the source's line end.
-    template <class List> void Finish_New_Text(Item& it, List&& list) {
+    template <class List> void make_new_text(Item& it, List&& list) {
         it.new_text = it.form.bom;
         list(it.new_text, it.form.line_end);
         if (damage_line_ > 0 && damage_line_ <= it.line_count) {
