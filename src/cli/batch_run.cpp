@@ -94,8 +94,6 @@ public:
             listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
         show_progress_ = jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
-        if (threads > 1 && jobs.size() > 1)
-            pool_ = std::make_unique<WorkPool>(threads);
         // Printing, diffs and the list of changed files need only the new text: the listing
         // writes it in one piece instead of keeping every line as a string of its own.
         whole_text_ = mode_ != BatchMode::Save && !o_.check;
@@ -103,8 +101,11 @@ public:
         // the rest of each listing run beside it. The split costs about a third more work than
         // a listing in one go, which two threads building only the new text do not win back:
         // they list in file order on one thread, and read and check on the other.
-        split_ =
-            pool_ && ListingEngine::Split_Listing_Exact(listing_) && (threads >= 3 || !whole_text_);
+        split_ = threads > 1 && jobs.size() > 1 && ListingEngine::Split_Listing_Exact(listing_) &&
+                 (threads >= 3 || !whole_text_);
+        // Listing in file order, this thread is one of the jobs itself.
+        if (threads > 1 && jobs.size() > 1)
+            pool_ = std::make_unique<WorkPool>(split_ ? threads : threads - 1);
         // Fault injection for the tests of the second reader: a byte added to one line of
         // every new text.
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
