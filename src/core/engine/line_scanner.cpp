@@ -16,9 +16,16 @@ std::string Build_Delimiters(std::string_view terminators, bool use_blank, bool 
 }
 
 void ScanLine::assign(std::string_view line) {
-    work.assign(line);
-    out.assign(line);
-    mask.assign(line.size(), Mask::None);
+    // Resized and copied into: the buffers' room stays from line to line, and this is cheaper
+    // than the general assignment, which must allow for a source inside the string itself.
+    const std::size_t n = line.size();
+    work.resize(n);
+    out.resize(n);
+    if (n != 0) {
+        std::memcpy(work.data(), line.data(), n);
+        std::memcpy(out.data(), line.data(), n);
+    }
+    mask.assign(n, Mask::None);
     inserts_.clear();
 }
 

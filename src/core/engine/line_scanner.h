@@ -27,6 +27,7 @@ struct ScanLine {
     std::string out;
     std::vector<Mask> mask; // one entry per work position
 
+    // Takes a copy of the line, which must not lie in this ScanLine's own buffers.
     void assign(std::string_view line);
     // Takes the line's text without copying it into the work line (the out line is a copy).
     void assign(std::string&& line);
