@@ -240,11 +240,14 @@ TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
           "--case first --keep-old-remarks --no-alpha"}) {
         const std::string common = personal(dir) + " " + options + " ";
         CliRun one = run(dir, common + "-j 1 --stdout " + sample);
-        CliRun four = run(dir, common + "-j 4 --stdout " + sample);
-        EXPECT_EQ(one.status, four.status) << options;
         EXPECT_GT(one.out.size(), 3000000u) << options;
-        EXPECT_TRUE(one.out == four.out) << options; // not printed: megabytes
-        EXPECT_EQ(one.err, four.err) << options;
+        // Two jobs list in file order on one thread; four split each listing.
+        for (const char* jobs : {"-j 2", "-j 4"}) {
+            CliRun many = run(dir, common + jobs + " --stdout " + sample);
+            EXPECT_EQ(one.status, many.status) << options << jobs;
+            EXPECT_TRUE(one.out == many.out) << options << jobs; // not printed: megabytes
+            EXPECT_EQ(one.err, many.err) << options << jobs;
+        }
 
         fs::remove_all(dir.path() / "o1");
         fs::remove_all(dir.path() / "o4");
@@ -258,6 +261,35 @@ TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
         EXPECT_GT(a.size(), 100u);
         EXPECT_TRUE(a == b) << options;
     }
+}
+
+// Sources larger than what a batch reads ahead at most still go through, in order.
+TEST(CliJobs, SourcesLargerThanTheReadAheadGoThroughInOrder) {
+    TempDir dir;
+    std::string large;
+    for (int k = 0; large.size() < (std::size_t{9} << 20); ++k)
+        large += "procedure P" + std::to_string(k % 5000) +
+                 "(x: Integer); begin WriteLn('text', x); { note } end;\n";
+    dir.write("src/a.pas", large);
+    dir.write("src/b.pas", "procedure p1; begin end;\n");
+    dir.write("src/c.pas", large);
+    dir.write("src/d.pas", "PROCEDURE P2; BEGIN END;\n");
+    const std::string src = quote(dir.dir() + "src");
+    CliRun one = run(dir, personal(dir) + " --quiet -j 1 --stdout " + src);
+    EXPECT_EQ(one.status, 0) << one.err;
+    EXPECT_GT(one.out.size(), 2 * large.size());
+    for (const char* jobs : {"-j 2", "-j 4"}) {
+        CliRun many = run(dir, personal(dir) + " --quiet " + jobs + " --stdout " + src);
+        EXPECT_EQ(many.status, 0) << many.err;
+        EXPECT_TRUE(one.out == many.out) << jobs; // not printed: megabytes
+    }
+    CliRun saved_one =
+        run(dir, personal(dir) + " --quiet -j 1 --out " + quote(dir.dir() + "o1") + " " + src);
+    CliRun saved_four =
+        run(dir, personal(dir) + " --quiet -j 4 --out " + quote(dir.dir() + "o4") + " " + src);
+    EXPECT_EQ(saved_one.status, 0) << saved_one.err;
+    EXPECT_EQ(saved_four.status, 0) << saved_four.err;
+    EXPECT_TRUE(tree_of(dir.path() / "o1") == tree_of(dir.path() / "o4"));
 }
 
 TEST(CliJobs, AFileListedTwiceIsReadAfterItsFirstSave) {
