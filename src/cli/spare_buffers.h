@@ -33,14 +33,12 @@ public:
         return scan;
     }
 
-    void Keep(std::string&& text) { keep(texts_, std::move(text), text.capacity()); }
-    void Keep(LineViews&& lines) {
-        keep(lines_, std::move(lines), lines.capacity() * sizeof(std::string_view));
-    }
+    void Keep(std::string&& text) { keep(texts_, text); }
+    void Keep(LineViews&& lines) { keep(lines_, lines); }
     void Keep(std::unique_ptr<ScannedFile>&& scan) {
         if (scan) {
             scan->Clear();
-            keep(scans_, std::move(scan), scan->Room());
+            keep(scans_, scan);
         }
     }
 
@@ -58,7 +56,8 @@ private:
     }
     // Small buffers are not worth a place; a large source's are let go: kept, they would hold
     // their room for the rest of the batch.
-    template <class T> void keep(std::vector<T>& stack, T&& buffer, std::size_t room) {
+    template <class T> void keep(std::vector<T>& stack, T& buffer) {
+        const std::size_t room = room_of(buffer);
         if (room < 4096 || room >= large_)
             return;
         std::lock_guard<std::mutex> lock(mutex_);

@@ -104,6 +104,15 @@ RunResult ListingEngine::Listing_Run(const std::string& file_name, const Listing
     return List_Lines(Split_Lines(bytes), options, lists, callbacks, file_name);
 }
 
+namespace {
+template <class Lines> std::size_t bytes_of(const Lines& lines) {
+    std::size_t bytes = 0;
+    for (const auto& l : lines)
+        bytes += l.size();
+    return bytes;
+}
+} // namespace
+
 void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists, std::size_t count,
                               std::size_t bytes) {
     scanner_.set_delimiters(
@@ -119,15 +128,6 @@ void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists
     }
     blocks_ = Blocks{};
 }
-
-namespace {
-std::size_t bytes_of(const LineViews& lines) {
-    std::size_t bytes = 0;
-    for (std::string_view l : lines)
-        bytes += l.size();
-    return bytes;
-}
-} // namespace
 
 void ListingEngine::List_Text(const LineViews& lines, const ListingOptions& options,
                               ListingLists& lists, std::string& text, std::string_view line_end) {
@@ -326,10 +326,7 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
                            "^C:^P:scanning^^F:" + file_name + "^working on file", 0},
                           count);
 
-    std::size_t bytes = 0;
-    for (const std::string& l : lists.src)
-        bytes += l.size();
-    start_run(options, lists, count, bytes);
+    start_run(options, lists, count, bytes_of(lists.src));
     lists.src_o.resize(count);
 
     ScanLine line;
