@@ -22,6 +22,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
@@ -74,7 +75,7 @@ struct Item {
     TextForm form; // its byte-order mark and line end, which the new text keeps
     ListingLists lists;
     std::string new_text;                 // made by the listing itself when no list needs the lines
-    std::unique_ptr<ScannedFile> scanned; // between the steps of a split listing
+    std::unique_ptr<ScannedFile> scanned; // between the steps of a split listing or a draft
     // What it leaves behind, handed out in file order.
     std::string out, err;
     std::size_t bytes_read = 0;
@@ -97,21 +98,24 @@ public:
         // Printing, diffs and the list of changed files need only the new text: the listing
         // writes it in one piece instead of keeping every line as a string of its own.
         whole_text_ = mode_ != BatchMode::Save && !o_.check;
-        // With several threads only the token index is consulted in file order; the scan and
-        // the rest of each listing run beside it. The split costs about a third more work than
-        // a listing in one go, which two threads building only the new text do not win back:
-        // they list in file order on one thread, and read and check on the other.
-        split_ = threads > 1 && jobs.size() > 1 && ListingEngine::Split_Listing_Exact(listing_) &&
-                 (threads >= 3 || !whole_text_);
-        // Listing in file order, this thread is one of the jobs itself.
-        if (threads > 1 && jobs.size() > 1)
+        // With several threads only the token index is consulted in file order; the rest of
+        // each listing runs beside it. A new text alone is drafted in one pass and patched
+        // with the settled spellings; the lists of a save are scanned and finished in two
+        // passes (a split that costs about a third more work than a listing in one go).
+        const bool parallel = threads > 1 && jobs.size() > 1;
+        draft_ = parallel && whole_text_ && ListingEngine::Draft_Fits(listing_, 0);
+        split_ = parallel && !whole_text_ && ListingEngine::Split_Listing_Exact(listing_);
+        // This thread is one of the jobs itself (it lists in file order, or works on drafts).
+        if (parallel)
             pool_ = std::make_unique<WorkPool>(split_ ? threads : threads - 1);
         // Fault injection for the tests of the second reader: a byte added to one line of
         // every new text.
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
             damage_line_ = std::strtoul(damage, nullptr, 10);
-        // Files read, listed and not yet handed out: this bounds the memory of a batch.
-        window_ = 2 * static_cast<std::size_t>(threads) + 2;
+        // Files read, listed and not yet handed out: this bounds the memory of a batch. Sources
+        // vary in size: with drafts, more of them in flight keep every thread busy while one
+        // works through a large one (the bytes in flight stay bounded as well).
+        window_ = (draft_ ? 8 : 2) * static_cast<std::size_t>(threads) + 2;
     }
 
     BatchResult Run() {
@@ -138,6 +142,10 @@ public:
             items_[i] = std::move(item);
         }
         started_ = std::chrono::steady_clock::now();
+        if (draft_) {
+            run_drafts();
+            return result_;
+        }
 
         std::size_t next_read = 0;
         for (std::size_t i = 0; i < n; ++i) {
@@ -157,11 +165,11 @@ public:
             if (!pool_) {
                 read(it);
             } else if (it.waits_for != kNone) {
-                pool_->Wait_For(finished_[it.waits_for]);
+                wait_for(finished_[it.waits_for]);
                 read(it);
                 scan(it);
             } else {
-                pool_->Wait_For(read_done_[i]);
+                wait_for(read_done_[i]);
             }
             list(it);
             if (pool_) {
@@ -187,6 +195,61 @@ public:
     }
 
 private:
+    // A batch of drafts: every file is read, drafted, settled and finished by the pool's
+    // tasks; this thread hands the results out in order and works on the tasks meanwhile.
+    void run_drafts() {
+        const std::size_t n = items_.size();
+        std::size_t next_read = 0;
+        while (next_emit_ < n) {
+            while (next_read < n && next_read < next_emit_ + window_ &&
+                   (next_read == next_emit_ || bytes_in_flight_.load() < kBytesInFlight)) {
+                const std::size_t k = next_read++;
+                pool_->Submit([this, k] {
+                    read(*items_[k]);
+                    scan(*items_[k]);
+                    drafted(k);
+                });
+            }
+            hand_out_next();
+        }
+        if (show_progress_)
+            std::cerr << "\r\033[K" << n << " files listed\n";
+        pool_.reset();
+    }
+    // Settles the drafts that are next in file order, in order, on whichever thread finds
+    // them ready; a file this thread drafted and settled it finishes at once, while its text
+    // is still in this processor's cache.
+    void drafted(std::size_t k) {
+        {
+            std::lock_guard lock(settle_mutex_);
+            read_done_[k] = true;
+            if (k != next_settle_)
+                return; // an earlier file's thread settles this one
+            while (next_settle_ < items_.size() && read_done_[next_settle_]) {
+                const std::size_t j = next_settle_++;
+                list(*items_[j]);
+                if (j != k)
+                    pool_->Submit([this, j] { finish_draft(j); });
+            }
+        }
+        finish_draft(k);
+    }
+    void finish_draft(std::size_t k) {
+        finish_listing(*items_[k]);
+        finish(*items_[k]);
+        pool_->Raise(finished_[k]);
+    }
+
+    // With drafts this thread is one of the jobs: it runs queued tasks while it waits. (Else
+    // it lists in file order, which a task it took up would hold back, or the pool has a
+    // thread for every job.)
+    void wait_for(const bool& flag) {
+        if (draft_)
+            pool_->Help_Until(flag);
+        else
+            pool_->Wait_For(flag);
+    }
+
     std::string target_of(const Item& it) const {
         return Result_Names(it.job.file, it.job.out_folder, o_.save).text();
     }
@@ -225,27 +288,35 @@ private:
         it.read_ok = true;
     }
 
-    // The first step of a split listing, on any thread.
+    // The first step of a split listing or a draft, on any thread. (A source too large for a
+    // draft is listed in one go in file order.)
     void scan(Item& it) {
-        if (!split_ || !it.read_ok)
+        if (!(split_ || draft_) || !it.read_ok ||
+            (draft_ && !ListingEngine::Draft_Fits(listing_, it.bytes_read)))
             return;
         it.scanned = spare_buffers_.Take_Scan();
         if (!it.scanned)
             it.scanned = std::make_unique<ScannedFile>();
-        ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
-        it.lines.clear(); // the scan keeps views of its own
+        if (draft_) {
+            it.new_text = it.form.bom;
+            ListingEngine().Draft_Text(it.lines, listing_, it.lists, *it.scanned, it.new_text,
+                                       it.form.line_end);
+        } else {
+            ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
+        }
+        it.lines.clear(); // a scan keeps views of its own; a draft needs them no more
     }
     // Its last step, on any thread, once the token index has settled the spellings. The
     // scan's buffers go back for another file unless a large source made them large.
     void finish_listing(Item& it) {
-        if (!split_ || !it.read_ok)
+        if (!it.scanned || !it.read_ok)
             return;
-        if (whole_text_)
-            make_new_text(it, [&](std::string& text, std::string_view line_end) {
-                ListingEngine().Finish_Text(listing_, it.lists, *it.scanned, text, line_end);
-            });
-        else
+        if (draft_) {
+            ListingEngine::Patch_Text(listing_, *it.scanned, it.new_text);
+            damage(it);
+        } else {
             ListingEngine().Finish_Lines(listing_, it.lists, *it.scanned);
+        }
         spare_buffers_.Keep(std::move(it.scanned));
         it.scanned.reset();
     }
@@ -254,7 +325,7 @@ private:
     void list(Item& it) {
         if (!it.read_ok)
             return;
-        if (split_) {
+        if (it.scanned) {
             ListingEngine::Settle_Tokens(tokens_, *it.scanned);
             return;
         }
@@ -279,6 +350,9 @@ private:
     template <class List> void make_new_text(Item& it, List&& list) {
         it.new_text = it.form.bom;
         list(it.new_text, it.form.line_end);
+        damage(it);
+    }
+    void damage(Item& it) const {
         if (damage_line_ > 0 && damage_line_ <= it.line_count) {
             // The damaged line ends at its line end: lines hold no CR or LF of their own.
             std::size_t at = it.form.bom.size();
@@ -406,7 +480,7 @@ private:
             if (!done) {
                 if (!wait)
                     return;
-                pool_->Wait_For(finished_[next_emit_]);
+                wait_for(finished_[next_emit_]);
             }
             wait = false;
             Item& it = *items_[next_emit_];
@@ -448,6 +522,9 @@ private:
     TokenTable& tokens_;
     ListingEngine engine_;
     bool split_ = false;
+    bool draft_ = false;
+    std::mutex settle_mutex_; // drafts: the token index, and which file settles next
+    std::size_t next_settle_ = 0;
     bool whole_text_ = false;
     // Buffers for the next files: a few sources' worth, none of a large source.
     SpareBuffers spare_buffers_{2 * kLargeText, kLargeText};

@@ -38,6 +38,21 @@ void WorkPool::Wait_For(const bool& flag) {
     flag_raised_.wait(lock, [&] { return flag; });
 }
 
+void WorkPool::Help_Until(const bool& flag) {
+    std::unique_lock lock(mutex_);
+    while (!flag) {
+        if (tasks_.empty()) {
+            flag_raised_.wait(lock);
+            continue;
+        }
+        std::function<void()> task = std::move(tasks_.front());
+        tasks_.pop_front();
+        lock.unlock();
+        task();
+        lock.lock();
+    }
+}
+
 bool WorkPool::Is_Raised(const bool& flag) {
     std::lock_guard lock(mutex_);
     return flag;

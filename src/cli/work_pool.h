@@ -24,6 +24,9 @@ public:
     // wake-up is lost).
     void Raise(bool& flag);
     void Wait_For(const bool& flag);
+    // Wait_For that runs queued tasks on the waiting thread meanwhile: an owner with nothing
+    // else to do is one more worker, and no thread sleeps while work waits.
+    void Help_Until(const bool& flag);
     bool Is_Raised(const bool& flag);
 
 private:

@@ -71,25 +71,30 @@ Outcome split(const Batch& b) {
     return o;
 }
 
-// The new texts only, each in one piece with LF line ends, listed in one go or split; with the
-// token lists, which a listing in one piece fills as well.
-std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Batch& b, bool split) {
+// The new texts only, each in one piece with LF line ends, listed in one go or drafted (every
+// file drafted before any is settled, and patched in reverse order); with the token lists,
+// which a listing in one piece fills as well (a draft collects none).
+std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Batch& b,
+                                                                       bool drafted) {
     TokenTable table;
     prime(table, b.known_before);
     const std::size_t n = b.files.size();
     std::vector<ListingLists> lists(n);
     std::vector<ScannedFile> scanned(n);
-    std::vector<std::string> texts(n);
+    std::vector<std::string> texts(n, "#"); // drafts append to what a text holds already
     std::vector<TextList> tokens;
-    if (split) {
+    if (drafted) {
+        ListingOptions options = b.options;
+        options.collect_tokens = false;
+        EXPECT_TRUE(ListingEngine::Draft_Fits(options, 0));
         for (std::size_t i = 0; i < n; ++i) {
             const LineViews lines(b.files[i].begin(), b.files[i].end());
-            ListingEngine().Scan_Lines(lines, b.options, lists[i], scanned[i]);
+            ListingEngine().Draft_Text(lines, options, lists[i], scanned[i], texts[i], "\n");
         }
         for (std::size_t i = 0; i < n; ++i)
             ListingEngine::Settle_Tokens(table, scanned[i]);
         for (std::size_t i = n; i-- > 0;)
-            ListingEngine().Finish_Text(b.options, lists[i], scanned[i], texts[i], "\n");
+            ListingEngine::Patch_Text(options, scanned[i], texts[i]);
     } else {
         ListingEngine engine(table);
         for (std::size_t i = 0; i < n; ++i)
@@ -99,6 +104,10 @@ std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Bat
     for (const ListingLists& l : lists) {
         EXPECT_TRUE(l.src.empty() && l.src_o.empty()); // no line kept on its own
         tokens.push_back(l.t_cref.lines());
+    }
+    for (std::string& t : texts) {
+        EXPECT_EQ(t.substr(0, 1), "#");
+        t.erase(0, 1);
     }
     return {texts, tokens};
 }
@@ -152,6 +161,20 @@ TEST(SplitListing, GivesWhatAListingOneFileAfterTheOtherGives) {
           {"procedure a;", "begin", "  b; A; _x_; 007;", "end;"}},
          {},
          {}},
+        {"remarks that move the words behind them on their line, respelt there",
+         {{"procedure Foo; begin end; procedure Bar; begin end; foo; BAR; bar;"},
+          {"procedure FOO; begin end; procedure bar; begin end; Foo; bar; BAR; foo;",
+           "procedure Baz; begin end; procedure QUX; begin BAZ; end; baz; QUX;"}},
+         {"bar"},
+         {}},
+        {"more routines open than there are levels, their names known in other spellings",
+         {{"procedure l1; procedure l2; procedure l3; procedure l4; procedure l5;",
+           "procedure l6; procedure l7; procedure l8; procedure l9; procedure l10;",
+           "procedure l11; procedure l12;", "begin end; begin end; begin end; begin end;",
+           "begin end; begin end; begin end; begin end; begin end; begin end;",
+           "begin end; begin end;"}},
+         {"L1", "L3", "L5", "L7", "L9", "L11", "L12"},
+         {}},
         {"headings without a body and nested routines",
          {{"unit u;", "interface", "procedure P; forward;", "type T = class procedure M; end;",
            "implementation", "procedure Outer;", "  procedure Inner;", "  begin end;", "begin",
@@ -175,10 +198,13 @@ TEST(SplitListing, GivesWhatAListingOneFileAfterTheOtherGives) {
             EXPECT_EQ(got.tokens, want.tokens);
             EXPECT_EQ(got.index, want.index);
             EXPECT_EQ(got.count, want.count);
-            for (bool split_text : {false, true}) {
-                const auto [texts, tokens] = whole_texts(variant, split_text);
-                EXPECT_EQ(texts, composed(want.out)) << (split_text ? "split" : "in one go");
-                EXPECT_EQ(tokens, want.tokens) << (split_text ? "split" : "in one go");
+            for (bool drafted : {false, true}) {
+                const auto [texts, tokens] = whole_texts(variant, drafted);
+                EXPECT_EQ(texts, composed(want.out)) << (drafted ? "drafted" : "in one go");
+                if (drafted)
+                    EXPECT_EQ(tokens, std::vector<TextList>(tokens.size())) << "drafted";
+                else
+                    EXPECT_EQ(tokens, want.tokens) << "in one go";
             }
         }
     }
@@ -198,6 +224,7 @@ TEST(SplitListing, RemarkNamesFollowTheIndexOfTheirTime) {
     EXPECT_EQ(got.out[1].back(), "end; { of Foo }");
     EXPECT_EQ(got.out[2].back(), "end; { of BAR }");
     EXPECT_EQ(got.out, one_after_the_other(b).out);
+    EXPECT_EQ(whole_texts(b, true).first, composed(got.out));
 }
 
 TEST(SplitListing, NotExactWhenADotIsPartOfAWord) {
@@ -227,5 +254,37 @@ TEST(SplitListing, KeyTableFindsEveryKeyAfterGrowingAndClearing) {
         table.Clear();
         EXPECT_EQ(table.Size(), 0u);
         EXPECT_EQ(table.Find(keys[0]), KeyTable::kAbsent);
+    }
+}
+
+TEST(SplitListing, SpellingIndexTellsEverySpellingApart) {
+    // Spellings of every length the hash reads differently (up to 3, 4 to 7, 8, beyond), each
+    // also in another case and with one byte of its run of x changed; enough of them, once,
+    // to let a grown table go when it is cleared.
+    SpellingIndex index;
+    for (const int count : {1500, 40000, 1500}) {
+        std::vector<std::string> words;
+        for (int i = 0; i < count; ++i) {
+            const std::string digits = "w" + std::to_string(i);
+            const std::size_t xs = i % 37;
+            const std::string w = digits + std::string(xs, 'x');
+            words.push_back(w);
+            words.push_back(Upper_Ascii(w));
+            if (xs >= 2) {
+                std::string middle = w;
+                middle[digits.size() + xs / 2] = 'y';
+                words.push_back(middle);
+            }
+        }
+        for (std::uint32_t v = 0; v < words.size(); ++v) {
+            const std::uint32_t h = SpellingIndex::Hash(words[v]);
+            ASSERT_EQ(index.Find(words[v], h), SpellingIndex::kAbsent) << words[v];
+            index.Add(words[v], h, v);
+        }
+        for (std::uint32_t v = 0; v < words.size(); ++v)
+            ASSERT_EQ(index.Find(words[v], SpellingIndex::Hash(words[v])), v) << words[v];
+        EXPECT_EQ(index.Find("w0x", SpellingIndex::Hash("w0x")), SpellingIndex::kAbsent);
+        index.Clear();
+        EXPECT_EQ(index.Find(words[0], SpellingIndex::Hash(words[0])), SpellingIndex::kAbsent);
     }
 }

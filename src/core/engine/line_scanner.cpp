@@ -41,6 +41,14 @@ void ScanLine::insert_later(std::size_t pos, std::string_view work_text, std::st
     inserts_.push_back({pos, std::string(work_text), std::string(out_text), kind});
 }
 
+std::size_t ScanLine::queued_before(std::size_t pos) const {
+    std::size_t shift = 0;
+    for (const Insert& in : inserts_)
+        if (in.pos <= pos)
+            shift += in.out_text.size();
+    return shift;
+}
+
 void ScanLine::apply_inserts() {
     if (inserts_.empty())
         return;

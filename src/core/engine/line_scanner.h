@@ -37,6 +37,8 @@ struct ScanLine {
     void insert_later(std::size_t pos, std::string_view work_text, std::string_view out_text,
                       Mask kind);
     void apply_inserts();
+    // How far apply_inserts() will move the text now at `pos` (of the out line).
+    std::size_t queued_before(std::size_t pos) const;
     // Drops the positions marked Erased from both lines, in one pass.
     void drop_erased();
 

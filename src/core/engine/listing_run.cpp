@@ -178,6 +178,7 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
     // In order of first occurrence, as a listing of the file registers them.
     const std::uint32_t n = scanned.tokens.Size();
     scanned.known.assign(n, 0);
+    scanned.respelt.assign(n, 0);
     // The index is large and the keys known: each lookup's memory is asked for some keys
     // ahead, so that the lookups do not wait for it one after the other.
     constexpr std::uint32_t ahead = 8;
@@ -187,7 +188,9 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
         if (id + ahead < n)
             tokens.Prefetch(scanned.tokens.Key(id + ahead), 1);
         bool known = false;
-        const std::string_view stored = tokens.Stored_Form(scanned.tokens.Spelling(id), &known);
+        const std::string_view first = scanned.tokens.Spelling(id);
+        const std::string_view stored = tokens.Stored_Form(first, &known);
+        scanned.respelt[id] = stored != first;
         scanned.tokens.Respell(id, stored);
         scanned.known[id] = known ? 1 : 0;
     }
@@ -238,15 +241,120 @@ void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& li
     });
 }
 
-void ListingEngine::Finish_Text(const ListingOptions& options, ListingLists& lists,
-                                ScannedFile& scanned, std::string& text,
-                                std::string_view line_end) {
-    const std::size_t bytes = bytes_of(scanned.source);
-    text.reserve(text.size() + bytes + bytes / 16 + scanned.source.size() * line_end.size());
-    finish_scanned(options, scanned, lists, [&](const ScanLine& line) {
+bool ListingEngine::Draft_Fits(const ListingOptions& options, std::size_t bytes) {
+    // Places in the text are noted in 32 bits; collected tokens need their settled spelling
+    // while the lines are listed.
+    return Split_Listing_Exact(options) && !options.collect_tokens && bytes < (1u << 30);
+}
+
+void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& options,
+                               ListingLists& lists, ScannedFile& scanned, std::string& text,
+                               std::string_view line_end) {
+    lists.Clear_Lists();
+    scanned.Clear();
+    const std::size_t count = lines.size();
+    const std::size_t bytes = bytes_of(lines);
+    start_run(options, lists, count, bytes);
+    text.reserve(text.size() + bytes + bytes / 16 + count * line_end.size());
+    // About one token for every six bytes of source.
+    scanned.patches.reserve(bytes / 6);
+    draft_ = &scanned;
+    draft_queries_ = 0;
+    ScanLine line;
+    for (std::size_t i = 0; i < count; ++i) {
+        line.assign(lines[i]);
+        prepare_line(line, i + 1, options, lists);
+        draft_line_at_ = text.size();
+        list_words(line, i + 1, options, lists);
         text.append(line.out);
         text.append(line_end);
-    });
+    }
+    draft_ = nullptr;
+}
+
+void ListingEngine::draft_word(std::string_view word, const ScanLine& line, std::size_t start) {
+    ScannedFile& d = *draft_;
+    const std::uint32_t hash = SpellingIndex::Hash(word);
+    std::uint32_t noted = d.spellings.Find(word, hash);
+    if (noted == SpellingIndex::kAbsent) {
+        key_.resize(word.size());
+        for (std::size_t k = 0; k < word.size(); ++k) {
+            const char c = word[k];
+            key_[k] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        }
+        std::uint32_t id = d.tokens.Find(key_);
+        if (id == KeyTable::kAbsent)
+            id = d.tokens.Add(key_, word);
+        noted = id | (d.tokens.Spelling(id) == word ? ScannedFile::kAsFirst : 0);
+        d.spellings.Add(word, hash, noted);
+    }
+    d.patches.push_back(
+        {static_cast<std::uint32_t>(draft_line_at_ + start + line.queued_before(start)), noted});
+}
+
+void ListingEngine::Patch_Text(const ListingOptions& options, const ScannedFile& scanned,
+                               std::string& text) {
+    const int output_case = options.output_case;
+    const bool cased = output_case == 0 || output_case == 1 || output_case == 3;
+    // Each token's spelling as the new text writes it, once per token, and whether that is
+    // the spelling of its first occurrence (the draft holds it already where it is spelt so).
+    const std::uint32_t n = scanned.tokens.Size();
+    std::string written;
+    std::vector<std::uint32_t> starts;
+    std::vector<std::uint8_t> as_first(n, 0);
+    if (cased) {
+        starts.reserve(std::size_t{n} + 1);
+        std::string one;
+        for (std::uint32_t id = 0; id < n; ++id) {
+            const std::string_view settled = scanned.tokens.Spelling(id);
+            starts.push_back(static_cast<std::uint32_t>(written.size()));
+            one.assign(settled);
+            Apply_Output_Case(one, output_case);
+            one.resize(settled.size());
+            written += one;
+            as_first[id] = !scanned.respelt[id] && one == settled;
+        }
+        starts.push_back(static_cast<std::uint32_t>(written.size()));
+    } else {
+        for (std::uint32_t id = 0; id < n; ++id)
+            as_first[id] = !scanned.respelt[id];
+    }
+    std::vector<std::uint8_t> seen(n, 0);
+    std::vector<std::string_view> found; // per look-up of a routine name: its spelling, or none
+    char* const out = text.data();
+    for (const ScannedFile::Patch& p : scanned.patches) {
+        if (p.what & ScannedFile::kRemark) {
+            const std::string_view name = found[p.what & ~ScannedFile::kRemark];
+            if (name.empty())
+                continue; // the source's spelling, already in the chosen case
+            std::string spelt(name);
+            if (cased)
+                Apply_Output_Case(spelt, output_case);
+            std::memcpy(out + p.at, spelt.data(), name.size());
+        } else if (p.what & ScannedFile::kQuery) {
+            // As find_token answers in the finish of a split listing.
+            const std::uint32_t q = p.what & ~ScannedFile::kQuery;
+            const std::string_view key = scanned.names.Key(q);
+            std::string_view name;
+            if (const std::uint32_t id = scanned.tokens.Find(key); id != KeyTable::kAbsent) {
+                if (seen[id] || scanned.known[id])
+                    name = scanned.tokens.Spelling(id);
+            } else if (scanned.name_found[q]) {
+                name = *scanned.name_found[q];
+            }
+            found.push_back(name);
+        } else {
+            const std::uint32_t id = p.what & ScannedFile::kNumber;
+            seen[id] = 1;
+            if ((p.what & ScannedFile::kAsFirst) && as_first[id])
+                continue;
+            const std::string_view spelt =
+                cased ? std::string_view(written).substr(starts[id], starts[id + 1] - starts[id])
+                      : scanned.tokens.Spelling(id);
+            for (std::size_t k = 0; k < spelt.size(); ++k)
+                out[p.at + k] = spelt[k];
+        }
+    }
 }
 
 std::string_view ListingEngine::stored_form(std::string_view word) {
@@ -257,7 +365,18 @@ std::string_view ListingEngine::stored_form(std::string_view word) {
     return split_->tokens.Spelling(id);
 }
 
-std::optional<std::string> ListingEngine::find_token(const std::string& name) const {
+std::optional<std::string> ListingEngine::find_token(const std::string& name) {
+    if (draft_) {
+        // Answered by Patch_Text, in the same place of the listing's order; until then the
+        // name stands as the source spells it.
+        const std::string key = Upper_Ascii(name);
+        std::uint32_t q = draft_->names.Find(key);
+        if (q == KeyTable::kAbsent)
+            q = draft_->names.Add(key, key);
+        draft_->patches.push_back({0, ScannedFile::kQuery | q});
+        draft_query_ = ++draft_queries_;
+        return std::nullopt;
+    }
     if (!split_)
         return tokens_->Find_Token(name);
     const std::string key = Upper_Ascii(name);
@@ -397,6 +516,8 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
             // Numbers pass unchanged: the out line already holds them.
             if (options.collect_numeric)
                 lists.n_const.add(word, line_number);
+        } else if (draft_) {
+            draft_word(word, line, s);
         } else {
             const std::string_view stored = stored_form(word);
             if (options.collect_tokens)
@@ -574,7 +695,7 @@ std::string_view ListingEngine::heading_raw(const ScanLine& line, std::size_t af
     return std::string_view(w).substr(s, k - s);
 }
 
-std::string ListingEngine::routine_name(std::string_view raw) const {
+std::string ListingEngine::routine_name(std::string_view raw) {
     std::string name(raw);
     // The remark names the routine the way the new text spells it: the token index's spelling
     // in the chosen output case. Listing the new text again, even with a fresh token index,
@@ -680,6 +801,11 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
             }
             std::string work_text = " " + std::string(name.size() + 7, '_');
             std::string out_text = " { of " + name + " }";
+            if (const std::uint32_t query = b.queries[static_cast<std::size_t>(b.level)];
+                draft_ && query != 0)
+                draft_->patches.push_back(
+                    {static_cast<std::uint32_t>(draft_line_at_ + pos + line.queued_before(pos) + 6),
+                     ScannedFile::kRemark | (query - 1)});
             line.insert_later(pos, work_text, out_text, Mask::Handled);
             --b.level;
         }
@@ -722,18 +848,21 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
     // ("= procedure(...)", ": function: Integer"), has no body: it opens no level.
     if (b.type_depth > 0 || b.last == '=' || b.last == ':')
         return;
+    draft_query_ = 0;
     std::string name = heading_name(line, after);
     if (b.level == 10) {
         // All levels in use: the oldest one gives way.
         for (std::size_t k = 1; k < 10; ++k) {
             b.names[k] = std::move(b.names[k + 1]);
             b.counts[k] = b.counts[k + 1];
+            b.queries[k] = b.queries[k + 1];
         }
     } else {
         ++b.level;
     }
     b.names[static_cast<std::size_t>(b.level)] = std::move(name);
     b.counts[static_cast<std::size_t>(b.level)] = 0;
+    b.queries[static_cast<std::size_t>(b.level)] = draft_query_;
     b.heading_open = true;
     b.heading_parens = 0;
 }

@@ -74,9 +74,17 @@ public:
     static void Settle_Tokens(TokenTable& tokens, ScannedFile& scanned);
     // Fills `lists.src` and `lists.src_o` as List_Lines does.
     void Finish_Lines(const ListingOptions& options, ListingLists& lists, ScannedFile& scanned);
-    // Appends the new text to `text` instead, as List_Text does.
-    void Finish_Text(const ListingOptions& options, ListingLists& lists, ScannedFile& scanned,
-                     std::string& text, std::string_view line_end);
+
+    // The split for a caller that wants only the new text, without listing a line twice:
+    // Draft_Text (any thread) appends the new text as List_Text does, but every token stays
+    // in its source spelling and its place is noted in `scanned`; after Settle_Tokens,
+    // Patch_Text (any thread) writes the settled spellings into the text. The result is
+    // List_Text's wherever the split is exact and no tokens are collected (Draft_Fits).
+    static bool Draft_Fits(const ListingOptions& options, std::size_t bytes);
+    void Draft_Text(const LineViews& lines, const ListingOptions& options, ListingLists& lists,
+                    ScannedFile& scanned, std::string& text, std::string_view line_end);
+    static void Patch_Text(const ListingOptions& options, const ScannedFile& scanned,
+                           std::string& text);
 
 private:
     // The words the END remarks listen to.
@@ -109,6 +117,8 @@ private:
     struct Blocks {
         std::array<std::string, 11> names; // levels 1..10
         std::array<int, 11> counts{};      // levels 0..10
+        // Of a drafted text: each level's look-up of its name, counted from 1 (0: none made).
+        std::array<std::uint32_t, 11> queries{};
         int level = 0;
         int type_depth = 0;        // open class, object, record and interface declarations
         bool heading_open = false; // the top level's heading has not reached its body yet
@@ -140,19 +150,25 @@ private:
     // The tokens of a prepared line for the scan of a split listing.
     void scan_words(const ScanLine& line, const ListingOptions& options, ScannedFile& scanned);
     std::string_view stored_form(std::string_view word);
-    std::optional<std::string> find_token(const std::string& name) const;
+    std::optional<std::string> find_token(const std::string& name);
+    // A token occurrence of a drafted text: numbered in the file's key table and noted.
+    void draft_word(std::string_view word, const ScanLine& line, std::size_t start);
     std::string_view heading_raw(const ScanLine& line, std::size_t after);
     std::size_t next_char(const ScanLine& line, char c, std::size_t from, NextChar& cache) const;
     std::string heading_name(const ScanLine& line, std::size_t after);
-    std::string routine_name(std::string_view raw) const;
+    std::string routine_name(std::string_view raw);
     int output_case_ = -1; // the output case of the line being listed
     bool opens_type(const ScanLine& line, std::size_t after) const;
     void clear_blocks();
     void end_remark_step(ScanLine& line, Keyword word, std::size_t start, std::size_t length);
 
     TokenTable* tokens_ = nullptr;
-    ScannedFile* split_ = nullptr; // set while a split listing is finished
-    std::string key_;              // reused buffer for upper-cased keys
+    ScannedFile* split_ = nullptr;    // set while a split listing is finished
+    ScannedFile* draft_ = nullptr;    // set while a text is drafted
+    std::size_t draft_line_at_ = 0;   // where the drafted line starts in the text
+    std::uint32_t draft_queries_ = 0; // look-ups of routine names made so far
+    std::uint32_t draft_query_ = 0;   // the one the current heading made, counted from 1
+    std::string key_;                 // reused buffer for upper-cased keys
     LineScanner scanner_{Build_Delimiters(kDefaultTerminators, true, true)};
     Blocks blocks_;
     std::array<NextChar, 4> next_{}; // "(", ":", ";", "."

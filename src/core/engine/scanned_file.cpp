@@ -90,13 +90,17 @@ void ScannedFile::Clear() {
     names.Clear();
     name_found.clear();
     source.clear();
+    patches.clear();
+    spellings.Clear();
+    respelt.clear();
     next_use = 0;
     seen.clear();
 }
 
 std::size_t ScannedFile::Room() const {
     return uses.capacity() * sizeof(std::uint32_t) + source.capacity() * sizeof(std::string_view) +
-           known.capacity() + seen.capacity();
+           patches.capacity() * sizeof(Patch) + spellings.Room() + known.capacity() +
+           respelt.capacity() + seen.capacity();
 }
 
 } // namespace parvex

@@ -5,6 +5,7 @@
 // occurrence in turn. Between scan and finish the token index puts its spelling in place of each
 // first spelling, in file order (ListingEngine::Settle_Tokens).
 
+#include "engine/spelling_index.h"
 #include "platform/text_file.h"
 
 #include <cstdint>
@@ -48,6 +49,22 @@ struct ScannedFile {
     KeyTable names;                  // routine names that occur as no token of the file
     std::vector<std::optional<std::string>> name_found; // per name: its spelling in the index
     LineViews source; // the source lines; their text stays with the caller until the finish
+
+    // A drafted text (ListingEngine::Draft_Text) leaves its tokens in their source spelling and
+    // notes, in the order of the listing, what the settled spellings change in it: a token
+    // occurrence (`what` is its number, with kAsFirst when it is spelt as the token's first
+    // occurrence in the file; `at` where it stands in the text), a routine name looked up at
+    // its heading (kQuery | its number in `names`) and the name in a remark that a heading
+    // looked up (kRemark | the heading's look-up, counted from 0; `at` where the name stands).
+    static constexpr std::uint32_t kQuery = 0x40000000u, kRemark = 0x80000000u,
+                                   kAsFirst = 0x20000000u, kNumber = kAsFirst - 1;
+    struct Patch {
+        std::uint32_t at;
+        std::uint32_t what;
+    };
+    std::vector<Patch> patches;
+    SpellingIndex spellings; // of a drafted text: each spelling's token number and kAsFirst
+    std::vector<std::uint8_t> respelt; // per token: settled in a spelling other than its first
 
     // Used while the lines are finished.
     std::size_t next_use = 0;
