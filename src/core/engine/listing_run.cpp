@@ -25,6 +25,9 @@ bool is_keyword(std::string_view word, std::string_view upper_keyword) {
 
 bool is_numeric_word(std::string_view word) {
     // Is_Numeric without the copy: blanks and control characters at either end do not count.
+    // Most words start with a letter: that settles it at once.
+    if (!word.empty() && static_cast<unsigned char>(word[0]) > '9')
+        return false;
     std::size_t b = 0, e = word.size();
     while (b < e && static_cast<unsigned char>(word[b]) <= ' ')
         ++b;
@@ -138,6 +141,7 @@ void ListingEngine::List_Text(const LineViews& lines, const ListingOptions& opti
     // Remarks make a text a little longer than its source; a few more bytes save a move.
     text.reserve(text.size() + bytes + bytes / 16 + count * line_end.size());
     ScanLine line;
+    keep_work_ = false;
     for (std::size_t i = 0; i < count; ++i) {
         line.assign(lines[i]);
         prepare_line(line, i + 1, options, lists);
@@ -145,6 +149,7 @@ void ListingEngine::List_Text(const LineViews& lines, const ListingOptions& opti
         text.append(line.out);
         text.append(line_end);
     }
+    keep_work_ = true;
 }
 
 bool ListingEngine::Split_Listing_Exact(const ListingOptions& options) {
@@ -260,6 +265,7 @@ void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& opt
     scanned.patches.reserve(bytes / 6);
     draft_ = &scanned;
     draft_queries_ = 0;
+    keep_work_ = false;
     ScanLine line;
     for (std::size_t i = 0; i < count; ++i) {
         line.assign(lines[i]);
@@ -270,6 +276,7 @@ void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& opt
         text.append(line_end);
     }
     draft_ = nullptr;
+    keep_work_ = true;
 }
 
 void ListingEngine::draft_word(std::string_view word, const ScanLine& line, std::size_t start) {
@@ -553,9 +560,10 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
         if (keyword != Keyword::Packed)
             b.last = 'w';
 
-        // The word is handled: masked in the work line. (Its mask entries stay: nothing looks
-        // back at positions the loop has passed.)
-        std::memset(w.data() + s, '_', l);
+        // The word is handled: masked in the work line, unless no work line is kept. (Its mask
+        // entries stay: nothing looks back at positions the loop has passed.)
+        if (keep_work_)
+            std::memset(w.data() + s, '_', l);
     }
     line.apply_inserts();
 }

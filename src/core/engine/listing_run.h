@@ -165,6 +165,7 @@ private:
     TokenTable* tokens_ = nullptr;
     ScannedFile* split_ = nullptr;    // set while a split listing is finished
     ScannedFile* draft_ = nullptr;    // set while a text is drafted
+    bool keep_work_ = true;           // the work lines are kept (else handled words stay unmasked)
     std::size_t draft_line_at_ = 0;   // where the drafted line starts in the text
     std::uint32_t draft_queries_ = 0; // look-ups of routine names made so far
     std::uint32_t draft_query_ = 0;   // the one the current heading made, counted from 1
