@@ -241,7 +241,7 @@ TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
         const std::string common = personal(dir) + " " + options + " ";
         CliRun one = run(dir, common + "-j 1 --stdout " + sample);
         EXPECT_GT(one.out.size(), 3000000u) << options;
-        // Two jobs list in file order on one thread; four split each listing.
+        // New texts are drafted and patched; with --check the lines are scanned and finished.
         for (const char* jobs : {"-j 2", "-j 4"}) {
             CliRun many = run(dir, common + jobs + " --stdout " + sample);
             EXPECT_EQ(one.status, many.status) << options << jobs;
@@ -260,6 +260,34 @@ TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
         const auto a = tree_of(dir.path() / "o1"), b = tree_of(dir.path() / "o4");
         EXPECT_GT(a.size(), 100u);
         EXPECT_TRUE(a == b) << options;
+    }
+}
+
+// Sources that cannot be listed, among sources listed on several threads: each reported as
+// with one job, in its place, the others' texts unharmed (printed and as a diff).
+TEST(CliJobs, BadSourcesAmongManyJobsAreReportedAsWithOneJob) {
+    TempDir dir;
+    dir.write("src/a.pas", "PROCEDURE Alpha; BEGIN alpha; END;\r\n");
+    dir.write("src/b.pas", std::string("begin\0end.\n", 11));
+    dir.write("src/c.pas", "");
+    dir.write("src/d.pas", std::string("\xFF\xFEu\0n\0i\0t\0", 10));
+    dir.write("src/e.pas", "\xEF\xBB\xBFprocedure alpha;\nbegin ALPHA end;\n");
+    for (int k = 0; k < 12; ++k)
+        dir.write("src/f" + std::to_string(k) + ".pas",
+                  "procedure Alpha" + std::to_string(k) + "; begin ALPHA; end;\n");
+    const std::string src = quote(dir.dir() + "src"), missing = quote(dir.dir() + "gone.pas");
+    for (const char* mode : {"--stdout", "--diff", "--list-changed"}) {
+        const std::string args = personal(dir) + " " + mode + " " + src + " " + missing + " ";
+        CliRun one = run(dir, args + "-j 1");
+        EXPECT_EQ(one.status, 2) << mode;
+        EXPECT_NE(one.err.find("b.pas: binary or UTF-16 file"), std::string::npos) << one.err;
+        EXPECT_NE(one.err.find("gone.pas"), std::string::npos) << one.err;
+        for (const char* jobs : {"-j 2", "-j 4"}) {
+            CliRun many = run(dir, args + jobs);
+            EXPECT_EQ(many.status, one.status) << mode << jobs;
+            EXPECT_EQ(many.out, one.out) << mode << jobs;
+            EXPECT_EQ(many.err, one.err) << mode << jobs;
+        }
     }
 }
 
