@@ -279,19 +279,22 @@ void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& opt
     keep_work_ = true;
 }
 
+std::uint32_t ListingEngine::file_token(KeyTable& tokens, std::string_view word) {
+    key_.resize(word.size());
+    for (std::size_t k = 0; k < word.size(); ++k) {
+        const char c = word[k];
+        key_[k] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    }
+    const std::uint32_t id = tokens.Find(key_);
+    return id != KeyTable::kAbsent ? id : tokens.Add(key_, word);
+}
+
 void ListingEngine::draft_word(std::string_view word, const ScanLine& line, std::size_t start) {
     ScannedFile& d = *draft_;
     const std::uint32_t hash = SpellingIndex::Hash(word);
     std::uint32_t noted = d.spellings.Find(word, hash);
     if (noted == SpellingIndex::kAbsent) {
-        key_.resize(word.size());
-        for (std::size_t k = 0; k < word.size(); ++k) {
-            const char c = word[k];
-            key_[k] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-        }
-        std::uint32_t id = d.tokens.Find(key_);
-        if (id == KeyTable::kAbsent)
-            id = d.tokens.Add(key_, word);
+        const std::uint32_t id = file_token(d.tokens, word);
         noted = id | (d.tokens.Spelling(id) == word ? ScannedFile::kAsFirst : 0);
         d.spellings.Add(word, hash, noted);
     }
@@ -428,15 +431,7 @@ void ListingEngine::scan_words(const ScanLine& line, const ListingOptions& optio
         }
         if (is_numeric_word(word))
             continue;
-        key_.resize(word.size());
-        for (std::size_t k = 0; k < word.size(); ++k) {
-            const char c = word[k];
-            key_[k] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-        }
-        std::uint32_t id = scanned.tokens.Find(key_);
-        if (id == KeyTable::kAbsent)
-            id = scanned.tokens.Add(key_, word);
-        scanned.uses.push_back(id);
+        scanned.uses.push_back(file_token(scanned.tokens, word));
     }
 }
 

@@ -151,6 +151,8 @@ private:
     void scan_words(const ScanLine& line, const ListingOptions& options, ScannedFile& scanned);
     std::string_view stored_form(std::string_view word);
     std::optional<std::string> find_token(const std::string& name);
+    // The number of a word's token in a file's key table, which gets it when it is new.
+    std::uint32_t file_token(KeyTable& tokens, std::string_view word);
     // A token occurrence of a drafted text: numbered in the file's key table and noted.
     void draft_word(std::string_view word, const ScanLine& line, std::size_t start);
     std::string_view heading_raw(const ScanLine& line, std::size_t after);

@@ -1,20 +1,12 @@
 #include "engine/piece_table.h"
 
+#include "engine/byte_loads.h"
+
 #include <cstring>
 
 namespace parvex {
 
 namespace {
-inline std::uint64_t load8(const char* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-inline std::uint64_t load4(const char* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
 inline std::uint64_t mix(std::uint64_t h, std::uint64_t chunk) {
     h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
     return h ^ (h >> 29);
@@ -29,10 +21,10 @@ std::uint32_t PieceTable::hash_of(std::string_view key) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
     if (n >= 8) {
         for (std::size_t i = 0; i + 8 < n; i += 8)
-            h = mix(h, load8(p + i));
-        h = mix(h, load8(p + n - 8));
+            h = mix(h, Load8(p + i));
+        h = mix(h, Load8(p + n - 8));
     } else if (n >= 4) {
-        h = mix(h, load4(p) | (load4(p + n - 4) << 32));
+        h = mix(h, Load4(p) | (std::uint64_t{Load4(p + n - 4)} << 32));
     } else if (n > 0) {
         const auto b = [&](std::size_t i) {
             return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i]));

@@ -1,22 +1,11 @@
 #include "engine/spelling_index.h"
 
+#include "engine/byte_loads.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace parvex {
-
-namespace {
-inline std::uint64_t load8(const char* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-inline std::uint32_t load4(const char* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-} // namespace
 
 std::uint32_t SpellingIndex::Hash(std::string_view word) {
     // The first and last bytes of the word, in loads that overlap rather than run past it.
@@ -25,10 +14,10 @@ std::uint32_t SpellingIndex::Hash(std::string_view word) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull * (n + 1);
     if (n >= 8) {
         for (std::size_t i = 0; i + 8 < n; i += 8)
-            h = (h ^ load8(p + i)) * 0xFF51AFD7ED558CCDull;
-        h ^= load8(p + n - 8);
+            h = (h ^ Load8(p + i)) * 0xFF51AFD7ED558CCDull;
+        h ^= Load8(p + n - 8);
     } else if (n >= 4) {
-        h ^= load4(p) | (std::uint64_t{load4(p + n - 4)} << 32);
+        h ^= Load4(p) | (std::uint64_t{Load4(p + n - 4)} << 32);
     } else if (n > 0) {
         h ^= static_cast<unsigned char>(p[0]) | (static_cast<unsigned char>(p[n / 2]) << 8) |
              (static_cast<unsigned char>(p[n - 1]) << 16);
@@ -40,12 +29,12 @@ std::uint32_t SpellingIndex::Hash(std::string_view word) {
 bool SpellingIndex::same(const char* a, const char* b, std::size_t n) {
     if (n >= 8) {
         for (std::size_t i = 0; i + 8 < n; i += 8)
-            if (load8(a + i) != load8(b + i))
+            if (Load8(a + i) != Load8(b + i))
                 return false;
-        return load8(a + n - 8) == load8(b + n - 8);
+        return Load8(a + n - 8) == Load8(b + n - 8);
     }
     if (n >= 4)
-        return load4(a) == load4(b) && load4(a + n - 4) == load4(b + n - 4);
+        return Load4(a) == Load4(b) && Load4(a + n - 4) == Load4(b + n - 4);
     for (std::size_t i = 0; i < n; ++i)
         if (a[i] != b[i])
             return false;
