@@ -8,6 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe=${1:-$root/build/bin/parvex-list}
 tree=${2:-/usr/share/fpcsrc/3.2.2}
 profile=${4:-}
+# parvex-list restarts itself with these heap settings unless they are given: given here, the
+# run that callgrind follows is the real one.
+export GLIBC_TUNABLES=glibc.malloc.hugetlb=1:glibc.malloc.arena_max=1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 : > "$work/personal.dat"

@@ -28,6 +28,7 @@ void error_line(const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Restart_With_Large_Heap_Pages(argv);
     std::ios::sync_with_stdio(false);
     Reuse_Freed_Memory();
     ParseResult parsed = Parse_Command_Line(std::vector<std::string>(argv + 1, argv + argc));

@@ -87,6 +87,22 @@ TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     }
 }
 
+// parvex-list starts itself once more with its heap settings unless the caller gave some: the
+// source on standard input, the arguments and the result come through the restart unchanged.
+TEST(CliFilter, TheRestartWithHeapSettingsKeepsInputAndArguments) {
+    TempDir dir;
+    const std::string args = personal(dir) + " --case upper --stdin-name 'my unit.pas' -";
+    CliRun restarted = run(dir, args, kUnit, "env -u GLIBC_TUNABLES");
+    CliRun as_given = run(dir, args, kUnit, "GLIBC_TUNABLES=glibc.malloc.arena_max=2");
+    EXPECT_EQ(restarted.status, 0) << restarted.err;
+    EXPECT_NE(restarted.out.find("END; { of P }"), std::string::npos) << restarted.out;
+    EXPECT_EQ(restarted.out, as_given.out);
+    EXPECT_EQ(restarted.status, as_given.status);
+    CliRun bad = run(dir, personal(dir) + " --jobs 0x", "", "env -u GLIBC_TUNABLES");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("Try 'parvex-list --help'"), std::string::npos) << bad.err;
+}
+
 TEST(CliFilter, StandardInputGivesWhatStdoutGives) {
     TempDir dir;
     auto file = dir.write("a.pas", kUnit);
