@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <sys/stat.h>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -67,8 +67,16 @@ bool inside(const fs::path& inner, const fs::path& outer) {
     return !rel.empty() && *rel.begin() != "..";
 }
 
-// Walks one folder: no links followed, every unreadable folder reported.
-void walk(const fs::path& dir, std::vector<fs::path>& found, std::vector<std::string>& errors) {
+// A source the walk found, with its path resolved.
+struct Found {
+    fs::path path;
+    fs::path real;
+};
+
+// Walks one folder (`real`: the folder resolved): no links followed, every unreadable folder
+// reported. Without links, what lies in a resolved folder is resolved as it is named.
+void walk(const fs::path& dir, const fs::path& real, std::vector<Found>& found,
+          std::vector<std::string>& errors) {
     std::error_code ec;
     fs::directory_iterator it(dir, ec);
     if (ec) {
@@ -80,14 +88,15 @@ void walk(const fs::path& dir, std::vector<fs::path>& found, std::vector<std::st
             errors.push_back(dir.string() + ": folder cannot be read: " + ec.message());
             return;
         }
+        // The kind of entry as the folder itself tells it, where it does (no look per entry).
         std::error_code sec;
-        fs::file_status st = it->symlink_status(sec);
-        if (sec || fs::is_symlink(st))
+        if (it->is_symlink(sec) || sec)
             continue; // a link planted in a folder is not followed
-        if (fs::is_directory(st))
-            walk(it->path(), found, errors);
-        else if (fs::is_regular_file(st) && Is_Pascal_Source(it->path().filename().string()))
-            found.push_back(it->path());
+        if (it->is_directory(sec) && !sec)
+            walk(it->path(), real / it->path().filename(), found, errors);
+        else if (!sec && it->is_regular_file(sec) && !sec &&
+                 Is_Pascal_Source(it->path().filename().string()))
+            found.push_back({it->path(), real / it->path().filename()});
     }
 }
 
@@ -96,10 +105,10 @@ void walk(const fs::path& dir, std::vector<fs::path>& found, std::vector<std::st
 WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir) {
     WalkResult result;
     const fs::path out = out_dir.empty() ? fs::path() : resolved(out_dir);
-    std::set<fs::path> seen;
+    std::unordered_set<std::string> seen;
     Resolver resolve;
-    auto add = [&](const fs::path& file, std::string folder) {
-        if (seen.insert(resolve(file)).second)
+    auto add = [&](const fs::path& file, const fs::path& real, std::string folder) {
+        if (seen.insert(real.native()).second)
             result.jobs.push_back({file.string(), std::move(folder)});
     };
     for (const auto& path : paths) {
@@ -118,7 +127,8 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                 result.refused = true;
                 continue;
             }
-            add(p, out_dir.empty() ? folder_with_slash(p.parent_path()) : Add_Backslash(out_dir));
+            add(p, resolve(p),
+                out_dir.empty() ? folder_with_slash(p.parent_path()) : Add_Backslash(out_dir));
             continue;
         }
         if (!out_dir.empty()) {
@@ -135,11 +145,11 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                 continue;
             }
         }
-        std::vector<fs::path> found;
-        walk(fs::path(path), found, result.errors);
+        std::vector<Found> found;
+        walk(fs::path(path), resolved(path), found, result.errors);
         std::sort(found.begin(), found.end(),
-                  [](const fs::path& a, const fs::path& b) { return a.string() < b.string(); });
-        for (const auto& f : found) {
+                  [](const Found& a, const Found& b) { return a.path.native() < b.path.native(); });
+        for (const auto& [f, real] : found) {
             std::string folder;
             if (out_dir.empty()) {
                 folder = folder_with_slash(f.parent_path());
@@ -148,7 +158,7 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                 fs::path target = fs::path(out_dir) / rel;
                 folder = Add_Backslash(target.lexically_normal().string());
             }
-            add(f, std::move(folder));
+            add(f, real, std::move(folder));
         }
     }
     return result;
