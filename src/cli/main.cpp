@@ -28,10 +28,16 @@ void error_line(const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Restart_With_Large_Heap_Pages(argv);
+    ParseResult parsed = Parse_Command_Line(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.ok) {
+        // New texts alone are drafted on every thread with few allocations: one heap for all
+        // serves them best. Saves, the check and the spelling report build lists of lines.
+        const CliOptions& o = parsed.options;
+        Restart_With_Large_Heap_Pages(argv, (o.to_stdout || o.diff || o.list_changed) && !o.check &&
+                                                !o.spellings && o.spellings_out.empty());
+    }
     std::ios::sync_with_stdio(false);
     Reuse_Freed_Memory();
-    ParseResult parsed = Parse_Command_Line(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.ok) {
         error_line(parsed.error);
         std::cerr << "Try 'parvex-list --help'.\n";

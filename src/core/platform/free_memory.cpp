@@ -23,16 +23,19 @@ void Reuse_Freed_Memory() {
 #endif
 }
 
-void Restart_With_Large_Heap_Pages(char** argv) {
+void Restart_With_Large_Heap_Pages(char** argv, bool one_heap) {
 #if defined(__GLIBC__) && defined(__linux__)
     if (std::getenv("GLIBC_TUNABLES") != nullptr)
         return; // the caller's settings (or the restart's own) stand
-    if (::setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1:glibc.malloc.arena_max=1", 1) != 0)
+    const char* tunables =
+        one_heap ? "glibc.malloc.hugetlb=1:glibc.malloc.arena_max=1" : "glibc.malloc.hugetlb=1";
+    if (::setenv("GLIBC_TUNABLES", tunables, 1) != 0)
         return;
     ::execv("/proc/self/exe", argv);
     ::unsetenv("GLIBC_TUNABLES"); // not restarted: it goes on with the usual heap
 #else
     (void)argv;
+    (void)one_heap;
 #endif
 }
 

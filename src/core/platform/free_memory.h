@@ -19,13 +19,15 @@ inline constexpr std::size_t kLargeText = std::size_t{8} << 20;
 // costs the system more than the copy into the page).
 void Reuse_Freed_Memory();
 
-// A batch touches hundreds of megabytes of fresh heap. With large pages for the heap, and one
-// heap for all threads (so that pages one thread lets go serve the next), the system is asked
-// for pages a few thousand times instead of some 40,000, which takes a fifth off a two-job run.
-// The C library reads these settings (GLIBC_TUNABLES) only at start-up, so the program starts
-// itself once more with them, as the same process; it does not when the caller set
-// GLIBC_TUNABLES itself, or where the restart fails. Call it first thing in main: it returns
-// only when the program goes on as it is.
-void Restart_With_Large_Heap_Pages(char** argv);
+// A batch touches hundreds of megabytes of fresh heap: with large pages for the heap the system
+// is asked for pages a few thousand times instead of some 40,000. With `one_heap` all threads
+// share one heap as well, so that pages one thread lets go serve the next; that suits threads
+// that allocate little (new texts only: a fifth off a two-job run), not threads that build
+// line lists (they would wait for each other at the one heap). The C library reads these
+// settings (GLIBC_TUNABLES) only at start-up, so the program starts itself once more with them,
+// as the same process; it does not when the caller set GLIBC_TUNABLES, or where the restart
+// fails. Call it before anything is read or written: it returns only when the program goes on
+// as it is.
+void Restart_With_Large_Heap_Pages(char** argv, bool one_heap);
 
 } // namespace parvex
