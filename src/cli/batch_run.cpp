@@ -116,6 +116,7 @@ public:
         // vary in size: with drafts, more of them in flight keep every thread busy while one
         // works through a large one (the bytes in flight stay bounded as well).
         window_ = (draft_ ? 8 : 2) * static_cast<std::size_t>(threads) + 2;
+        queue_depth_ = threads;
     }
 
     BatchResult Run() {
@@ -198,48 +199,96 @@ private:
     // A batch of drafts: every file is read, drafted, settled and finished by the pool's
     // tasks; this thread hands the results out in order and works on the tasks meanwhile.
     void run_drafts() {
-        const std::size_t n = items_.size();
-        std::size_t next_read = 0;
-        while (next_emit_ < n) {
-            while (next_read < n && next_read < next_emit_ + window_ &&
-                   (next_read == next_emit_ || bytes_in_flight_.load() < kBytesInFlight)) {
-                const std::size_t k = next_read++;
-                pool_->Submit([this, k] {
-                    read(*items_[k]);
-                    scan(*items_[k]);
-                    drafted(k);
-                });
-            }
-            hand_out_next();
-        }
+        feed();
+        pool_->Help_Until(all_handed_out_);
         if (show_progress_)
-            std::cerr << "\r\033[K" << n << " files listed\n";
+            std::cerr << "\r\033[K" << items_.size() << " files listed\n";
         pool_.reset();
     }
-    // Settles the drafts that are next in file order, in order, on whichever thread finds
-    // them ready; a file this thread drafted and settled it finishes at once, while its text
-    // is still in this processor's cache.
+    // Queues the next files' drafts as far as the window goes and the sources in flight are
+    // not many megabytes already. Every draft task and every hand-out feeds the queue again,
+    // so no thread runs dry while another is busy; and as the queue holds no more drafts than
+    // there are threads, a draft is queued only once the sources read before it are counted
+    // (a deep queue let twice the bound of sources in: 30 MB where 16 were meant).
+    void feed() {
+        std::lock_guard lock(feed_mutex_);
+        const std::size_t n = items_.size();
+        while (next_read_ < n && next_read_ < next_emit_ + window_ &&
+               queued_.load() < queue_depth_ &&
+               (next_read_ == next_emit_ || bytes_in_flight_.load() < kBytesInFlight)) {
+            const std::size_t k = next_read_++;
+            ++queued_;
+            pool_->Submit([this, k] {
+                --queued_;
+                read(*items_[k]);
+                scan(*items_[k]);
+                drafted(k);
+                feed();
+            });
+        }
+    }
+    // Settles the drafts that are next in file order, in order: the thread whose draft is next
+    // becomes the settler and goes on through the drafts ready behind it. A thread whose draft
+    // is not next, or that finds a settler at work, leaves its draft to that one and goes on
+    // drafting (it never waits for a settle). A file the settler drafted itself it finishes at
+    // once, while its text is still in this processor's cache; the others' go to the queue.
     void drafted(std::size_t k) {
         {
             std::lock_guard lock(settle_mutex_);
             read_done_[k] = true;
-            if (k != next_settle_)
-                return; // an earlier file's thread settles this one
-            while (next_settle_ < items_.size() && read_done_[next_settle_]) {
-                const std::size_t j = next_settle_++;
-                list(*items_[j]);
-                if (j != k)
-                    pool_->Submit([this, j] { finish_draft(j); });
+            if (settling_ || k != next_settle_)
+                return; // the settler looks again before it stops
+            settling_ = true;
+        }
+        for (;;) {
+            std::size_t j = 0;
+            {
+                std::lock_guard lock(settle_mutex_);
+                if (next_settle_ == items_.size() || !read_done_[next_settle_]) {
+                    settling_ = false;
+                    break;
+                }
+                j = next_settle_++;
             }
+            list(*items_[j]); // only the settler touches the token index
+            if (j != k)
+                pool_->Submit([this, j] { finish_draft(j); });
         }
         finish_draft(k);
     }
     void finish_draft(std::size_t k) {
         finish_listing(*items_[k]);
         finish(*items_[k]);
-        pool_->Raise(finished_[k]);
+        handed(k);
     }
-
+    // Hands out the finished drafts at the front, in file order, on whichever thread finds
+    // them ready (as with settling, one thread at a time and none waiting for another), and
+    // feeds the queue as the window moves on.
+    void handed(std::size_t k) {
+        {
+            std::lock_guard lock(emit_mutex_);
+            finished_[k] = true;
+            if (emitting_ || k != next_emit_)
+                return; // the thread handing out looks again before it stops
+            emitting_ = true;
+        }
+        for (;;) {
+            {
+                std::lock_guard lock(emit_mutex_);
+                if (next_emit_ == items_.size() || !finished_[next_emit_]) {
+                    emitting_ = false;
+                    break;
+                }
+            }
+            emit(*items_[next_emit_]);
+            items_[next_emit_].reset();
+            ++next_emit_;
+            progress();
+            feed();
+        }
+        if (next_emit_ == items_.size())
+            pool_->Raise(all_handed_out_);
+    }
     // With drafts this thread is one of the jobs: it runs queued tasks while it waits. (Else
     // it lists in file order, which a task it took up would hold back, or the pool has a
     // thread for every job.)
@@ -483,24 +532,27 @@ private:
                 wait_for(finished_[next_emit_]);
             }
             wait = false;
-            Item& it = *items_[next_emit_];
-            if (!it.err.empty()) {
-                if (show_progress_)
-                    std::cerr << "\r\033[K";
-                std::cerr << it.err;
-            }
-            std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
-            spare_buffers_.Keep(std::move(it.out)); // a new text, mostly
-            result_.errors = result_.errors || it.error;
-            result_.findings = result_.findings || it.findings;
-            bytes_done_ += it.bytes_read;
-            bytes_in_flight_ -= it.bytes_read;
+            emit(*items_[next_emit_]);
             items_[next_emit_].reset();
             ++next_emit_;
             progress();
         }
     }
     void hand_out_next() { hand_out(true); }
+    // What one item leaves behind, on one thread at a time, in file order.
+    void emit(Item& it) {
+        if (!it.err.empty()) {
+            if (show_progress_)
+                std::cerr << "\r\033[K";
+            std::cerr << it.err;
+        }
+        std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+        spare_buffers_.Keep(std::move(it.out)); // a new text, mostly
+        result_.errors = result_.errors || it.error;
+        result_.findings = result_.findings || it.findings;
+        bytes_done_ += it.bytes_read;
+        bytes_in_flight_ -= it.bytes_read;
+    }
 
     void progress() {
         if (!show_progress_)
@@ -523,8 +575,16 @@ private:
     ListingEngine engine_;
     bool split_ = false;
     bool draft_ = false;
-    std::mutex settle_mutex_; // drafts: the token index, and which file settles next
+    std::mutex settle_mutex_; // drafts: which file settles next, and whether one is settling
     std::size_t next_settle_ = 0;
+    bool settling_ = false; // a thread is settling drafts (it alone uses the token index)
+    std::mutex feed_mutex_; // drafts: the next file to read
+    std::size_t next_read_ = 0;
+    std::atomic<std::size_t> queued_{0}; // drafts queued and not yet begun
+    std::size_t queue_depth_ = 1;
+    std::mutex emit_mutex_; // drafts: which file is handed out next, and whether one is
+    bool emitting_ = false;
+    bool all_handed_out_ = false;
     bool whole_text_ = false;
     // Buffers for the next files: a few sources' worth, none of a large source.
     SpareBuffers spare_buffers_{2 * kLargeText, kLargeText};
@@ -539,7 +599,7 @@ private:
     std::unique_ptr<WorkPool> pool_;
     std::size_t window_ = 2;
     std::size_t damage_line_ = 0;
-    std::size_t next_emit_ = 0;
+    std::atomic<std::size_t> next_emit_{0}; // drafts: read by the tasks that feed the queue
     bool show_progress_ = false;
     double bytes_done_ = 0;
     std::chrono::steady_clock::time_point started_, last_progress_{};

@@ -31,6 +31,7 @@ void WorkPool::Raise(bool& flag) {
         flag = true;
     }
     flag_raised_.notify_all();
+    tasks_ready_.notify_all(); // a helping owner waits there
 }
 
 void WorkPool::Wait_For(const bool& flag) {
@@ -42,7 +43,8 @@ void WorkPool::Help_Until(const bool& flag) {
     std::unique_lock lock(mutex_);
     while (!flag) {
         if (tasks_.empty()) {
-            flag_raised_.wait(lock);
+            // Woken by a new task as well as by the flag: this thread is one of the workers.
+            tasks_ready_.wait(lock);
             continue;
         }
         std::function<void()> task = std::move(tasks_.front());
