@@ -1,11 +1,32 @@
 #include "verify/rewrite_check.h"
 
 #include "engine/listing_run.h"
+#include "tables/subs.h"
 #include "verify/code_reader.h"
 
 #include <gtest/gtest.h>
 
 using namespace parvex;
+
+namespace {
+// The text with `prefix` in front of every line: the reader takes long lines in steps of
+// several bytes, and a prefix of every length up to a few steps moves each byte the cases
+// look at through every place of a step and across the border of two.
+std::string widened(std::string_view text, std::string_view prefix) {
+    std::string out;
+    bool line_start = true;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (line_start)
+            out += prefix;
+        out += text[k];
+        line_start =
+            text[k] == '\n' || (text[k] == '\r' && (k + 1 == text.size() || text[k + 1] != '\n'));
+    }
+    return out;
+}
+// Plain code, neither literal nor comment nor the start of one, and its length for every shift.
+constexpr std::string_view kPlain = "x1 := 2; y3 := z4 + 5 * 6 - 7; ";
+} // namespace
 
 TEST(RewriteCheck, AcceptsWhatARunMayDo) {
     struct Case {
@@ -29,10 +50,14 @@ TEST(RewriteCheck, AcceptsWhatARunMayDo) {
         {"bytes above 127 untouched", "x\xe4y := 1;\n", "X\xe4Y := 1;\n"},
         {"empty text", "", ""},
     };
-    for (const Case& c : cases) {
-        RewriteCheck r = Check_Rewrite(c.source, std::string_view(c.rewritten));
-        EXPECT_TRUE(r.ok) << c.name << ": line " << r.line << ": " << r.reason;
-    }
+    for (const Case& c : cases)
+        for (std::size_t shift = 0; shift <= kPlain.size(); ++shift) {
+            const std::string_view prefix = kPlain.substr(0, shift);
+            RewriteCheck r = Check_Rewrite(widened(c.source, prefix),
+                                           std::string_view(widened(c.rewritten, prefix)));
+            EXPECT_TRUE(r.ok) << c.name << " (shifted by " << shift << "): line " << r.line << ": "
+                              << r.reason;
+        }
 }
 
 TEST(RewriteCheck, RefusesADamagedText) {
@@ -62,12 +87,16 @@ TEST(RewriteCheck, RefusesADamagedText) {
         {"letter above 127 re-cased", "\xe4\n", "\xc4\n", 1, "became"},
         {"digit changed", "x := 10;\n", "x := 11;\n", 1, "'0' became '1'"},
     };
-    for (const Case& c : cases) {
-        RewriteCheck r = Check_Rewrite(c.source, std::string_view(c.rewritten));
-        EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.line, c.line) << c.name << ": " << r.reason;
-        EXPECT_NE(r.reason.find(c.reason), std::string::npos) << c.name << ": " << r.reason;
-    }
+    for (const Case& c : cases)
+        for (std::size_t shift = 0; shift <= kPlain.size(); ++shift) {
+            const std::string_view prefix = kPlain.substr(0, shift);
+            RewriteCheck r = Check_Rewrite(widened(c.source, prefix),
+                                           std::string_view(widened(c.rewritten, prefix)));
+            EXPECT_FALSE(r.ok) << c.name << " (shifted by " << shift << ")";
+            EXPECT_EQ(r.line, c.line) << c.name << " (shifted by " << shift << "): " << r.reason;
+            EXPECT_NE(r.reason.find(c.reason), std::string::npos)
+                << c.name << " (shifted by " << shift << "): " << r.reason;
+        }
 }
 
 TEST(RewriteCheck, ALineHoldingALineEndIsRefused) {
@@ -138,27 +167,47 @@ TEST(LineSplitting, CrLfLfAndCrEachEndALine) {
     }
 }
 
-// The short way for a line of code only: it may take only lines that the long way accepts.
-TEST(RewriteCheck, ARecasedLineOfPlainCodeIsTakenWhole) {
+// The short way for a line re-cased in code only: it may take only lines that the long way
+// accepts, and it leaves the reader where reading the line would.
+TEST(RewriteCheck, ALineRecasedInCodeOnlyIsTakenWhole) {
     const struct {
         const char* line;
         const char* other;
-        bool plain;
+        bool taken;
+        bool in_comment_after; // a comment is still open at the end of the line
     } cases[] = {
-        {"x := f(a) / b * c;", "X := F(A) / B * C;", true},
-        {"begin end;", "begin end;", true},
-        {"", "", true},
-        {"x := 1;", "x := 2;", false},         // not a letter
-        {"ab", "ab ", false},                  // lengths differ
-        {"s := 'a';", "s := 'a';", false},     // a literal: the long way
-        {"a := \"q\";", "a := \"q\";", false}, // the other quote
-        {"a { c }", "A { c }", false},         // a comment
-        {"a (* c *)", "A (* c *)", false},     // the other comment
-        {"a // c", "A // c", false},           // a line comment
-        {"end;", "end; { of P }", false},      // a remark
-        {"\xe4x", "\xc4X", false},             // not an ASCII letter
-        {"a@b", "a`b", false},                 // '@' ^ 0x20 is '`': no letter
+        {"x := f(a) / b * c;", "X := F(A) / B * C;", true, false},
+        {"begin end;", "begin end;", true, false},
+        {"", "", true, false},
+        {"s := 'ab''c' + \"q\";", "S := 'ab''c' + \"q\";", true, false},
+        {"a { c } b (* d *) e // f", "A { c } B (* d *) E // f", true, false},
+        {"end; { of P }", "END; { of P }", true, false}, // a remark kept as it was
+        {"a'b", "A'B", true, false},                     // a quote never closed is code
+        {"x { open", "X { open", true, true},
+        {"still } y", "still } Y", true, false},          // ... and closed on the next line
+        {"x := 1;", "x := 2;", false, false},             // not a letter
+        {"ab", "ab ", false, false},                      // lengths differ
+        {"s := 'a';", "s := 'A';", false, false},         // inside a literal
+        {"a := \"q\";", "a := \"Q\";", false, false},     // the other quote
+        {"a { c }", "a { C }", false, false},             // inside a comment
+        {"a (* c *)", "a (* C *)", false, false},         // the other comment
+        {"a // c", "a // C", false, false},               // a line comment
+        {"end;", "end; { of P }", false, false},          // a remark added: the long way
+        {"end; { of A }", "end; { of B }", false, false}, // a remark replaced: the long way
+        {"\xe4x", "\xc4X", false, false},                 // not an ASCII letter
+        {"a@b", "a`b", false, false},                     // '@' ^ 0x20 is '`': no letter
+        {"x (* open", "X (* OPEN", false, false},         // taken back: nothing read
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Recased_Plain_Code(c.line, c.other), c.plain) << c.line << " / " << c.other;
+    // Behind plain code of every length, re-cased in the other line, the answer is the same.
+    const std::string upper = Upper_Ascii(kPlain);
+    for (std::size_t shift = 0; shift <= kPlain.size(); ++shift) {
+        CodeReader reader;
+        for (const auto& c : cases) {
+            const std::string line = std::string(kPlain.substr(0, shift)) + c.line;
+            const std::string other =
+                (reader == CodeReader() ? upper.substr(0, shift) : line.substr(0, shift)) + c.other;
+            EXPECT_EQ(reader.Read_Recased(line, other), c.taken) << line << " / " << other;
+            EXPECT_EQ(reader == CodeReader(), !c.in_comment_after) << line << " / " << other;
+        }
+    }
 }

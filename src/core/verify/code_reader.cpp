@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace parvex {
 
@@ -80,39 +83,86 @@ constexpr std::array<bool, 256> kOpens = [] {
     return t;
 }();
 
-bool Recased_Plain_Code(std::string_view line, std::string_view other) {
-    if (line.size() != other.size())
-        return false;
-    const std::size_t n = line.size();
-    for (std::size_t k = 0; k < n; ++k) {
+namespace {
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time: a bit for each byte that may open a literal or a comment, and a
+// bit for each byte in which the two lines differ.
+inline unsigned opens_in(__m128i v) {
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\'')), _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('(')),
+                                  _mm_cmpeq_epi8(v, _mm_set1_epi8('/'))),
+                     _mm_cmpeq_epi8(v, _mm_set1_epi8('{'))));
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+inline __m128i load16(const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+#endif
+
+// Where the run of code that starts at `from` ends: at the next byte that may open a literal
+// or a comment, or at the end of the line.
+std::size_t code_run_end(std::string_view line, std::size_t from) {
+    std::size_t k = from;
+#if defined(__SSE2__)
+    for (; k + 16 <= line.size(); k += 16)
+        if (const unsigned hits = opens_in(load16(line.data() + k)))
+            return k + static_cast<std::size_t>(__builtin_ctz(hits));
+#endif
+    while (k < line.size() && !kOpens[static_cast<unsigned char>(line[k])])
+        ++k;
+    return k;
+}
+
+// The other line's bytes from `from` to `to` differ from the line's at most in the letter case
+// of ASCII letters.
+bool recased_run(std::string_view line, std::string_view other, std::size_t from, std::size_t to) {
+    auto same_letter = [&](std::size_t k) {
         const char a = line[k], b = other[k];
-        if (kOpens[static_cast<unsigned char>(a)]) {
-            // Where the letters alone differ, the other line opens the same there.
-            if (a == '\'' || a == '"' || a == '{')
+        return a == b || (((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) && (a ^ b) == 0x20);
+    };
+    std::size_t k = from;
+#if defined(__SSE2__)
+    // Most bytes are equal: only the others are looked at one by one.
+    for (; k + 16 <= to; k += 16) {
+        unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(
+                              _mm_cmpeq_epi8(load16(line.data() + k), load16(other.data() + k)))) &
+                          0xFFFFu;
+        for (; differ != 0; differ &= differ - 1)
+            if (!same_letter(k + static_cast<std::size_t>(__builtin_ctz(differ))))
                 return false;
-            if (k + 1 < n && ((a == '(' && line[k + 1] == '*') || (a == '/' && line[k + 1] == '/')))
-                return false;
-        }
-        if (a != b && !(((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) && (a ^ b) == 0x20))
-            return false;
     }
+#endif
+    for (; k < to; ++k)
+        if (!same_letter(k))
+            return false;
     return true;
 }
 
-template <bool Build> void CodeReader::scan(std::string_view line, CodeLine* r) {
+} // namespace
+
+template <CodeReader::Mode M>
+bool CodeReader::scan(std::string_view line, CodeLine* r, std::string_view other) {
+    constexpr bool Build = M == Mode::Build;
     if constexpr (Build) {
         r->text.clear();
         r->kinds.clear();
     }
     std::size_t i = 0;
+    bool same = true;
     auto take = [&](std::size_t to, ByteKind kind) {
         if constexpr (Build) {
             r->text.append(line.data() + i, to - i);
             r->kinds.resize(r->kinds.size() + (to - i), kind);
         }
+        if constexpr (M == Mode::Compare)
+            same = kind == ByteKind::Code
+                       ? recased_run(line, other, i, to)
+                       : std::memcmp(line.data() + i, other.data() + i, to - i) == 0;
         i = to;
     };
-    while (i < line.size()) {
+    while (i < line.size() && same) {
         if (open_ != Open::None) {
             const std::size_t close = open_ == Open::Brace ? line.find('}', i) : line.find("*)", i);
             if (close == std::string_view::npos) {
@@ -169,20 +219,28 @@ template <bool Build> void CodeReader::scan(std::string_view line, CodeLine* r) 
         } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
             take(line.size(), ByteKind::Comment);
         } else {
-            std::size_t k = i + 1;
-            while (k < line.size() && !kOpens[static_cast<unsigned char>(line[k])])
-                ++k;
-            take(k, ByteKind::Code);
+            take(code_run_end(line, i + 1), ByteKind::Code);
         }
     }
+    return same;
 }
 
 void CodeReader::Read_Line(std::string_view line, CodeLine& out) {
-    scan<true>(line, &out);
+    scan<Mode::Build>(line, &out, {});
 }
 
 void CodeReader::Skip_Line(std::string_view line) {
-    scan<false>(line, nullptr);
+    scan<Mode::Skip>(line, nullptr, {});
+}
+
+bool CodeReader::Read_Recased(std::string_view line, std::string_view other) {
+    if (line.size() != other.size())
+        return false;
+    const Open before = open_;
+    if (scan<Mode::Compare>(line, nullptr, other))
+        return true;
+    open_ = before;
+    return false;
 }
 
 } // namespace parvex

@@ -32,10 +32,6 @@ std::vector<std::string_view> Text_Lines(std::string_view text);
 
 enum class ByteKind : unsigned char { Code, Comment, Literal };
 
-// True when a line read in code holds neither a literal nor a comment (nor a remark) and the
-// other line differs from it only in the letter case of ASCII letters: all code, both.
-bool Recased_Plain_Code(std::string_view line, std::string_view other);
-
 // One line with the remarks taken out, and what every byte left is.
 struct CodeLine {
     std::string text;
@@ -48,16 +44,22 @@ public:
     void Read_Line(std::string_view line, CodeLine& out);
     // The same for a line that is not needed: only the open comment goes on.
     void Skip_Line(std::string_view line);
+    // Skip_Line for a line whose rewritten form `other` differs from it at most in the letter
+    // case of ASCII letters in code, comments and literals (remarks too) equal byte for byte:
+    // true, and `other` reads the same way. Else false, with nothing read; such a line needs
+    // Read_Line (a remark added, say, or a fault).
+    bool Read_Recased(std::string_view line, std::string_view other);
     // Two readers in the same state read the same line the same way.
     bool operator==(const CodeReader&) const = default;
-    // No comment is open: the next line starts in code.
-    bool In_Code() const { return open_ == Open::None; }
 
 private:
     enum class Open : unsigned char { None, Brace, Paren };
     Open open_ = Open::None;
 
-    template <bool Build> void scan(std::string_view line, CodeLine* out);
+    enum class Mode { Skip, Build, Compare };
+    // Reads a line; with Compare, stops at the first run in which `other` differs from it in
+    // more than letter case in code, and says so with false.
+    template <Mode M> bool scan(std::string_view line, CodeLine* out, std::string_view other);
 };
 
 } // namespace parvex

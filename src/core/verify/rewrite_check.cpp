@@ -47,9 +47,11 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
                 new_reader = old_reader;
                 continue;
             }
-            // A line of code only, re-cased: nothing to take apart; the state stays.
-            if (old_reader.In_Code() && Recased_Plain_Code(old_line, new_line))
+            // Re-cased in code only: nothing to take apart, and both read alike.
+            if (old_reader.Read_Recased(old_line, new_line)) {
+                new_reader = old_reader;
                 continue;
+            }
         }
         old_reader.Read_Line(old_line, was);
         new_reader.Read_Line(new_line, now);
