@@ -56,13 +56,18 @@ TEST(LineScanner, PreparesLines) {
         {"x{c}y", "x___y", {}},
         {"'a'//b'c'", "   ", {"'a'"}},
     };
-    for (const auto& c : cases) {
-        Prepared p = prepare(c.in);
-        EXPECT_EQ(p.work, c.work) << c.in;
-        EXPECT_EQ(p.out, c.in) << c.in;
-        EXPECT_EQ(p.literals, c.literals) << c.in;
-        EXPECT_EQ(p.open, c.open) << c.in;
-    }
+    // The scanner takes runs of code in steps of several bytes: behind plain code of every
+    // length up to a few steps, each case reads the same, shifted.
+    constexpr std::string_view plain = "x1 := y2 + 3 * z4 - 5; w6 := 7 div 8; ";
+    for (const auto& c : cases)
+        for (std::size_t shift = 0; shift <= plain.size(); ++shift) {
+            const std::string prefix(plain.substr(0, shift));
+            Prepared p = prepare(prefix + c.in);
+            EXPECT_EQ(p.work, prefix + c.work) << prefix + c.in;
+            EXPECT_EQ(p.out, prefix + c.in) << prefix + c.in;
+            EXPECT_EQ(p.literals, c.literals) << prefix + c.in;
+            EXPECT_EQ(p.open, c.open) << prefix + c.in;
+        }
 }
 
 TEST(LineScanner, OpenCommentsContinueWithTheirOwnCloser) {

@@ -78,6 +78,9 @@ private:
     bool behind_end(const ScanLine& line, std::size_t pos) const;
     // Prepare_Line without the final removal of erased positions.
     bool prepare(ScanLine& line, bool remove_old_remarks, std::vector<std::string>* literals);
+    // Where the code that starts at `from` ends: at the next character that may open a
+    // literal or a comment, or at the end of the line.
+    std::size_t code_run_end(std::string_view w, std::size_t from) const;
 
     std::string delimiters_;
     bool is_delim_[256] = {};

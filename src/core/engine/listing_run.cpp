@@ -261,8 +261,10 @@ void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& opt
     const std::size_t bytes = bytes_of(lines);
     start_run(options, lists, count, bytes);
     text.reserve(text.size() + bytes + bytes / 16 + count * line_end.size());
-    // About one token for every six bytes of source.
+    // About one token for every six bytes of source, and one distinct token for some forty
+    // (one for twenty in a dense file).
     scanned.patches.reserve(bytes / 6);
+    scanned.tokens.Expect(bytes / 32);
     draft_ = &scanned;
     draft_queries_ = 0;
     keep_work_ = false;
@@ -285,8 +287,7 @@ std::uint32_t ListingEngine::file_token(KeyTable& tokens, std::string_view word)
         const char c = word[k];
         key_[k] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
     }
-    const std::uint32_t id = tokens.Find(key_);
-    return id != KeyTable::kAbsent ? id : tokens.Add(key_, word);
+    return tokens.Find_Or_Add(key_, word);
 }
 
 void ListingEngine::draft_word(std::string_view word, const ScanLine& line, std::size_t start) {

@@ -49,25 +49,59 @@ std::uint32_t KeyTable::Find(std::string_view key) const {
     }
 }
 
-std::uint32_t KeyTable::Add(std::string_view key, std::string_view spelling) {
+std::uint32_t KeyTable::append(std::string_view key, std::string_view spelling) {
     const std::uint32_t id = Size();
     keys_.append(key);
     spellings_.append(spelling.substr(0, key.size()));
     spellings_.resize(keys_.size(), ' ');
     starts_.push_back(static_cast<std::uint32_t>(keys_.size()));
-    if ((std::size_t{id} + 1) * 2 > slots_.size())
-        grow();
-    else
-        place(id, hash_of(key));
     return id;
 }
 
-void KeyTable::place(std::uint32_t id, std::uint32_t hash) {
+std::uint32_t KeyTable::Add(std::string_view key, std::string_view spelling) {
+    if ((std::size_t{Size()} + 1) * 2 > slots_.size())
+        grow(slots_.empty() ? 64 : slots_.size() * 2);
+    const std::uint32_t h = hash_of(key);
+    const std::uint32_t id = append(key, spelling);
+    place(slots_, (std::uint64_t{h} << 32) | (id + 1));
+    return id;
+}
+
+std::uint32_t KeyTable::Find_Or_Add(std::string_view key, std::string_view spelling) {
+    if ((std::size_t{Size()} + 1) * 2 > slots_.size())
+        grow(slots_.empty() ? 64 : slots_.size() * 2);
+    const std::uint32_t h = hash_of(key);
     const std::size_t m = slots_.size() - 1;
-    std::size_t s = hash & m;
-    while (slots_[s] != 0)
+    std::size_t s = h & m;
+    for (;; s = (s + 1) & m) {
+        const std::uint64_t v = slots_[s];
+        if (v == 0)
+            break;
+        const auto id = static_cast<std::uint32_t>(v) - 1;
+        if (static_cast<std::uint32_t>(v >> 32) == h && Key(id) == key)
+            return id;
+    }
+    const std::uint32_t id = append(key, spelling);
+    slots_[s] = (std::uint64_t{h} << 32) | (id + 1);
+    return id;
+}
+
+void KeyTable::Expect(std::size_t keys) {
+    // At most half the slots in use; a table that large is cleared for every file, so the
+    // guess stays modest and a file with more keys lets the table grow.
+    std::size_t size = 64;
+    while (size < 2 * keys && size < (std::size_t{1} << 16))
+        size *= 2;
+    if (Size() == 0 && size > slots_.size())
+        slots_.assign(size, 0);
+}
+
+void KeyTable::place(std::vector<std::uint64_t>& slots, std::uint64_t slot) {
+    const std::size_t m = slots.size() - 1;
+    std::size_t s = static_cast<std::uint32_t>(slot >> 32) & m;
+    while (slots[s] != 0)
         s = (s + 1) & m;
-    slots_[s] = (std::uint64_t{hash} << 32) | (id + 1);
+    slots[s] = slot;
 }
 
 void KeyTable::Clear() {
@@ -77,10 +111,13 @@ void KeyTable::Clear() {
     slots_.clear();
 }
 
-void KeyTable::grow() {
-    slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
-    for (std::uint32_t id = 0; id < Size(); ++id)
-        place(id, hash_of(Key(id)));
+void KeyTable::grow(std::size_t size) {
+    // Each slot keeps its key's hash: the keys are placed anew without hashing them again.
+    spare_.assign(size, 0);
+    for (const std::uint64_t slot : slots_)
+        if (slot != 0)
+            place(spare_, slot);
+    slots_.swap(spare_);
 }
 
 void ScannedFile::Clear() {

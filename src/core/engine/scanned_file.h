@@ -24,6 +24,10 @@ public:
     std::uint32_t Find(std::string_view key) const;
     // Adds a key not yet in the table; gives its number.
     std::uint32_t Add(std::string_view key, std::string_view spelling);
+    // The key's number, adding it with `spelling` when it is new (one look-up for both).
+    std::uint32_t Find_Or_Add(std::string_view key, std::string_view spelling);
+    // Room for about `keys` keys in an empty table, so that it need not grow step by step.
+    void Expect(std::size_t keys);
     std::uint32_t Size() const { return static_cast<std::uint32_t>(starts_.size() - 1); }
     // Empties the table; its room stays for the next file.
     void Clear();
@@ -34,12 +38,14 @@ public:
 
 private:
     static std::uint32_t hash_of(std::string_view key);
-    void place(std::uint32_t id, std::uint32_t hash);
-    void grow();
+    std::uint32_t append(std::string_view key, std::string_view spelling);
+    static void place(std::vector<std::uint64_t>& slots, std::uint64_t slot);
+    void grow(std::size_t size);
 
     std::string keys_, spellings_;
     std::vector<std::uint32_t> starts_{0}; // key i is [starts_[i], starts_[i + 1])
     std::vector<std::uint64_t> slots_;     // hash << 32 | key number + 1; 0 when empty
+    std::vector<std::uint64_t> spare_;     // the slots before the last growth, for the next
 };
 
 struct ScannedFile {
