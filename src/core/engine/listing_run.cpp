@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace parvex {
 
@@ -481,6 +484,26 @@ void ListingEngine::prepare_line(ScanLine& line, std::size_t line_number,
             lists.a_const.add(literal, line_number);
 }
 
+namespace {
+// Where the run of unmasked bytes from `from` ends: at the next masked byte, or at `n`.
+std::size_t unmasked_run_end(const Mask* mask, std::size_t from, std::size_t n) {
+    std::size_t k = from;
+#if defined(__SSE2__)
+    const __m128i none = _mm_setzero_si128();
+    for (; k + 16 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + k));
+        const unsigned masked =
+            ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, none))) & 0xFFFFu;
+        if (masked != 0)
+            return k + static_cast<std::size_t>(__builtin_ctz(masked));
+    }
+#endif
+    while (k < n && mask[k] == Mask::None)
+        ++k;
+    return k;
+}
+} // namespace
+
 void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
                                const ListingOptions& options, ListingLists& lists) {
     next_ = {};
@@ -490,15 +513,22 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
     const int output_case = options.output_case;
     output_case_ = output_case;
     const std::size_t n = w.size();
+    const Mask* const mask = line.mask.data();
     std::size_t i = 0;
+    std::size_t plain_end = 0; // the end of the run of unmasked bytes that `i` lies in
     while (i < n) {
-        const char c = w[i];
-        if (line.mask[i] != Mask::None) {
-            if (line.mask[i] == Mask::Literal)
-                b.last = 'w'; // a literal is a value, like a word
-            ++i;
+        if (i >= plain_end) {
+            // Masked bytes (literals, comments) in one go: nothing here is a word, and a
+            // literal is a value, like a word. (The masks stay as they are during the loop.)
+            bool literal = false;
+            for (; i < n && mask[i] != Mask::None; ++i)
+                literal |= mask[i] == Mask::Literal;
+            if (literal)
+                b.last = 'w';
+            plain_end = unmasked_run_end(mask, i, n);
             continue;
         }
+        const char c = w[i];
         if (scanner_.is_delimiter(c)) {
             if (c != ' ' && c != '\t') {
                 b.last = c;
@@ -509,7 +539,7 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
             continue;
         }
         const std::size_t s = i;
-        while (i < n && !scanner_.is_delimiter(w[i]) && line.mask[i] == Mask::None)
+        while (i < plain_end && !scanner_.is_delimiter(w[i]))
             ++i;
         const std::size_t l = i - s;
         const std::string_view word(w.data() + s, l);
