@@ -195,6 +195,8 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
     std::string& w = line.work;
     bool erased = false;
     auto mask_range = [&](std::size_t from, std::size_t to, char with, Mask kind) {
+        if (to <= from)
+            return; // (an empty line's buffers may be no memory at all)
         std::memset(w.data() + from, with, to - from);
         std::memset(line.mask.data() + from, static_cast<int>(kind), to - from);
     };

@@ -157,9 +157,8 @@ bool CodeReader::scan(std::string_view line, CodeLine* r, std::string_view other
             r->kinds.resize(r->kinds.size() + (to - i), kind);
         }
         if constexpr (M == Mode::Compare)
-            same = kind == ByteKind::Code
-                       ? recased_run(line, other, i, to)
-                       : std::memcmp(line.data() + i, other.data() + i, to - i) == 0;
+            same = kind == ByteKind::Code ? recased_run(line, other, i, to)
+                                          : line.substr(i, to - i) == other.substr(i, to - i);
         i = to;
     };
     while (i < line.size() && same) {
