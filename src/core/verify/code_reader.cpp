@@ -86,8 +86,7 @@ constexpr std::array<bool, 256> kOpens = [] {
 namespace {
 
 #if defined(__SSE2__)
-// Sixteen bytes at a time: a bit for each byte that may open a literal or a comment, and a
-// bit for each byte in which the two lines differ.
+// Sixteen bytes at a time: a bit for each byte that may open a literal or a comment.
 inline unsigned opens_in(__m128i v) {
     const __m128i hits = _mm_or_si128(
         _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\'')), _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
@@ -118,10 +117,7 @@ std::size_t code_run_end(std::string_view line, std::size_t from) {
 // The other line's bytes from `from` to `to` differ from the line's at most in the letter case
 // of ASCII letters.
 bool recased_run(std::string_view line, std::string_view other, std::size_t from, std::size_t to) {
-    auto same_letter = [&](std::size_t k) {
-        const char a = line[k], b = other[k];
-        return a == b || (((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) && (a ^ b) == 0x20);
-    };
+    auto same_letter = [&](std::size_t k) { return Same_But_Case(line[k], other[k]); };
     std::size_t k = from;
 #if defined(__SSE2__)
     // Most bytes are equal: only the others are looked at one by one.

@@ -32,6 +32,11 @@ std::vector<std::string_view> Text_Lines(std::string_view text);
 
 enum class ByteKind : unsigned char { Code, Comment, Literal };
 
+// The bytes are equal, or the same ASCII letter in another case.
+inline bool Same_But_Case(char a, char b) {
+    return a == b || (((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z')) && (a ^ b) == 0x20);
+}
+
 // One line with the remarks taken out, and what every byte left is.
 struct CodeLine {
     std::string text;

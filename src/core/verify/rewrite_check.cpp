@@ -8,10 +8,6 @@ namespace parvex {
 
 namespace {
 
-bool is_ascii_letter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 std::string shown(char c) {
     const auto u = static_cast<unsigned char>(c);
     if (u >= 0x20 && u < 0x7f)
@@ -60,8 +56,7 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
             const char a = was.text[k], b = now.text[k];
             if (a == b)
                 continue;
-            const bool recased = is_ascii_letter(a) && (a | 0x20) == (b | 0x20);
-            if (!recased)
+            if (!Same_But_Case(a, b))
                 return refuse(n + 1, shown(a) + " became " + shown(b) + " (column " +
                                          std::to_string(k + 1) + " without remarks)");
             if (was.kinds[k] != ByteKind::Code)
