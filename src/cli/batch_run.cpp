@@ -113,9 +113,11 @@ public:
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
             damage_line_ = std::strtoul(damage, nullptr, 10);
         // Files read, listed and not yet handed out: this bounds the memory of a batch. Sources
-        // vary in size: with drafts, more of them in flight keep every thread busy while one
-        // works through a large one (the bytes in flight stay bounded as well).
-        window_ = (draft_ ? 8 : 2) * static_cast<std::size_t>(threads) + 2;
+        // vary in size: with drafts, the bytes in flight are the bound that matters, and the
+        // count is wide enough that while one thread works through a source of megabytes the
+        // others go on through the small files behind it (with a window of 18 files they ran
+        // dry within milliseconds and waited up to 50 ms on such a source).
+        window_ = (draft_ ? 512 : 2) * static_cast<std::size_t>(threads) + 2;
         queue_depth_ = threads;
     }
 

@@ -86,6 +86,10 @@ TEST(RewriteCheck, RefusesADamagedText) {
         {"remark inside a comment", "{ end;\n}\n", "{ end; { of X }\n}\n", 1, "longer"},
         {"letter above 127 re-cased", "\xe4\n", "\xc4\n", 1, "became"},
         {"digit changed", "x := 10;\n", "x := 11;\n", 1, "'0' became '1'"},
+        // A line of the source's length that holds a line end is two lines, not one.
+        {"CR in place of a blank", "a b;\n", "a\rb;\n", 2, "2 lines, the source 1"},
+        {"LF in place of a letter", "ab\ncd\n", "a\n\ncd\n", 3, "3 lines, the source 2"},
+        {"two lines joined", "ab\ncd\n", "abcd\n", 2, "1 lines, the source 2"},
     };
     for (const Case& c : cases)
         for (std::size_t shift = 0; shift <= kPlain.size(); ++shift) {
@@ -154,16 +158,37 @@ TEST(LineSplitting, CrLfLfAndCrEachEndALine) {
         {"a\n\rb\r\n\r", {"a", "", "b", ""}},
         {"one\ntwo\nthree\rfour\n", {"one", "two", "three", "four"}},
     };
-    for (const auto& [text, want] : cases) {
-        const std::string shown = testing::PrintToString(text);
-        EXPECT_EQ(Split_Lines(text), want) << shown;
-        const LineViews views = Line_Views(text);
-        EXPECT_EQ(TextList(views.begin(), views.end()), want) << shown;
-        TextList read;
-        LineCursor cursor(text);
-        for (std::string_view line; cursor.Next(line);)
-            read.emplace_back(line);
-        EXPECT_EQ(read, want) << shown;
+    // Both look for line ends many bytes at a time: every case also stands behind a line of
+    // each length up to more than two blocks of 64, so that each of its line ends falls on
+    // every lane and a CR LF is split across a block border, and once more with a line of
+    // twenty bytes after it, so that its own bytes are searched in blocks too.
+    for (const auto& [bare, bare_want] : cases) {
+        for (std::size_t shift = 0; shift <= 140; ++shift) {
+            for (const bool tail : {false, true}) {
+                std::string text = bare;
+                TextList want = bare_want;
+                if (shift > 0) {
+                    text = std::string(shift - 1, 'x') + "\n" + text;
+                    want.insert(want.begin(), std::string(shift - 1, 'x'));
+                }
+                if (tail) {
+                    const bool ended = bare.empty() || bare.back() == '\n' || bare.back() == '\r';
+                    text += (ended ? "" : "\n") + std::string(20, 'y');
+                    want.push_back(std::string(20, 'y'));
+                }
+                const std::string shown = testing::PrintToString(bare) + " behind " +
+                                          std::to_string(shift) + " bytes" +
+                                          (tail ? ", a line after it" : "");
+                EXPECT_EQ(Split_Lines(text), want) << shown;
+                const LineViews views = Line_Views(text);
+                EXPECT_EQ(TextList(views.begin(), views.end()), want) << shown;
+                TextList read;
+                LineCursor cursor(text);
+                for (std::string_view line; cursor.Next(line);)
+                    read.emplace_back(line);
+                EXPECT_EQ(read, want) << shown;
+            }
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "verify/code_reader.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -8,41 +9,43 @@
 
 namespace parvex {
 
+namespace {
+// The first CR or LF at or after `p`, or `end`; sixteen bytes at a time where SSE2 is there.
+const char* line_end_from(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int hits =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+        if (hits != 0)
+            return p + std::countr_zero(static_cast<unsigned>(hits));
+    }
+#endif
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
+}
+} // namespace
+
 // Written here again on purpose, so that a fault in the listing's own reader cannot hide itself.
 bool LineCursor::Next(std::string_view& line) {
     if (p_ >= end_)
         return false;
-    auto find = [](const char* from, const char* to, char c) {
-        return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(to - from)));
-    };
-    if (!stop_known_) {
-        lf_ = find(p_, end_, '\n');
-        stop_ = lf_ ? lf_ : end_;
-        stop_known_ = true;
-    }
-    // The next CR is looked for again only once it lies behind: a text with LF line ends is
-    // searched for one once, not line by line.
-    if (!cr_known_ || cr_ < p_) {
-        cr_ = find(p_, end_, '\r');
-        if (!cr_)
-            cr_ = end_;
-        cr_known_ = true;
-    }
-    // A CR that is not the last byte before the LF (or the end) ends a line of its own.
-    if (const char* cr = cr_ < stop_ ? cr_ : nullptr) {
-        line = std::string_view(p_, static_cast<std::size_t>(cr - p_));
-        p_ = cr + 1;
-        if (p_ == stop_) {
-            if (lf_)
-                ++p_; // CR LF
-            stop_known_ = false;
-        }
-        return true;
-    }
-    line = std::string_view(p_, static_cast<std::size_t>(stop_ - p_));
-    p_ = stop_ + 1;
-    stop_known_ = false;
+    const char* stop = line_end_from(p_, end_);
+    line = std::string_view(p_, static_cast<std::size_t>(stop - p_));
+    Skip(line.size()); // and LF, CR LF or a CR alone
     return true;
+}
+
+void LineCursor::Skip(std::size_t length) {
+    p_ += length;
+    if (p_ < end_) {
+        const bool cr = *p_ == '\r';
+        ++p_;
+        if (cr && p_ < end_ && *p_ == '\n')
+            ++p_;
+    }
 }
 
 std::vector<std::string_view> Text_Lines(std::string_view text) {

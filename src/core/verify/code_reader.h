@@ -16,15 +16,23 @@ public:
     explicit LineCursor(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
     // The next line, without its line end; false after the last.
     bool Next(std::string_view& line);
+    // The `length` bytes from here, if a line end (or the end of the text) follows them; the
+    // cursor stays. They are the next line when they hold no line end: a caller that finds
+    // them equal to a line of another text, or equal but for the case of letters, knows that.
+    bool Peek(std::size_t length, std::string_view& line) const {
+        const auto left = static_cast<std::size_t>(end_ - p_);
+        if (p_ >= end_ || length > left ||
+            (length < left && p_[length] != '\n' && p_[length] != '\r'))
+            return false;
+        line = std::string_view(p_, length);
+        return true;
+    }
+    // Moves past a line that Peek gave, and its line end.
+    void Skip(std::size_t length);
 
 private:
     const char* p_;
     const char* end_;
-    const char* lf_ = nullptr;   // the LF that ends the current stretch, or null
-    const char* stop_ = nullptr; // that LF, or the end of the text
-    bool stop_known_ = false;
-    const char* cr_ = nullptr; // the next CR at or after p_, or the end, once known
-    bool cr_known_ = false;
 };
 
 // All lines of a text at once.

@@ -34,21 +34,25 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
     CodeLine was, now;
     std::string_view old_line, new_line;
     for (std::size_t n = 0; old_lines.Next(old_line); ++n) {
-        if (!new_lines.Next(new_line))
-            return refuse(n + 1, "the new text ends early"); // counted by the caller
-        if (old_reader == new_reader) {
+        // Most new lines have the old one's length: taken as such, they need no search for
+        // their end. Equal, or equal but for the case of letters, they hold no line end.
+        if (old_reader == new_reader && new_lines.Peek(old_line.size(), new_line)) {
             if (old_line == new_line) {
                 // Equal lines read in equal states are equal without the remarks too.
                 old_reader.Skip_Line(old_line);
                 new_reader = old_reader;
+                new_lines.Skip(new_line.size());
                 continue;
             }
             // Re-cased in code only: nothing to take apart, and both read alike.
             if (old_reader.Read_Recased(old_line, new_line)) {
                 new_reader = old_reader;
+                new_lines.Skip(new_line.size());
                 continue;
             }
         }
+        if (!new_lines.Next(new_line))
+            return refuse(n + 1, "the new text ends early"); // counted by the caller
         old_reader.Read_Line(old_line, was);
         new_reader.Read_Line(new_line, now);
         const std::size_t common = std::min(was.text.size(), now.text.size());
@@ -102,6 +106,13 @@ public:
         line = (*lines_)[next_++];
         return true;
     }
+    bool Peek(std::size_t length, std::string_view& line) const {
+        if (next_ >= lines_->size() || (*lines_)[next_].size() != length)
+            return false;
+        line = (*lines_)[next_];
+        return true;
+    }
+    void Skip(std::size_t) { ++next_; }
 
 private:
     const TextList* lines_;
