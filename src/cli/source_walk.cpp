@@ -5,6 +5,9 @@
 #include "tables/subs.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
@@ -67,37 +70,85 @@ bool inside(const fs::path& inner, const fs::path& outer) {
     return !rel.empty() && *rel.begin() != "..";
 }
 
-// A source the walk found, with its path resolved.
+// A source the walk found, with its path resolved and the folder it was found in (an index
+// into the walk's list of folders).
 struct Found {
-    fs::path path;
-    fs::path real;
+    std::string path;
+    std::string real;
+    std::size_t folder;
 };
 
+// A name in a folder, as a path joins them: no second "/" behind one that ends the folder.
+std::string joined(const std::string& folder, const char* name) {
+    std::string out;
+    const std::size_t n = std::strlen(name);
+    out.reserve(folder.size() + 1 + n);
+    out += folder;
+    if (!out.empty() && out.back() != '/')
+        out += '/';
+    out.append(name, n);
+    return out;
+}
+
+bool is_pascal_name(const char* name) {
+    const char* dot = std::strrchr(name, '.');
+    if (!dot)
+        return false;
+    char ext[4];
+    std::size_t n = 0;
+    for (const char* c = dot + 1; *c; ++c) {
+        if (n == sizeof ext)
+            return false;
+        ext[n++] = static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c + 32 : *c);
+    }
+    const std::string_view e(ext, n);
+    return e == "pas" || e == "pp" || e == "dpr" || e == "lpr" || e == "inc";
+}
+
 // Walks one folder (`real`: the folder resolved): no links followed, every unreadable folder
-// reported. Without links, what lies in a resolved folder is resolved as it is named.
-void walk(const fs::path& dir, const fs::path& real, std::vector<Found>& found,
-          std::vector<std::string>& errors) {
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec);
-    if (ec) {
-        errors.push_back(dir.string() + ": folder cannot be read: " + ec.message());
+// reported. Without links, what lies in a resolved folder is resolved as it is named. The
+// folder is read with the system's own calls, its entries' kinds as the folder tells them (a
+// look at the entry only where the file system does not say): a walk of many thousands of
+// files then costs little more than reading the folders.
+void walk(const std::string& dir, const std::string& real, std::vector<Found>& found,
+          std::vector<std::string>& folders, std::vector<std::string>& errors) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) {
+        errors.push_back(dir + ": folder cannot be read: " +
+                         std::error_code(errno, std::generic_category()).message());
         return;
     }
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) {
-            errors.push_back(dir.string() + ": folder cannot be read: " + ec.message());
-            return;
+    const std::size_t here = folders.size();
+    folders.push_back(dir);
+    for (;;) {
+        errno = 0;
+        const dirent* e = ::readdir(d);
+        if (!e) {
+            if (errno != 0)
+                errors.push_back(dir + ": folder cannot be read: " +
+                                 std::error_code(errno, std::generic_category()).message());
+            break;
         }
-        // The kind of entry as the folder itself tells it, where it does (no look per entry).
-        std::error_code sec;
-        if (it->is_symlink(sec) || sec)
-            continue; // a link planted in a folder is not followed
-        if (it->is_directory(sec) && !sec)
-            walk(it->path(), real / it->path().filename(), found, errors);
-        else if (!sec && it->is_regular_file(sec) && !sec &&
-                 Is_Pascal_Source(it->path().filename().string()))
-            found.push_back({it->path(), real / it->path().filename()});
+        const char* name = e->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        unsigned char type = e->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::lstat(joined(dir, name).c_str(), &st) != 0)
+                continue;
+            type = S_ISLNK(st.st_mode)   ? DT_LNK
+                   : S_ISDIR(st.st_mode) ? DT_DIR
+                   : S_ISREG(st.st_mode) ? DT_REG
+                                         : DT_UNKNOWN;
+        }
+        if (type == DT_DIR)
+            walk(joined(dir, name), joined(real, name), found, folders, errors);
+        else if (type == DT_REG && is_pascal_name(name))
+            found.push_back({joined(dir, name), joined(real, name), here});
+        // a link planted in a folder is not followed; other kinds are no sources
     }
+    ::closedir(d);
 }
 
 } // namespace
@@ -107,9 +158,9 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
     const fs::path out = out_dir.empty() ? fs::path() : resolved(out_dir);
     std::unordered_set<std::string> seen;
     Resolver resolve;
-    auto add = [&](const fs::path& file, const fs::path& real, std::string folder) {
-        if (seen.insert(real.native()).second)
-            result.jobs.push_back({file.string(), std::move(folder)});
+    auto add = [&](const std::string& file, const std::string& real, std::string folder) {
+        if (seen.insert(real).second)
+            result.jobs.push_back({file, std::move(folder)});
     };
     for (const auto& path : paths) {
         std::error_code ec;
@@ -127,7 +178,7 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                 result.refused = true;
                 continue;
             }
-            add(p, resolve(p),
+            add(p.string(), resolve(p).string(),
                 out_dir.empty() ? folder_with_slash(p.parent_path()) : Add_Backslash(out_dir));
             continue;
         }
@@ -146,19 +197,25 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
             }
         }
         std::vector<Found> found;
-        walk(fs::path(path), resolved(path), found, result.errors);
+        std::vector<std::string> folders;
+        walk(path, resolved(path).string(), found, folders, result.errors);
         std::sort(found.begin(), found.end(),
-                  [](const Found& a, const Found& b) { return a.path.native() < b.path.native(); });
-        for (const auto& [f, real] : found) {
-            std::string folder;
-            if (out_dir.empty()) {
-                folder = folder_with_slash(f.parent_path());
-            } else {
-                fs::path rel = f.parent_path().lexically_relative(path);
-                fs::path target = fs::path(out_dir) / rel;
-                folder = Add_Backslash(target.lexically_normal().string());
+                  [](const Found& a, const Found& b) { return a.path < b.path; });
+        // Each folder's result folder is worked out once, for its first file.
+        std::vector<std::string> out_folders(folders.size());
+        for (const Found& f : found) {
+            std::string& folder = out_folders[f.folder];
+            if (folder.empty()) {
+                const fs::path parent = fs::path(f.path).parent_path();
+                if (out_dir.empty()) {
+                    folder = folder_with_slash(parent);
+                } else {
+                    fs::path rel = parent.lexically_relative(path);
+                    fs::path target = fs::path(out_dir) / rel;
+                    folder = Add_Backslash(target.lexically_normal().string());
+                }
             }
-            add(f, real, std::move(folder));
+            add(f.path, f.real, folder);
         }
     }
     return result;
