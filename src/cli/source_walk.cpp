@@ -17,12 +17,25 @@ namespace fs = std::filesystem;
 
 namespace parvex::cli {
 
-bool Is_Pascal_Source(const std::string& name) {
-    auto dot = name.rfind('.');
-    if (dot == std::string::npos)
+namespace {
+bool is_pascal_name(const char* name) {
+    const char* dot = std::strrchr(name, '.');
+    if (!dot)
         return false;
-    std::string ext = Lower_Ascii(name.substr(dot + 1));
-    return ext == "pas" || ext == "pp" || ext == "dpr" || ext == "lpr" || ext == "inc";
+    char ext[4];
+    std::size_t n = 0;
+    for (const char* c = dot + 1; *c; ++c) {
+        if (n == sizeof ext)
+            return false;
+        ext[n++] = static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c + 32 : *c);
+    }
+    const std::string_view e(ext, n);
+    return e == "pas" || e == "pp" || e == "dpr" || e == "lpr" || e == "inc";
+}
+} // namespace
+
+bool Is_Pascal_Source(const std::string& name) {
+    return is_pascal_name(name.c_str());
 }
 
 namespace {
@@ -88,21 +101,6 @@ std::string joined(const std::string& folder, const char* name) {
         out += '/';
     out.append(name, n);
     return out;
-}
-
-bool is_pascal_name(const char* name) {
-    const char* dot = std::strrchr(name, '.');
-    if (!dot)
-        return false;
-    char ext[4];
-    std::size_t n = 0;
-    for (const char* c = dot + 1; *c; ++c) {
-        if (n == sizeof ext)
-            return false;
-        ext[n++] = static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c + 32 : *c);
-    }
-    const std::string_view e(ext, n);
-    return e == "pas" || e == "pp" || e == "dpr" || e == "lpr" || e == "inc";
 }
 
 // Walks one folder (`real`: the folder resolved): no links followed, every unreadable folder
