@@ -95,6 +95,24 @@ TEST(Cli, WalksFoldersInOrderIntoAMirroredOutFolder) {
     EXPECT_FALSE(fs::exists(dir.path() / "tree/b.pas-SAVED"));
 }
 
+// The walk takes Pascal names in any letter case and nothing else, and lists in the order of
+// whole path names: "a-b/" comes before "a.pas", and that before "a/" (by their bytes).
+TEST(Cli, WalkTakesPascalNamesInTheOrderOfTheirPaths) {
+    TempDir dir;
+    for (const char* name :
+         {"t/a/z.PP", "t/a-b/y.pas", "t/a.pas", "t/B.Inc", "t/c.DPR", "t/d.lpr", "t/e.pascal",
+          "t/f.pas.txt", "t/g", "t/.pas", "t/h.", "t/a/deep/k.inc"})
+        dir.write(name, "x;\n");
+    CliRun r =
+        run(dir, personal(dir) + " -j 2 --case upper --list-changed " + quote(dir.dir() + "t"));
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::string want;
+    for (const char* name : {"t/.pas", "t/B.Inc", "t/a-b/y.pas", "t/a.pas", "t/a/deep/k.inc",
+                             "t/a/z.PP", "t/c.DPR", "t/d.lpr"})
+        want += dir.dir() + name + "\n";
+    EXPECT_EQ(r.out, want);
+}
+
 TEST(Cli, UnitAndIncludeOfOneNameKeepTheirOwnBackups) {
     TempDir dir;
     dir.write("u.pas", "unit u;\n");
