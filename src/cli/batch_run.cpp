@@ -355,7 +355,14 @@ private:
         } else {
             ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
         }
-        it.lines.clear(); // a scan keeps views of its own; a draft needs them no more
+        if (draft_) {
+            // A draft needs its views no more: they go to the next source read while this one
+            // waits for its turn to be settled.
+            spare_buffers_.Keep(std::move(it.lines));
+            LineViews().swap(it.lines);
+        } else {
+            it.lines.clear(); // a scan keeps views of its own
+        }
     }
     // Its last step, on any thread, once the token index has settled the spellings. The
     // scan's buffers go back for another file unless a large source made them large.

@@ -9,6 +9,10 @@
 
 namespace parvex {
 
+namespace {
+constexpr std::size_t kIndexRoom = std::size_t{64} << 20;
+} // namespace
+
 std::optional<std::string> TokenTable::Find_Token(std::string_view token) const {
     std::string key = Upper_Ascii(token);
     if (key.find('.') == std::string::npos) {
@@ -97,6 +101,11 @@ void TokenTable::clear_index() {
 
 void TokenTable::append_to_index(const std::string& token) {
     if (index_.empty()) {
+        // Room for an index of many megabytes from the start: a block that large is address
+        // space the system gives lazily, page by page as the index fills it, where growing by
+        // copies would touch every page twice and leave the old blocks behind.
+        index_.reserve(kIndexRoom);
+        index_upper_.reserve(kIndexRoom);
         index_ = ".";
         index_upper_ = ".";
     }
