@@ -118,6 +118,8 @@ public:
         // others go on through the small files behind it (with a window of 18 files they ran
         // dry within milliseconds and waited up to 50 ms on such a source).
         window_ = (draft_ ? 512 : 2) * static_cast<std::size_t>(threads) + 2;
+        if (draft_)
+            bytes_bound_ = kLargeText;
         queue_depth_ = threads;
     }
 
@@ -155,7 +157,7 @@ public:
             // Read ahead as far as the window goes, and while the sources in flight are not
             // many megabytes already (each takes a few times its size until handed out).
             while (pool_ && next_read < n && next_read < next_emit_ + window_ &&
-                   (next_read <= i || bytes_in_flight_.load() < kBytesInFlight)) {
+                   (next_read <= i || bytes_in_flight_.load() < bytes_bound_)) {
                 const std::size_t k = next_read++;
                 if (items_[k]->waits_for == kNone)
                     pool_->Submit([this, k] {
@@ -217,7 +219,7 @@ private:
         const std::size_t n = items_.size();
         while (next_read_ < n && next_read_ < next_emit_ + window_ &&
                queued_.load() < queue_depth_ &&
-               (next_read_ == next_emit_ || bytes_in_flight_.load() < kBytesInFlight)) {
+               (next_read_ == next_emit_ || bytes_in_flight_.load() < bytes_bound_)) {
             const std::size_t k = next_read_++;
             ++queued_;
             pool_->Submit([this, k] {
@@ -598,7 +600,10 @@ private:
     // Buffers for the next files: a few sources' worth, none of a large source.
     SpareBuffers spare_buffers_{2 * kLargeText, kLargeText};
     static constexpr std::size_t large_source = kLargeText;
-    static constexpr std::size_t kBytesInFlight = 2 * kLargeText;
+    // Sources read and not yet handed out. Drafts keep a few times their source's size until
+    // then, and as many files as the window lets in go on while a large one is worked through:
+    // half the bytes keep the threads as busy with a fifth less memory.
+    std::size_t bytes_bound_ = 2 * kLargeText;
     std::atomic<std::size_t> bytes_in_flight_{0};
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
