@@ -55,17 +55,14 @@ std::size_t ScanLine::queued_before(std::size_t pos) const {
 void ScanLine::apply_inserts() {
     if (inserts_.empty())
         return;
-    std::size_t extra_work = 0, extra_out = 0;
-    for (const Insert& in : inserts_) {
+    std::size_t extra_work = 0;
+    for (const Insert& in : inserts_)
         extra_work += in.work_text.size();
-        extra_out += in.out_text.size();
-    }
-    std::string w, o;
+    std::string w;
     std::vector<Mask> m;
     w.reserve(work.size() + extra_work);
     m.reserve(work.size() + extra_work);
-    o.reserve(out.size() + extra_out);
-    std::size_t wp = 0, op = 0; // what is copied so far
+    std::size_t wp = 0; // what is copied so far
     for (const Insert& in : inserts_) {
         if (in.pos <= work.size()) {
             w.append(work, wp, in.pos - wp);
@@ -75,16 +72,31 @@ void ScanLine::apply_inserts() {
             m.insert(m.end(), in.work_text.size(), in.kind);
             wp = in.pos;
         }
+    }
+    w.append(work, wp, std::string::npos);
+    m.insert(m.end(), mask.begin() + static_cast<std::ptrdiff_t>(wp), mask.end());
+    work.swap(w);
+    mask.swap(m);
+    apply_inserts_to_out();
+}
+
+void ScanLine::apply_inserts_to_out() {
+    if (inserts_.empty())
+        return;
+    std::size_t extra = 0;
+    for (const Insert& in : inserts_)
+        extra += in.out_text.size();
+    std::string& o = spare_out_;
+    o.clear();
+    o.reserve(out.size() + extra);
+    std::size_t op = 0; // what is copied so far
+    for (const Insert& in : inserts_) {
         o.append(out, op, in.pos - op);
         o.append(in.out_text);
         op = in.pos;
     }
-    w.append(work, wp, std::string::npos);
-    m.insert(m.end(), mask.begin() + static_cast<std::ptrdiff_t>(wp), mask.end());
     o.append(out, op, std::string::npos);
-    work.swap(w);
     out.swap(o);
-    mask.swap(m);
     inserts_.clear();
 }
 

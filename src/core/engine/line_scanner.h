@@ -37,6 +37,9 @@ struct ScanLine {
     void insert_later(std::size_t pos, std::string_view work_text, std::string_view out_text,
                       Mask kind);
     void apply_inserts();
+    // The same for the out line alone, for a caller that reads no further than the out line
+    // (the work line and its masks stay as they were).
+    void apply_inserts_to_out();
     // How far apply_inserts() will move the text now at `pos` (of the out line).
     std::size_t queued_before(std::size_t pos) const;
     // Drops the positions marked Erased from both lines, in one pass.
@@ -50,6 +53,7 @@ private:
         Mask kind;
     };
     std::vector<Insert> inserts_;
+    std::string spare_out_; // the out line's last buffer, reused by apply_inserts_to_out()
 };
 
 class LineScanner {

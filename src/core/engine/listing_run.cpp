@@ -591,7 +591,10 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
         if (keep_work_)
             std::memset(w.data() + s, '_', l);
     }
-    line.apply_inserts();
+    if (keep_work_)
+        line.apply_inserts();
+    else
+        line.apply_inserts_to_out();
 }
 
 ListingEngine::Keyword ListingEngine::classify(std::string_view word) {
