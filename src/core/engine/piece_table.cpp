@@ -84,7 +84,9 @@ void PieceTable::prefetch_stretch(std::string_view key, const std::string& upper
 void PieceTable::insert(std::size_t offset, std::size_t length, const std::string& upper) {
     if (offset >> (64 - kHashBits))
         return; // beyond a terabyte of index: not kept (lookups then search as if new)
-    if ((used_ + 1) * 2 > slots_.size())
+    // Up to three quarters full: a probe reads on within the same cache line (eight slots),
+    // and the index of a large tree (600,000 tokens) fits 8 MB of slots instead of 16.
+    if ((used_ + 1) * 4 > slots_.size() * 3)
         grow(upper);
     const std::string_view key(upper.data() + offset, length);
     const std::uint32_t h = hash_of(key);
