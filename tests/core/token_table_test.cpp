@@ -42,6 +42,16 @@ TEST(TokenTable, DottedTokensAnswerLikeTheIndexSearch) {
     EXPECT_EQ(t.Register_Token("UTILS"), "Utils");
     EXPECT_EQ(t.Register_Token("SYS.UTILS"), "Sys.Utils");
     EXPECT_EQ(t.Token_Count(), 1);
+    // A dotted key is looked for as "." + key + "." in the index, in any letter case: it may
+    // span neighbouring entries, and only a-z fold.
+    t.Register_Token("Alpha");
+    t.Register_Token("\xc4rger");
+    EXPECT_EQ(t.Register_Token("utils.ALPHA"), "Utils.Alpha");
+    EXPECT_EQ(t.Register_Token("sys.utils.alpha"), "Sys.Utils.Alpha");
+    EXPECT_EQ(t.Register_Token("ALPHA.\xc4RGER"), "Alpha.\xc4rger");
+    EXPECT_EQ(t.Register_Token("alpha.\xe4rger"), "alpha.\xe4rger"); // new: \xe4 is not \xc4
+    EXPECT_EQ(t.Register_Token("Utils.Alph"), "Utils.Alph");          // whole entries only
+    EXPECT_EQ(t.Token_Count(), 5);
 }
 
 TEST(TokenTable, StartUpLoadLastPersonalSpellingWins) {

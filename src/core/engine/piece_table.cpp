@@ -45,13 +45,13 @@ inline std::uint64_t tag_of(std::uint32_t h) {
     const std::uint64_t t = (h >> 8) & kHashMask;
     return t == 0 ? 1 : t;
 }
-inline bool same_stretch(const std::string& upper, std::size_t at, std::string_view key) {
-    return at + key.size() < upper.size() && upper[at + key.size()] == '.' &&
-           std::memcmp(upper.data() + at, key.data(), key.size()) == 0;
+inline bool same_stretch(const std::string& index, std::size_t at, std::string_view key) {
+    return at + key.size() < index.size() && index[at + key.size()] == '.' &&
+           Equal_Upper(index.data() + at, key.data(), key.size());
 }
 } // namespace
 
-bool PieceTable::find(std::string_view key, const std::string& upper, std::size_t& offset) const {
+bool PieceTable::find(std::string_view key, const std::string& index, std::size_t& offset) const {
     if (slots_.empty())
         return false;
     const std::uint32_t h = hash_of(key);
@@ -61,7 +61,7 @@ bool PieceTable::find(std::string_view key, const std::string& upper, std::size_
         const std::uint64_t slot = slots_[i];
         if (slot == 0)
             return false;
-        if ((slot & kHashMask) == tag && same_stretch(upper, slot >> kHashBits, key)) {
+        if ((slot & kHashMask) == tag && same_stretch(index, slot >> kHashBits, key)) {
             offset = slot >> kHashBits;
             return true;
         }
@@ -73,22 +73,21 @@ void PieceTable::prefetch_slot(std::string_view key) const {
         __builtin_prefetch(&slots_[hash_of(key) & (slots_.size() - 1)]);
 }
 
-void PieceTable::prefetch_stretch(std::string_view key, const std::string& upper) const {
+void PieceTable::prefetch_stretch(std::string_view key, const std::string& index) const {
     if (slots_.empty())
         return;
     const std::uint64_t slot = slots_[hash_of(key) & (slots_.size() - 1)];
-    if (slot != 0 && (slot >> kHashBits) < upper.size())
-        __builtin_prefetch(upper.data() + (slot >> kHashBits));
+    if (slot != 0 && (slot >> kHashBits) < index.size())
+        __builtin_prefetch(index.data() + (slot >> kHashBits));
 }
 
-void PieceTable::insert(std::size_t offset, std::size_t length, const std::string& upper) {
+void PieceTable::insert(std::size_t offset, std::string_view key, const std::string& index) {
     if (offset >> (64 - kHashBits))
         return; // beyond a terabyte of index: not kept (lookups then search as if new)
     // Up to three quarters full: a probe reads on within the same cache line (eight slots),
     // and the index of a large tree (600,000 tokens) fits 8 MB of slots instead of 16.
     if ((used_ + 1) * 4 > slots_.size() * 3)
-        grow(upper);
-    const std::string_view key(upper.data() + offset, length);
+        grow(index);
     const std::uint32_t h = hash_of(key);
     const std::uint64_t tag = tag_of(h);
     const std::size_t mask = slots_.size() - 1;
@@ -99,21 +98,26 @@ void PieceTable::insert(std::size_t offset, std::size_t length, const std::strin
             ++used_;
             return;
         }
-        if ((slot & kHashMask) == tag && same_stretch(upper, slot >> kHashBits, key))
+        if ((slot & kHashMask) == tag && same_stretch(index, slot >> kHashBits, key))
             return; // the first stretch wins
     }
 }
 
-void PieceTable::grow(const std::string& upper) {
+void PieceTable::grow(const std::string& index) {
     std::vector<std::uint64_t> old = std::move(slots_);
     slots_.assign(old.empty() ? 1024 : old.size() * 2, 0);
     const std::size_t mask = slots_.size() - 1;
+    std::string key;
     for (const std::uint64_t slot : old) {
         if (slot == 0)
             continue;
         const std::size_t at = slot >> kHashBits;
-        const std::size_t dot = upper.find('.', at);
-        std::size_t i = hash_of(std::string_view(upper).substr(at, dot - at)) & mask;
+        const std::size_t dot = index.find('.', at);
+        key.assign(index, at, dot - at);
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 32);
+        std::size_t i = hash_of(key) & mask;
         while (slots_[i] != 0)
             i = (i + 1) & mask;
         slots_[i] = slot;

@@ -1,5 +1,6 @@
 #include "engine/token_table.h"
 
+#include "engine/byte_loads.h"
 #include "engine/text_order.h"
 #include "tables/subs.h"
 
@@ -17,14 +18,22 @@ std::optional<std::string> TokenTable::Find_Token(std::string_view token) const 
     std::string key = Upper_Ascii(token);
     if (key.find('.') == std::string::npos) {
         std::size_t offset = 0;
-        if (pieces_.find(key, index_upper_, offset))
+        if (pieces_.find(key, index_, offset))
             return index_.substr(offset, key.size());
-    } else if (!index_.empty()) {
-        auto p = index_upper_.find("." + key + ".");
-        if (p != std::string::npos)
-            return index_.substr(p + 1, token.size());
+    } else if (const std::size_t at = find_dotted(key); at != std::string::npos) {
+        return index_.substr(at, token.size());
     }
     return std::nullopt;
+}
+
+std::size_t TokenTable::find_dotted(std::string_view upper_key) const {
+    // The first "." + key + "." of the index: the key may span neighbouring tokens.
+    const std::size_t n = upper_key.size();
+    for (std::size_t dot = index_.find('.');
+         dot != std::string::npos && dot + n + 1 < index_.size(); dot = index_.find('.', dot + 1))
+        if (index_[dot + n + 1] == '.' && Equal_Upper(index_.data() + dot + 1, upper_key.data(), n))
+            return dot + 1;
+    return std::string::npos;
 }
 
 void TokenTable::Register_In_Place(std::string& token) {
@@ -43,13 +52,7 @@ std::string_view TokenTable::Stored_Form(std::string_view token, bool* known) {
     std::size_t i = 0;
     constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
     for (; i + 8 <= n; i += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, token.data() + i, 8);
-        const std::uint64_t low7 = x & ~highs;
-        const std::uint64_t from_a = low7 + (0x80 - 'a') * ones; // high bit: byte >= 'a'
-        const std::uint64_t past_z = low7 + (0x7F - 'z') * ones; // high bit: byte > 'z'
-        const std::uint64_t lower = from_a & ~past_z & ~x & highs;
-        x ^= lower >> 2;
+        const std::uint64_t x = Upper8(Load8(token.data() + i));
         const std::uint64_t dots = x ^ ('.' * ones);
         dotted |= ((dots - ones) & ~dots & highs) != 0;
         std::memcpy(key + i, &x, 8);
@@ -69,7 +72,7 @@ std::string_view TokenTable::Stored_Form(std::string_view token, bool* known) {
         return dotted_;
     }
     std::size_t offset = 0;
-    const bool found = pieces_.find(key_, index_upper_, offset);
+    const bool found = pieces_.find(key_, index_, offset);
     if (known)
         *known = found;
     if (!found) {
@@ -94,7 +97,6 @@ std::string TokenTable::Register_Token(std::string_view token) {
 
 void TokenTable::clear_index() {
     index_.clear();
-    index_upper_.clear();
     pieces_.clear();
     count_ = 0;
 }
@@ -105,22 +107,22 @@ void TokenTable::append_to_index(const std::string& token) {
         // space the system gives lazily, page by page as the index fills it, where growing by
         // copies would touch every page twice and leave the old blocks behind.
         index_.reserve(kIndexRoom);
-        index_upper_.reserve(kIndexRoom);
         index_ = ".";
-        index_upper_ = ".";
     }
     index_ += token;
     index_ += '.';
-    index_upper_ += Upper_Ascii(token);
-    index_upper_ += '.';
     ++count_;
     // Register the stretches between dots, first occurrence winning.
-    const std::size_t base = index_upper_.size() - token.size() - 1;
+    const std::size_t base = index_.size() - token.size() - 1;
+    key_.assign(token);
+    for (char& c : key_)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
     std::size_t start = 0;
     for (;;) {
         std::size_t dot = token.find('.', start);
         std::size_t end = dot == std::string::npos ? token.size() : dot;
-        pieces_.insert(base + start, end - start, index_upper_);
+        pieces_.insert(base + start, std::string_view(key_).substr(start, end - start), index_);
         if (dot == std::string::npos)
             break;
         start = dot + 1;

@@ -31,7 +31,7 @@ public:
         if (stage == 0)
             pieces_.prefetch_slot(upper_key);
         else
-            pieces_.prefetch_stretch(upper_key, index_upper_);
+            pieces_.prefetch_stretch(upper_key, index_);
     }
     // The stored spelling of a known token, without registering anything.
     std::optional<std::string> Find_Token(std::string_view token) const;
@@ -54,8 +54,11 @@ private:
     void clear_index();
     void append_to_index(const std::string& token);
 
-    std::string index_;       // "." + t1 + "." + ... + "." in stored spelling
-    std::string index_upper_; // the same, upper-cased, for lookups of keys holding a dot
+    // Where the upper-cased key holding a dot first stands in the index (compared as if
+    // upper-cased), behind the dot before it.
+    std::size_t find_dotted(std::string_view upper_key) const;
+
+    std::string index_; // "." + t1 + "." + ... + "." in stored spelling
     int count_ = 0;
     // Every dot-free stretch between two neighbouring dots of the index, first occurrence only:
     // the same answer the search for "." + KEY + "." gives, without the search.
