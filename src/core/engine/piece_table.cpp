@@ -36,15 +36,12 @@ std::uint32_t PieceTable::hash_of(std::string_view key) {
     return folded == 0 ? 1 : folded; // 0 marks an empty slot
 }
 
-// A slot packs the stretch's offset (upper 40 bits) and 24 bits of its hash (never 0, so that
-// 0 marks an empty slot). The stretch's length is where the next dot stands: every stretch of
-// the index lies between two dots.
+// A slot packs the stretch's offset (upper 32 bits) and its whole hash (never 0, so that 0
+// marks an empty slot): a lookup compares text only where the hashes agree, and a larger table
+// places the slots again without reading the index. The stretch's length is where the next
+// dot stands: every stretch of the index lies between two dots.
 namespace {
-constexpr std::uint64_t kHashBits = 24, kHashMask = (std::uint64_t{1} << kHashBits) - 1;
-inline std::uint64_t tag_of(std::uint32_t h) {
-    const std::uint64_t t = (h >> 8) & kHashMask;
-    return t == 0 ? 1 : t;
-}
+constexpr std::uint64_t kHashBits = 32, kHashMask = (std::uint64_t{1} << kHashBits) - 1;
 inline bool same_stretch(const std::string& index, std::size_t at, std::string_view key) {
     return at + key.size() < index.size() && index[at + key.size()] == '.' &&
            Equal_Upper(index.data() + at, key.data(), key.size());
@@ -55,7 +52,7 @@ bool PieceTable::find(std::string_view key, const std::string& index, std::size_
     if (slots_.empty())
         return false;
     const std::uint32_t h = hash_of(key);
-    const std::uint64_t tag = tag_of(h);
+    const std::uint64_t tag = h;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
         const std::uint64_t slot = slots_[i];
@@ -83,13 +80,13 @@ void PieceTable::prefetch_stretch(std::string_view key, const std::string& index
 
 void PieceTable::insert(std::size_t offset, std::string_view key, const std::string& index) {
     if (offset >> (64 - kHashBits))
-        return; // beyond a terabyte of index: not kept (lookups then search as if new)
+        return; // beyond 4 GB of index: not kept (lookups then search as if new)
     // Up to three quarters full: a probe reads on within the same cache line (eight slots),
     // and the index of a large tree (600,000 tokens) fits 8 MB of slots instead of 16.
     if ((used_ + 1) * 4 > slots_.size() * 3)
-        grow(index);
+        grow();
     const std::uint32_t h = hash_of(key);
-    const std::uint64_t tag = tag_of(h);
+    const std::uint64_t tag = h;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
         std::uint64_t& slot = slots_[i];
@@ -103,21 +100,14 @@ void PieceTable::insert(std::size_t offset, std::string_view key, const std::str
     }
 }
 
-void PieceTable::grow(const std::string& index) {
+void PieceTable::grow() {
     std::vector<std::uint64_t> old = std::move(slots_);
     slots_.assign(old.empty() ? 1024 : old.size() * 2, 0);
     const std::size_t mask = slots_.size() - 1;
-    std::string key;
     for (const std::uint64_t slot : old) {
         if (slot == 0)
             continue;
-        const std::size_t at = slot >> kHashBits;
-        const std::size_t dot = index.find('.', at);
-        key.assign(index, at, dot - at);
-        for (char& c : key)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 32);
-        std::size_t i = hash_of(key) & mask;
+        std::size_t i = (slot & kHashMask) & mask;
         while (slots_[i] != 0)
             i = (i + 1) & mask;
         slots_[i] = slot;

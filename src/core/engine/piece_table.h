@@ -1,6 +1,6 @@
 #pragma once
 // A compact hash set of stretches of the token index: each entry is eight bytes, an offset into
-// the index string (the stretch runs to the next dot) and a few bits of its hash, so a lookup
+// the index string (the stretch runs to the next dot) and its 32-bit hash, so a lookup
 // touches one small slot array and the index itself. Keys are upper-cased; the index keeps
 // each token as it was first spelt, and is compared as if upper-cased (a-z only).
 // The token index keeps the first stretch of each key; later equal stretches are not added.
@@ -30,7 +30,7 @@ public:
 
 private:
     static std::uint32_t hash_of(std::string_view key);
-    void grow(const std::string& index);
+    void grow();
 
     std::vector<std::uint64_t> slots_; // offset and hash bits, 0 when empty
     std::size_t used_ = 0;
