@@ -28,13 +28,19 @@ inline std::uint64_t Upper8(std::uint64_t x) {
     return x ^ ((from_a & ~past_z & ~x & highs) >> 2);
 }
 
-// The `n` bytes of `text`, upper-cased as Upper8 does it, equal those of `upper`.
+// The `n` bytes of `text`, upper-cased as Upper8 does it, equal those of `upper`. Eight bytes
+// at a time, the last eight (or four) overlapping the ones before: keys are short.
 inline bool Equal_Upper(const char* text, const char* upper, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8)
-        if (Upper8(Load8(text + i)) != Load8(upper + i))
-            return false;
-    for (; i < n; ++i) {
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8)
+            if (Upper8(Load8(text + i)) != Load8(upper + i))
+                return false;
+        return Upper8(Load8(text + n - 8)) == Load8(upper + n - 8);
+    }
+    if (n >= 4)
+        return Upper8(Load4(text)) == Load4(upper) &&
+               Upper8(Load4(text + n - 4)) == Load4(upper + n - 4);
+    for (std::size_t i = 0; i < n; ++i) {
         const char c = text[i];
         if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != upper[i])
             return false;
