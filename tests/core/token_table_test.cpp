@@ -1,5 +1,7 @@
 #include "engine/token_table.h"
 
+#include "engine/byte_loads.h"
+
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +52,7 @@ TEST(TokenTable, DottedTokensAnswerLikeTheIndexSearch) {
     EXPECT_EQ(t.Register_Token("sys.utils.alpha"), "Sys.Utils.Alpha");
     EXPECT_EQ(t.Register_Token("ALPHA.\xc4RGER"), "Alpha.\xc4rger");
     EXPECT_EQ(t.Register_Token("alpha.\xe4rger"), "alpha.\xe4rger"); // new: \xe4 is not \xc4
-    EXPECT_EQ(t.Register_Token("Utils.Alph"), "Utils.Alph");          // whole entries only
+    EXPECT_EQ(t.Register_Token("Utils.Alph"), "Utils.Alph");         // whole entries only
     EXPECT_EQ(t.Token_Count(), 5);
 }
 
@@ -128,4 +130,29 @@ TEST(TokenTable, ManyTokensKeepTheirFirstSpellingAcrossGrowth) {
         EXPECT_EQ(t.Register_Token("TOK" + std::to_string(i)), "Tok" + std::to_string(i));
     EXPECT_EQ(t.Token_Count(), 20000);
     EXPECT_EQ(t.Find_Token("tok20000"), std::nullopt);
+}
+
+// The index is compared with upper-cased keys as if it were upper-cased itself: for keys of
+// every length up to a few steps of eight bytes, a-z fold, and a byte changed anywhere (or a
+// letter above 127 in the other case) tells them apart.
+TEST(TokenTable, KeysCompareWithTheIndexAsIfUpperCased) {
+    for (std::size_t n = 0; n <= 20; ++n) {
+        std::string text;
+        for (std::size_t k = 0; k < n; ++k)
+            text += static_cast<char>((k % 2 ? 'a' : 'A') + k % 26);
+        std::string key = text;
+        for (char& c : key)
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        EXPECT_TRUE(Equal_Upper(text.data(), key.data(), n)) << n;
+        for (std::size_t at = 0; at < n; ++at) {
+            std::string other = key;
+            other[at] = '_';
+            EXPECT_FALSE(Equal_Upper(text.data(), other.data(), n)) << n << " at " << at;
+            std::string high = text;
+            high[at] = '\xe4';
+            other = key;
+            other[at] = '\xc4';
+            EXPECT_FALSE(Equal_Upper(high.data(), other.data(), n)) << n << " at " << at;
+        }
+    }
 }
