@@ -17,25 +17,18 @@ namespace fs = std::filesystem;
 
 namespace parvex::cli {
 
-namespace {
-bool is_pascal_name(const char* name) {
-    const char* dot = std::strrchr(name, '.');
-    if (!dot)
+bool Is_Pascal_Source(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.size() - dot - 1 > 3)
         return false;
-    char ext[4];
-    std::size_t n = 0;
-    for (const char* c = dot + 1; *c; ++c) {
-        if (n == sizeof ext)
-            return false;
-        ext[n++] = static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c + 32 : *c);
+    char ext[3];
+    const std::size_t n = name.size() - dot - 1;
+    for (std::size_t k = 0; k < n; ++k) {
+        const char c = name[dot + 1 + k];
+        ext[k] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     }
     const std::string_view e(ext, n);
     return e == "pas" || e == "pp" || e == "dpr" || e == "lpr" || e == "inc";
-}
-} // namespace
-
-bool Is_Pascal_Source(const std::string& name) {
-    return is_pascal_name(name.c_str());
 }
 
 namespace {
@@ -142,7 +135,7 @@ void walk(const std::string& dir, const std::string& real, std::vector<Found>& f
         }
         if (type == DT_DIR)
             walk(joined(dir, name), joined(real, name), found, folders, errors);
-        else if (type == DT_REG && is_pascal_name(name))
+        else if (type == DT_REG && Is_Pascal_Source(name))
             found.push_back({joined(dir, name), joined(real, name), here});
         // a link planted in a folder is not followed; other kinds are no sources
     }

@@ -5,6 +5,7 @@
 #include "engine/listing_options.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace parvex::cli {
@@ -21,7 +22,7 @@ struct WalkResult {
 };
 
 // Pascal source names: .pas, .pp, .dpr, .lpr, .inc in any letter case.
-bool Is_Pascal_Source(const std::string& name);
+bool Is_Pascal_Source(std::string_view name);
 
 // A file is taken as it is (a link named on the command line is followed); a folder is walked
 // recursively in sorted order, following no links, and a folder that cannot be read is an

@@ -79,7 +79,7 @@ std::string_view TokenTable::Stored_Form(std::string_view token, bool* known) {
         // New: it enters the index as it is spelt here.
         if (!do_not_cumulate)
             loaded_.emplace_back(token);
-        append_to_index(std::string(token));
+        append_to_index(std::string(token), key_);
         offset = index_.size() - token.size() - 1;
     }
     return std::string_view(index_).substr(offset, token.size());
@@ -91,7 +91,7 @@ std::string TokenTable::Register_Token(std::string_view token) {
     std::string stored(token);
     if (!do_not_cumulate)
         loaded_.push_back(stored);
-    append_to_index(stored);
+    append_to_index(stored, Upper_Ascii(stored));
     return stored;
 }
 
@@ -101,7 +101,7 @@ void TokenTable::clear_index() {
     count_ = 0;
 }
 
-void TokenTable::append_to_index(const std::string& token) {
+void TokenTable::append_to_index(const std::string& token, std::string_view upper) {
     if (index_.empty()) {
         // Room for an index of many megabytes from the start: a block that large is address
         // space the system gives lazily, page by page as the index fills it, where growing by
@@ -114,15 +114,11 @@ void TokenTable::append_to_index(const std::string& token) {
     ++count_;
     // Register the stretches between dots, first occurrence winning.
     const std::size_t base = index_.size() - token.size() - 1;
-    key_.assign(token);
-    for (char& c : key_)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
     std::size_t start = 0;
     for (;;) {
         std::size_t dot = token.find('.', start);
         std::size_t end = dot == std::string::npos ? token.size() : dot;
-        pieces_.insert(base + start, std::string_view(key_).substr(start, end - start), index_);
+        pieces_.insert(base + start, upper.substr(start, end - start), index_);
         if (dot == std::string::npos)
             break;
         start = dot + 1;
@@ -160,7 +156,7 @@ FileResult TokenTable::Load_Token_Tables(const std::string& tokens_file,
     }
     clear_index();
     for (const auto& entry : loaded_)
-        append_to_index(entry);
+        append_to_index(entry, Upper_Ascii(entry));
     return FileResult::success();
 }
 

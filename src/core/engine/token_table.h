@@ -52,7 +52,8 @@ public:
 
 private:
     void clear_index();
-    void append_to_index(const std::string& token);
+    // Adds the token in its spelling; `upper` is the token upper-cased (a-z only).
+    void append_to_index(const std::string& token, std::string_view upper);
 
     // Where the upper-cased key holding a dot first stands in the index (compared as if
     // upper-cased), behind the dot before it.
