@@ -197,29 +197,19 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
 
 void LineScanner::watch_nesting(const std::string& w, std::size_t from, std::size_t to,
                                 NestedReading::Kind kind) {
-    if (nested_.Active() || from >= to)
-        return;
     // Only the comment itself is searched, so that a line costs time linear in its length.
-    const char* const begin = w.data();
-    const char opener = kind == NestedReading::Kind::Brace ? '{' : '(';
-    if (to - from < 32) { // most comments are short: looked at byte by byte
-        for (std::size_t k = from; k < to; ++k)
-            if (w[k] == opener && (opener == '{' || (k + 1 < w.size() && w[k + 1] == '*'))) {
-                nested_.Start(kind, k);
-                return;
-            }
+    if (nested_.Active())
         return;
-    }
-    for (const char* p = begin + from; p < begin + to;) {
-        p = static_cast<const char*>(
-            std::memchr(p, opener, static_cast<std::size_t>(begin + to - p)));
+    for (std::size_t k = from; k < to;) {
+        const void* p = std::memchr(w.data() + k, '(', to - k);
         if (p == nullptr)
             return;
-        if (kind == NestedReading::Kind::Brace || (p + 1 < begin + w.size() && p[1] == '*')) {
-            nested_.Start(kind, static_cast<std::size_t>(p - begin));
+        k = static_cast<std::size_t>(static_cast<const char*>(p) - w.data());
+        if (k + 1 < w.size() && w[k + 1] == '*') {
+            nested_.Start(kind, k);
             return;
         }
-        ++p;
+        ++k;
     }
 }
 
@@ -272,20 +262,35 @@ std::size_t LineScanner::code_run_end(std::string_view w, std::size_t from) cons
                          _mm_or_si128(_mm_cmpeq_epi8(v, backtick), _mm_cmpeq_epi8(v, caret))),
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, brace), _mm_cmpeq_epi8(v, paren)),
                          _mm_cmpeq_epi8(v, slash)));
-        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hits)); bits != 0;
-             bits &= bits - 1)
-            if (const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(bits));
-                w[at] != '^' || Caret_Letter_At(w, at, false))
-                return at;
+        if (const int bits = _mm_movemask_epi8(hits))
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
     }
 #endif
-    // A caret stops the run only where a control character's letter may follow it.
-    for (;; ++i) {
-        while (i < w.size() && !starts_[static_cast<unsigned char>(w[i])])
-            ++i;
-        if (i >= w.size() || w[i] != '^' || Caret_Letter_At(w, i, false))
-            return i;
+    while (i < w.size() && !starts_[static_cast<unsigned char>(w[i])])
+        ++i;
+    return i;
+}
+
+std::size_t LineScanner::brace_close(std::string_view w, std::size_t from,
+                                     std::size_t& opener) const {
+    // One pass for both: nearly every comment holds no brace of its own.
+    opener = std::string::npos;
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i close = _mm_set1_epi8('}'), open = _mm_set1_epi8('{');
+    for (; i + 16 <= w.size(); i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + i));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, close), _mm_cmpeq_epi8(v, open))))
+            break;
     }
+#endif
+    for (; i < w.size(); ++i) {
+        if (w[i] == '}')
+            return i;
+        if (w[i] == '{' && opener == std::string::npos)
+            opener = i;
+    }
+    return std::string::npos;
 }
 
 bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
@@ -326,8 +331,16 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
     } else if (Comment_Open != OpenComment::None) {
         const auto kind = Comment_Open == OpenComment::Brace ? NestedReading::Kind::Brace
                                                              : NestedReading::Kind::Paren;
-        std::size_t close = Comment_Open == OpenComment::Brace ? w.find('}') : w.find("*)");
-        watch_nesting(w, 0, close == std::string::npos ? w.size() : close, kind);
+        std::size_t close;
+        if (Comment_Open == OpenComment::Brace) {
+            std::size_t opener;
+            close = brace_close(w, 0, opener);
+            if (opener != std::string::npos && !nested_.Active())
+                nested_.Start(kind, opener);
+        } else {
+            close = w.find("*)");
+            watch_nesting(w, 0, close == std::string::npos ? w.size() : close, kind);
+        }
         if (close == std::string::npos) {
             mask_range(0, w.size(), '_', Mask::Comment);
             return erased;
@@ -339,40 +352,18 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
 
     while (i < w.size()) {
         const char c = w[i];
-        if (c == '\'' && (block_quotes_ = Text_Block_Opener(w, i)) != 0) {
-            // A text block: it runs over the following lines up to its closing line.
-            open_literal_ = OpenLiteral::TextBlock;
-            literal_lines_ = 0;
-            if (literals)
-                literal_text_.assign(w, i, std::string::npos);
-            mask_range(i, w.size(), ' ', Mask::Literal);
-            return erased;
-        } else if (c == '`') {
-            // A backtick literal runs to the next backtick, on this line or a later one. A
-            // backtick means nothing else in Pascal, so it is a literal in every mode.
-            const std::size_t close = Backtick_Close(w, i + 1);
-            if (close == kNoEnd) {
-                open_literal_ = OpenLiteral::Backtick;
+        if (c == '\'' || c == '"') {
+            if (c == '\'' && i + 2 < w.size() && w[i + 1] == '\'' && w[i + 2] == '\'' &&
+                (block_quotes_ = Text_Block_Opener(w, i)) != 0) {
+                // A text block: it runs over the following lines up to its closing line.
+                open_literal_ = OpenLiteral::TextBlock;
                 literal_lines_ = 0;
                 if (literals)
                     literal_text_.assign(w, i, std::string::npos);
                 mask_range(i, w.size(), ' ', Mask::Literal);
                 return erased;
             }
-            if (literals)
-                literals->push_back(w.substr(i, close + 1 - i));
-            mask_range(i, close + 1, ' ', Mask::Literal);
-            i = close + 1;
-        } else if (c == '^') {
-            // "^M": its letter's case is part of the character's value.
-            if (Caret_Letter_At(w, i, caret_after_name(line, i))) {
-                mask_range(i + 1, i + 2, ' ', Mask::Literal);
-                i += 2;
-            } else {
-                ++i;
-            }
-        } else if (c == '\'' || c == '"') {
-            // A literal runs to the next quote that is not doubled.
+            // A literal of one line runs to the next quote that is not doubled.
             std::size_t k = i + 1;
             std::size_t close = std::string::npos;
             while (k < w.size()) {
@@ -414,9 +405,10 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
                     continue;
                 }
             }
-            std::size_t close = w.find('}', i + 1);
-            watch_nesting(w, i + 1, close == std::string::npos ? w.size() : close,
-                          NestedReading::Kind::Brace);
+            std::size_t opener;
+            std::size_t close = brace_close(w, i + 1, opener);
+            if (opener != std::string::npos && !nested_.Active())
+                nested_.Start(NestedReading::Kind::Brace, opener);
             if (close == std::string::npos) {
                 mask_range(i, w.size(), '_', Mask::Comment);
                 Comment_Open = OpenComment::Brace;
@@ -439,6 +431,30 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
             w.resize(i); // the out line keeps the comment
             line.mask.resize(i);
             return erased;
+        } else if (c == '`') {
+            // A backtick literal runs to the next backtick, on this line or a later one. A
+            // backtick means nothing else in Pascal, so it is a literal in every mode.
+            const std::size_t close = Backtick_Close(w, i + 1);
+            if (close == kNoEnd) {
+                open_literal_ = OpenLiteral::Backtick;
+                literal_lines_ = 0;
+                if (literals)
+                    literal_text_.assign(w, i, std::string::npos);
+                mask_range(i, w.size(), ' ', Mask::Literal);
+                return erased;
+            }
+            if (literals)
+                literals->push_back(w.substr(i, close + 1 - i));
+            mask_range(i, close + 1, ' ', Mask::Literal);
+            i = close + 1;
+        } else if (c == '^') {
+            // "^M": its letter's case is part of the character's value.
+            if (Caret_Letter_At(w, i, false) && !caret_after_name(line, i)) {
+                mask_range(i + 1, i + 2, ' ', Mask::Literal);
+                i += 2;
+            } else {
+                i = code_run_end(w, i + 1);
+            }
         } else {
             i = code_run_end(w, i + 1);
         }

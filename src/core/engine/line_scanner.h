@@ -105,8 +105,10 @@ private:
     std::size_t open_literal_end(std::string_view w) const;
     // Whether the caret at `caret` follows a name directly ("p^"), not a number or a literal.
     bool caret_after_name(const ScanLine& line, std::size_t caret) const;
-    // A comment of the given kind covers [from, to) of the line: if it holds an opener of its own
-    // kind, a reading in which comments nest parts from this one there.
+    // The first "}" from `from`, and in `opener` the first "{" before it (npos when none).
+    std::size_t brace_close(std::string_view w, std::size_t from, std::size_t& opener) const;
+    // A "(*" comment covers [from, to) of the line: if it holds another "(*", a reading in which
+    // comments nest parts from this one there.
     void watch_nesting(const std::string& w, std::size_t from, std::size_t to,
                        NestedReading::Kind kind);
     // Masks what the nested reading takes for a literal where this one found code.

@@ -563,8 +563,9 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
             ++i;
         const std::size_t l = i - s;
         const std::string_view word(w.data() + s, l);
-        const Keyword keyword =
-            options.end_remarks && !escaped_name(line, s) ? classify(word) : Keyword::None;
+        Keyword keyword = options.end_remarks ? classify(word) : Keyword::None;
+        if (keyword != Keyword::None && escaped_name(line, s))
+            keyword = Keyword::None;
 
         if (is_numeric_word(word)) {
             // Numbers pass unchanged: the out line already holds them.

@@ -41,15 +41,12 @@ bool LineCursor::Next(std::string_view& line) {
 
 void LineCursor::Skip(std::size_t length) {
     p_ += length;
-    line_end_ = LineEnd::None;
+    line_end_ = p_;
     if (p_ < end_) {
         const bool cr = *p_ == '\r';
         ++p_;
-        line_end_ = cr ? LineEnd::CR : LineEnd::LF;
-        if (cr && p_ < end_ && *p_ == '\n') {
+        if (cr && p_ < end_ && *p_ == '\n')
             ++p_;
-            line_end_ = LineEnd::CRLF;
-        }
     }
 }
 
@@ -280,10 +277,6 @@ inline bool CodeReader::scan(std::string_view line, CodeLine* r, std::string_vie
     constexpr bool Build = M == Mode::Build;
     // Skipped lines change no state at a caret: only lines that are compared or built look at them.
     constexpr bool Carets = M != Mode::Skip;
-    if constexpr (M == Mode::Compare) {
-        if (nesting_.on)
-            return false; // the two readings disagree here: read it the long way
-    }
     if constexpr (Build) {
         r->text.clear();
         r->kinds.clear();
@@ -327,7 +320,9 @@ inline bool CodeReader::scan(std::string_view line, CodeLine* r, std::string_vie
         nesting_from = at;
     };
     while (i < line.size() && same) {
-        if (open_ == Open::Block || open_ == Open::Tick) [[unlikely]] {
+        if (open_ == Open::None) [[likely]] {
+            // (below)
+        } else if (open_ == Open::Block || open_ == Open::Tick) {
             const std::size_t close =
                 open_ == Open::Block ? block_closing(line, block_quotes_) : tick_closing(line, i);
             if (close == kNone) {
@@ -337,8 +332,7 @@ inline bool CodeReader::scan(std::string_view line, CodeLine* r, std::string_vie
             take(open_ == Open::Block ? close : close + 1, ByteKind::Literal);
             open_ = Open::None;
             continue;
-        }
-        if (open_ != Open::None) {
+        } else {
             const std::size_t close = open_ == Open::Brace ? line.find('}', i) : line.find("*)", i);
             watch(open_, close == kNone ? line.size() : close);
             if (!same)
@@ -472,12 +466,16 @@ void CodeReader::Skip_Line(std::string_view line) {
 }
 
 bool CodeReader::Read_Recased(std::string_view line, std::string_view other) {
-    if (line.size() != other.size())
+    // Where the reading with nesting goes on, the line is read the long way.
+    if (line.size() != other.size() || nesting_.on)
         return false;
-    const CodeReader before = *this;
+    const Open open = open_;
+    const std::size_t quotes = block_quotes_;
     if (scan<Mode::Compare>(line, nullptr, other))
         return true;
-    *this = before;
+    open_ = open;
+    block_quotes_ = quotes;
+    nesting_ = {};
     return false;
 }
 

@@ -37,12 +37,23 @@ public:
     // Moves past a line that Peek gave, and its line end.
     void Skip(std::size_t length);
     // The line end of the line last passed (None: the end of the text).
-    LineEnd End() const { return line_end_; }
+    LineEnd End() const {
+        const auto n = p_ - line_end_;
+        return n == 0               ? LineEnd::None
+               : n == 2             ? LineEnd::CRLF
+               : *line_end_ == '\r' ? LineEnd::CR
+                                    : LineEnd::LF;
+    }
+    // The line last passed here and the one last passed by `other` end alike.
+    bool Same_End(const LineCursor& other) const {
+        const auto n = p_ - line_end_;
+        return n == other.p_ - other.line_end_ && (n == 0 || *line_end_ == *other.line_end_);
+    }
 
 private:
     const char* p_;
     const char* end_;
-    LineEnd line_end_ = LineEnd::None;
+    const char* line_end_ = p_; // where the line end of the line last passed begins
 };
 
 // All lines of a text at once.
@@ -73,7 +84,10 @@ public:
     // Read_Line (a remark added, say, or a fault).
     bool Read_Recased(std::string_view line, std::string_view other);
     // Two readers in the same state read the same line the same way.
-    bool operator==(const CodeReader&) const = default;
+    bool operator==(const CodeReader& o) const {
+        return open_ == o.open_ && block_quotes_ == o.block_quotes_ &&
+               nesting_.on == o.nesting_.on && (!nesting_.on || nesting_ == o.nesting_);
+    }
 
 private:
     enum class Open : unsigned char { None, Brace, Paren, Block, Tick };

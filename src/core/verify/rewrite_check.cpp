@@ -29,15 +29,20 @@ std::string end_name(LineEnd end) {
 
 // After a line of each text: both have the same line end, or the cursors know none.
 template <class OldLines, class NewLines>
-bool same_end(const OldLines& old_lines, const NewLines& new_lines, std::string& reason) {
-    if constexpr (NewLines::kKnowsEnds) {
-        if (old_lines.End() != new_lines.End()) {
-            reason = "the line end " + end_name(old_lines.End()) + " became " +
-                     end_name(new_lines.End());
-            return false;
-        }
-    }
-    return true;
+[[gnu::always_inline]] inline bool ends_alike(const OldLines& old_lines,
+                                              const NewLines& new_lines) {
+    if constexpr (NewLines::kKnowsEnds)
+        return old_lines.Same_End(new_lines);
+    else
+        return true;
+}
+
+template <class OldLines, class NewLines>
+std::string end_changed(const OldLines& old_lines, const NewLines& new_lines) {
+    if constexpr (NewLines::kKnowsEnds)
+        return "the line end " + end_name(old_lines.End()) + " became " + end_name(new_lines.End());
+    else
+        return {};
 }
 
 template <class Lines> std::size_t count_of(Lines lines) {
@@ -53,7 +58,6 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
     CodeReader old_reader, new_reader;
     CodeLine was, now;
     std::string_view old_line, new_line;
-    std::string reason;
     for (std::size_t n = 0; old_lines.Next(old_line); ++n) {
         // Most new lines have the old one's length: taken as such, they need no search for
         // their end. Equal, or equal but for the case of letters, they hold no line end.
@@ -63,16 +67,16 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
                 old_reader.Skip_Line(old_line);
                 new_reader = old_reader;
                 new_lines.Skip(new_line.size());
-                if (!same_end(old_lines, new_lines, reason))
-                    return refuse(n + 1, reason);
+                if (!ends_alike(old_lines, new_lines))
+                    return refuse(n + 1, end_changed(old_lines, new_lines));
                 continue;
             }
             // Re-cased in code only: nothing to take apart, and both read alike.
             if (old_reader.Read_Recased(old_line, new_line)) {
                 new_reader = old_reader;
                 new_lines.Skip(new_line.size());
-                if (!same_end(old_lines, new_lines, reason))
-                    return refuse(n + 1, reason);
+                if (!ends_alike(old_lines, new_lines))
+                    return refuse(n + 1, end_changed(old_lines, new_lines));
                 continue;
             }
         }
@@ -99,8 +103,8 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
             return refuse(n + 1, std::string("the new line is ") +
                                      (now.text.size() > was.text.size() ? "longer" : "shorter") +
                                      " than the source line beyond its remarks");
-        if (!same_end(old_lines, new_lines, reason))
-            return refuse(n + 1, reason);
+        if (!ends_alike(old_lines, new_lines))
+            return refuse(n + 1, end_changed(old_lines, new_lines));
     }
     return {};
 }
