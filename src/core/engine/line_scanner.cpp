@@ -225,6 +225,15 @@ void LineScanner::apply_nested_reading(ScanLine& line) {
             }
 }
 
+void LineScanner::open_literal(OpenLiteral kind, ScanLine& line, std::size_t at, bool keep_text) {
+    open_literal_ = kind;
+    literal_lines_ = 0;
+    if (keep_text)
+        literal_text_.assign(line.work, at, std::string::npos);
+    std::memset(line.work.data() + at, ' ', line.work.size() - at);
+    std::memset(line.mask.data() + at, static_cast<int>(Mask::Literal), line.mask.size() - at);
+}
+
 std::size_t LineScanner::open_literal_end(std::string_view w) const {
     if (open_literal_ == OpenLiteral::TextBlock)
         return Text_Block_Close(w, block_quotes_);
@@ -356,11 +365,7 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
             if (c == '\'' && i + 2 < w.size() && w[i + 1] == '\'' && w[i + 2] == '\'' &&
                 (block_quotes_ = Text_Block_Opener(w, i)) != 0) {
                 // A text block: it runs over the following lines up to its closing line.
-                open_literal_ = OpenLiteral::TextBlock;
-                literal_lines_ = 0;
-                if (literals)
-                    literal_text_.assign(w, i, std::string::npos);
-                mask_range(i, w.size(), ' ', Mask::Literal);
+                open_literal(OpenLiteral::TextBlock, line, i, literals != nullptr);
                 return erased;
             }
             // A literal of one line runs to the next quote that is not doubled.
@@ -436,11 +441,7 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
             // backtick means nothing else in Pascal, so it is a literal in every mode.
             const std::size_t close = Backtick_Close(w, i + 1);
             if (close == kNoEnd) {
-                open_literal_ = OpenLiteral::Backtick;
-                literal_lines_ = 0;
-                if (literals)
-                    literal_text_.assign(w, i, std::string::npos);
-                mask_range(i, w.size(), ' ', Mask::Literal);
+                open_literal(OpenLiteral::Backtick, line, i, literals != nullptr);
                 return erased;
             }
             if (literals)

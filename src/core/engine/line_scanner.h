@@ -100,7 +100,10 @@ private:
     // Where the code that starts at `from` ends: at the next character that may open a
     // literal or a comment, or at the end of the line.
     std::size_t code_run_end(std::string_view w, std::size_t from) const;
-    // The first line of a literal of several lines that is open: where on it the literal ends,
+    // A literal of several lines opens at `at` and covers the rest of the line.
+    enum class OpenLiteral : std::uint8_t { None, TextBlock, Backtick };
+    void open_literal(OpenLiteral kind, ScanLine& line, std::size_t at, bool keep_text);
+    // The next line of a literal of several lines that is open: where on it the literal ends,
     // or kNoEnd when it goes on.
     std::size_t open_literal_end(std::string_view w) const;
     // Whether the caret at `caret` follows a name directly ("p^"), not a number or a literal.
@@ -118,7 +121,6 @@ private:
     bool is_delim_[256] = {};
     bool starts_[256] = {}; // characters that may open a literal or a comment, and the caret
 
-    enum class OpenLiteral : std::uint8_t { None, TextBlock, Backtick };
     OpenLiteral open_literal_ = OpenLiteral::None;
     std::size_t block_quotes_ = 0;  // of an open text block
     std::size_t literal_lines_ = 0; // lines of the open literal after its first
