@@ -1,6 +1,7 @@
 #include "verify/rewrite_check.h"
 
 #include "engine/listing_run.h"
+#include "platform/source_text.h"
 #include "tables/subs.h"
 #include "verify/code_reader.h"
 
@@ -196,6 +197,33 @@ TEST(RewriteCheck, ListingRunPassesAndItsDamagedOutputIsRefused) {
     damaged = lists.src_o;
     damaged.erase(damaged.begin() + 2);
     EXPECT_FALSE(Check_Rewrite(source, damaged).ok);
+}
+
+// A listing that does not know the literals of several lines (as the listing of old did) re-cases
+// their text: the second reader refuses it at the first such line, whatever the listing says.
+TEST(RewriteCheck, AListingBlindToLiteralsOfSeveralLinesIsRefused) {
+    const std::string source = "const\n  S = '''\n    Hello World\n    begin end\n    ''';\n"
+                               "  T = `a {b}\n  c` + x;\n  C = ^m;\n";
+    TokenTable tokens;
+    ListingEngine engine(tokens);
+    ListingLists lists;
+    ListingOptions options;
+    options.output_case = 0;
+    ASSERT_EQ(engine.List_Lines(Split_Lines(source), options, lists).status, RunStatus::Done);
+    const std::string listed = Compose_Text(lists.src_o, Source_From_Bytes(source).form);
+    RewriteCheck good = Check_Rewrite(source, std::string_view(listed));
+    EXPECT_TRUE(good.ok) << good.line << ": " << good.reason;
+
+    // The faults of a blind listing, one at a time: each line re-cased as if it were code.
+    for (std::size_t fault : {2u, 3u, 6u, 7u}) {
+        TextList blind = lists.src_o;
+        blind[fault] = Upper_Ascii(blind[fault]);
+        RewriteCheck bad = Check_Rewrite(
+            source, std::string_view(Compose_Text(blind, Source_From_Bytes(source).form)));
+        EXPECT_FALSE(bad.ok) << "line " << fault + 1;
+        EXPECT_EQ(bad.line, fault + 1);
+        EXPECT_NE(bad.reason.find("inside a literal"), std::string::npos) << bad.reason;
+    }
 }
 
 // Both readers split a text into the same lines: the listing's (whole or as views) and the
