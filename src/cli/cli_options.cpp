@@ -47,6 +47,11 @@ Options:
                       the listing does not tell them apart)
   --spellings-out FILE  write the most frequent spelling of each such token to
                       FILE, one per line, ready for --personal
+  --html OUT          write nothing beside the sources; write a browsable cross-reference
+                      of all of them as a static web site into the folder OUT (open
+                      OUT/index.html): every token, literal and number links to its
+                      occurrences in the whole project. OUT is replaced whole, so it
+                      must be new, empty or a site written before
   --check             print every line the run left unhandled as FILE:LINE: TEXT
   --quiet             print nothing but errors (and what --stdout/--check print)
   -h, --help          show this help
@@ -171,12 +176,13 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
                 return bad("--break needs a number, not '" + value + "'");
             o.save.break_after = n;
         } else if (arg == "--personal" || arg == "--tokens" || arg == "--out" ||
-                   arg == "--spellings-out") {
+                   arg == "--spellings-out" || arg == "--html") {
             if (!take_value() || value.empty())
                 return missing(arg + " needs a value");
             (arg == "--personal"        ? o.personal_file
              : arg == "--tokens"        ? o.tokens_file
              : arg == "--spellings-out" ? o.spellings_out
+             : arg == "--html"          ? o.html_dir
                                         : o.out_dir) = value;
         } else {
             return bad("unknown option '" + args[i] + "'");
@@ -193,9 +199,14 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
     if ((o.spellings || !o.spellings_out.empty()) &&
         (o.to_stdout || o.diff || o.list_changed || o.check || !o.out_dir.empty()))
         return bad("--spellings and --spellings-out go with no other output");
+    if (!o.html_dir.empty() && (o.to_stdout || o.diff || o.list_changed || o.check ||
+                                !o.out_dir.empty() || o.spellings || !o.spellings_out.empty()))
+        return bad("--html goes with no other output");
     const bool from_stdin = std::find(o.paths.begin(), o.paths.end(), "-") != o.paths.end();
     if (from_stdin && o.paths.size() > 1)
         return bad("\"-\" (standard input) is the only PATH when given");
+    if (from_stdin && !o.html_dir.empty())
+        return bad("\"-\" (standard input) cannot be shown as a site: name the files");
     if (from_stdin && !o.out_dir.empty())
         return bad("\"-\" writes its new text to standard output: --out does not go with it");
     return r;

@@ -22,6 +22,7 @@ struct CliOptions {
     unsigned jobs = 0;         // parallel jobs, 0: one per processor
     bool spellings = false;    // print the tokens written more than one way, write nothing
     std::string spellings_out; // their majority spellings, as a personal token file
+    std::string html_dir;      // write the cross-reference site of all sources there
     bool check = false;
     bool quiet = false;
     bool help = false;

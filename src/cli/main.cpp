@@ -3,6 +3,7 @@
 
 #include "batch_run.h"
 #include "cli_options.h"
+#include "site_run.h"
 #include "source_walk.h"
 #include "spellings.h"
 
@@ -80,7 +81,9 @@ int main(int argc, char** argv) {
         jobs.push_back({"-", ""});
         stdin_name = o.stdin_name.empty() ? "<stdin>" : o.stdin_name;
     } else {
-        WalkResult walk = Collect_Sources(o.paths, o.out_dir);
+        const bool html = !o.html_dir.empty();
+        WalkResult walk = html ? Collect_Sources(o.paths, o.html_dir, "--html", true)
+                               : Collect_Sources(o.paths, o.out_dir);
         if (saving)
             Drop_Name_Clashes(walk, o.save);
         for (const auto& e : walk.errors) {
@@ -90,6 +93,11 @@ int main(int argc, char** argv) {
         if (walk.refused)
             return kExitError; // nothing is written
         jobs = std::move(walk.jobs);
+    }
+    if (!o.html_dir.empty()) {
+        if (Site_Run(o, tokens, jobs, o.paths).errors)
+            status = kExitError;
+        return status;
     }
     if (spellings) {
         if (Spelling_Report(o, tokens, jobs, stdin_name).errors)

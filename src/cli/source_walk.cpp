@@ -144,7 +144,9 @@ void walk(const std::string& dir, const std::string& real, std::vector<Found>& f
 
 } // namespace
 
-WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir) {
+WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir,
+                           std::string_view out_option, bool out_replaced_whole) {
+    const std::string option(out_option);
     WalkResult result;
     const fs::path out = out_dir.empty() ? fs::path() : resolved(out_dir);
     std::unordered_set<std::string> seen;
@@ -162,9 +164,11 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                 continue;
             }
             const fs::path p(path);
-            if (!out_dir.empty() && resolved(p).parent_path() == out) {
+            if (!out_dir.empty() && (resolved(p).parent_path() == out ||
+                                     (out_replaced_whole && inside(resolved(p), out)))) {
                 result.errors.push_back(
-                    "--out " + out_dir + ": is the folder of " + path +
+                    option + " " + out_dir +
+                    (resolved(p).parent_path() == out ? ": is the folder of " : ": holds ") + path +
                     ": its results would replace sources; choose another folder");
                 result.refused = true;
                 continue;
@@ -180,7 +184,7 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                               : inside(in, out) ? "holds the input folder "
                                                 : nullptr;
             if (how) {
-                result.errors.push_back("--out " + out_dir + ": " + how + path +
+                result.errors.push_back(option + " " + out_dir + ": " + how + path +
                                         ": its results would replace sources; choose a folder "
                                         "outside it");
                 result.refused = true;

@@ -28,8 +28,11 @@ bool Is_Pascal_Source(std::string_view name);
 // recursively in sorted order, following no links, and a folder that cannot be read is an
 // error. A file met twice (after "."/".." and links) is listed once. With `out_dir` the results
 // go there, mirroring the sub-folders of a walked folder; an `out_dir` that is an input folder,
-// lies inside one or holds one is refused, as is the folder of an input file.
-WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir);
+// lies inside one or holds one is refused, as is the folder of an input file. `out_option`
+// names the option in messages; with `out_replaced_whole` (a folder that is replaced as a whole)
+// any folder that holds an input file is refused too.
+WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir,
+                           std::string_view out_option = "--out", bool out_replaced_whole = false);
 
 // Drops each job whose results would be written over the results of an earlier job or over
 // another source (two inputs with one output name), with an error line for each.

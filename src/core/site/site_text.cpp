@@ -1,0 +1,179 @@
+#include "site/site_text.h"
+
+#include "language/lang_file.h"
+#include "richtext/rtf_reader.h"
+
+namespace parvex::site {
+
+namespace {
+constexpr std::string_view kLast = "0123456789ABCDEFGHIJKLMNOPQRSTUV";
+constexpr std::string_view kMore = "WXYZabcdefghijklmnopqrstuvwxyz#$";
+
+int digit_of(char c, bool& last) {
+    if (auto k = kLast.find(c); k != std::string_view::npos) {
+        last = true;
+        return static_cast<int>(k);
+    }
+    if (auto k = kMore.find(c); k != std::string_view::npos) {
+        last = false;
+        return static_cast<int>(k);
+    }
+    return -1;
+}
+} // namespace
+
+std::string Html_Escape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string Url_Escape(std::string_view path) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(path.size() + 8);
+    for (char ch : path) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+            out += ch;
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+void Append_Js_String(std::string& out, std::string_view utf8) {
+    static constexpr char hex[] = "0123456789abcdef";
+    out += '"';
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r' || c == 0) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else if (c == 0xE2 && i + 2 < utf8.size() && utf8[i + 1] == '\x80' &&
+                   (utf8[i + 2] == '\xA8' || utf8[i + 2] == '\xA9')) {
+            // Line and paragraph separators end a line in older script engines.
+            out += utf8[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+            i += 2;
+        } else if (c == '<' && i + 1 < utf8.size() && utf8[i + 1] == '/') {
+            out += "<\\/"; // never "</script" in a script of a page
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    out += '"';
+}
+
+void Append_Display(std::string& out, std::string_view bytes, bool utf8) {
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\t' || (c >= 0x20 && c < 0x7F) || (c >= 0x80 && utf8)) {
+            out += ch;
+        } else if (c < 0x20 || c == 0x7F) {
+            rich::Append_Utf8(out, c == 0x7F ? char32_t{0x2421} : char32_t{0x2400} + c);
+        } else {
+            rich::Append_Utf8(out, c); // Latin-1
+        }
+    }
+}
+
+std::string Display_Name(std::string_view bytes) {
+    std::string out;
+    Append_Display(out, bytes, Is_Valid_Utf8(bytes));
+    return out;
+}
+
+void Append_Upper_Ascii(std::string& out, std::string_view text) {
+    for (char c : text)
+        out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+
+std::uint32_t Key_Hash(std::string_view utf8) {
+    std::uint32_t h = 0x811C9DC5u;
+    auto unit = [&](std::uint32_t u) { h = (h ^ u) * 0x01000193u; };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        std::uint32_t cp = c;
+        int extra = 0;
+        if (c >= 0xF0) {
+            cp = c & 0x07;
+            extra = 3;
+        } else if (c >= 0xE0) {
+            cp = c & 0x0F;
+            extra = 2;
+        } else if (c >= 0xC0) {
+            cp = c & 0x1F;
+            extra = 1;
+        }
+        ++i;
+        for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            unit(0xD800 + (cp >> 10));
+            unit(0xDC00 + (cp & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return h;
+}
+
+void Append_Varint(std::string& out, std::uint64_t value) {
+    while (value >= 32) {
+        out += kMore[value & 31];
+        value >>= 5;
+    }
+    out += kLast[value];
+}
+
+bool Read_Varint(std::string_view text, std::size_t& at, std::uint64_t& value) {
+    value = 0;
+    int shift = 0;
+    while (at < text.size() && shift < 64) {
+        bool last = false;
+        const int d = digit_of(text[at], last);
+        if (d < 0)
+            return false;
+        ++at;
+        value |= static_cast<std::uint64_t>(d) << shift;
+        if (last)
+            return true;
+        shift += 5;
+    }
+    return false;
+}
+
+} // namespace parvex::site
