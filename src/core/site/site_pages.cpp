@@ -59,8 +59,8 @@ std::string Page_Html(const PageFrame& f, const std::string& body) {
     out += body;
     out += "\n<aside id=\"panel\" aria-label=\"Occurrences\" hidden></aside>\n"
            "<script src=\"" +
-           f.root + "d/config.js\"></script><script src=\"" + f.root +
-           "px/site.js\"></script>\n</body></html>\n";
+           f.root + "px/site.js\"></script><script src=\"" + f.root +
+           "d/config.js\"></script>\n</body></html>\n";
     return out;
 }
 
