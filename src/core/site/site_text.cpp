@@ -69,44 +69,61 @@ std::string Url_Escape(std::string_view path) {
 
 void Append_Js_String(std::string& out, std::string_view utf8) {
     static constexpr char hex[] = "0123456789abcdef";
+    out.reserve(out.size() + utf8.size() + 2);
     out += '"';
+    std::size_t plain = 0; // the start of the bytes not yet appended, which need no escape
+    auto flush = [&](std::size_t to) { out.append(utf8.data() + plain, to - plain); };
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c != '"' && c != '\\' && c != '\n' && c != '\r' && c != 0 && c != 0xE2 && c != '<')
+            continue;
+        if (c == 0xE2 && !(i + 2 < utf8.size() && utf8[i + 1] == '\x80' &&
+                           (utf8[i + 2] == '\xA8' || utf8[i + 2] == '\xA9')))
+            continue;
+        if (c == '<' && !(i + 1 < utf8.size() && utf8[i + 1] == '/'))
+            continue;
+        flush(i);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
+            plain = i + 1;
         } else if (c == '\n') {
             out += "\\n";
+            plain = i + 1;
         } else if (c == '\r' || c == 0) {
             out += "\\x";
             out += hex[c >> 4];
             out += hex[c & 15];
-        } else if (c == 0xE2 && i + 2 < utf8.size() && utf8[i + 1] == '\x80' &&
-                   (utf8[i + 2] == '\xA8' || utf8[i + 2] == '\xA9')) {
+            plain = i + 1;
+        } else if (c == 0xE2) {
             // Line and paragraph separators end a line in older script engines.
             out += utf8[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
             i += 2;
-        } else if (c == '<' && i + 1 < utf8.size() && utf8[i + 1] == '/') {
-            out += "<\\/"; // never "</script" in a script of a page
+            plain = i + 1;
+        } else { // "</": never "</script" in a script of a page
+            out += "<\\/";
             ++i;
-        } else {
-            out += static_cast<char>(c);
+            plain = i + 1;
         }
     }
+    flush(utf8.size());
     out += '"';
 }
 
 void Append_Display(std::string& out, std::string_view bytes, bool utf8) {
-    for (char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '\t' || (c >= 0x20 && c < 0x7F) || (c >= 0x80 && utf8)) {
-            out += ch;
-        } else if (c < 0x20 || c == 0x7F) {
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\t' || (c >= 0x20 && c < 0x7F) || (c >= 0x80 && utf8))
+            continue;
+        out.append(bytes.data() + plain, i - plain);
+        plain = i + 1;
+        if (c < 0x20 || c == 0x7F)
             rich::Append_Utf8(out, c == 0x7F ? char32_t{0x2421} : char32_t{0x2400} + c);
-        } else {
+        else
             rich::Append_Utf8(out, c); // Latin-1
-        }
     }
+    out.append(bytes.data() + plain, bytes.size() - plain);
 }
 
 std::string Display_Name(std::string_view bytes) {

@@ -367,10 +367,6 @@ namespace {
 // and readable on its own.
 std::vector<std::string> cut_stream(std::string_view stream) {
     std::vector<std::string> parts;
-    if (stream.size() <= kPartBytes) {
-        parts.emplace_back(stream);
-        return parts;
-    }
     std::size_t at = 0;
     std::int64_t file = -1;
     std::string* part = nullptr;
@@ -418,8 +414,10 @@ FileResult SiteWriter::State::write_occurrences(const TokenTable* tokens) {
             js += ',';
             num(js, t.files);
             js += ',';
-            std::vector<std::string> parts = cut_stream(streams[id]);
-            Append_Js_String(js, parts[0]);
+            const std::vector<std::string> parts = streams[id].size() > kPartBytes
+                                                       ? cut_stream(streams[id])
+                                                       : std::vector<std::string>();
+            Append_Js_String(js, parts.empty() ? streams[id] : parts[0]);
             auto o = others.find(id);
             if (o != others.end() || parts.size() > 1) {
                 js += ",[";
