@@ -375,11 +375,15 @@ std::vector<std::string> cut_stream(std::string_view stream) {
         std::uint64_t v = 0;
         if (!Read_Varint(stream, at, v))
             break;
-        if (v & 1) { // a new file
+        if (v & 1) { // a new file, then its first line
             file += static_cast<std::int64_t>((v + 1) / 2);
+            const std::size_t line_at = at;
+            if (!Read_Varint(stream, at, v))
+                break;
             if (!part || part->size() >= kPartBytes) {
                 part = &parts.emplace_back();
                 Append_Varint(*part, 2ull * static_cast<std::uint64_t>(file + 1) - 1);
+                part->append(stream.substr(line_at, at - line_at));
                 continue;
             }
         }

@@ -274,6 +274,8 @@
 
   async function openPanel(kind, text) {
     const run = ++panelRun;
+    const found = entryFor(kind, text); // its data script is asked for first
+    found.catch(() => {});
     lastFocus = document.activeElement;
     panel.replaceChildren();
     panel.hidden = false;
@@ -291,21 +293,22 @@
     const spell = el("p", "spell");
     const list = el("div", "groups");
     panel.append(head, summary, spell, list);
-    close.focus({ preventScroll: true });
     let e;
     try {
-      e = await entryFor(kind, text);
+      e = await found;
     } catch (err) {
       summary.textContent = String(err.message || err);
       return;
     }
     if (run !== panelRun) return;
     const key = keyOf(kind, text);
-    setTimeout(() => { if (run === panelRun) markPage(key); }, 0);
+    // After the first occurrences are shown: a long page has many words to look at.
+    setTimeout(() => { if (run === panelRun) markPage(key); }, 300);
     if (!e) {
       summary.textContent = "No occurrences recorded.";
       return;
     }
+    close.focus({ preventScroll: true });
     title.lastChild.textContent = e[0].slice(1);
     summary.textContent = plural(e[1], "occurrence", "occurrences") + " in " + plural(e[2], "file", "files");
     if (e[4] && e[4].length) {
@@ -321,12 +324,13 @@
     let pending = groups(e[3]);
     if (thisFile >= 0) {
       const own = pending.find((g) => g[0] === thisFile);
-      if (own || e[5]) {
+      let lines = own ? own[1] : [];
+      if (!own && e[5]) {
+        // Its lines may stand in a later part: the page's own text tells at once.
         const f = fileLines.get(thisFile);
-        const lines = [];
         if (f) f.lines.forEach((t, i) => { if (t !== undefined && lineHas(t, key)) lines.push(i + 1); });
-        if (lines.length) list.append(groupBox(thisFile, lines, key, run, true));
       }
+      if (lines.length) list.append(groupBox(thisFile, lines, key, run, true));
     }
     const sentinel = el("p", "more", "");
     list.append(sentinel);
@@ -395,8 +399,29 @@
         }
       }).catch(() => {});
     };
-    // Line texts load once the group comes into view.
     const limit = Math.min(lines.length, MAX_ROWS);
+    if (own) {
+      // The page's own lines are here already: shown at once.
+      const f = fileLines.get(file);
+      for (const l of lines.slice(0, limit)) {
+        const li = el("li");
+        const ln = el("a", "ln", String(l));
+        ln.href = "#L" + l;
+        const x = el("span", "x");
+        const t = f && f.lines[l - 1];
+        if (t !== undefined) renderLine(t.length > 400 ? t.slice(0, 400) : t, x, key);
+        li.append(ln, x);
+        ol.append(li);
+      }
+      if (lines.length > limit) {
+        const b = el("button", "all", "Show all " + fmt(lines.length) + " lines");
+        b.type = "button";
+        b.addEventListener("click", () => { b.remove(); addRows(limit, lines.length); });
+        box.append(b);
+      }
+      return box;
+    }
+    // Line texts load once the group comes into view.
     const io = new IntersectionObserver((xs) => {
       if (!xs.some((x) => x.isIntersecting)) return;
       io.disconnect();
@@ -528,6 +553,11 @@
       if (next < blocks.length) setTimeout(idle, 30);
     };
     setTimeout(idle, 200);
+    // The data of a word is asked for as the button goes down: a click comes a moment later.
+    code.addEventListener("pointerdown", (ev) => {
+      const w = wordOf(ev.target);
+      if (w) entryFor(w[0], w[1]).catch(() => {});
+    });
     code.addEventListener("click", (ev) => {
       const w = wordOf(ev.target);
       if (!w) return;
