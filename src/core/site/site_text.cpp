@@ -3,6 +3,9 @@
 #include "language/lang_file.h"
 #include "richtext/rtf_reader.h"
 
+#include <utility>
+#include <vector>
+
 namespace parvex::site {
 
 namespace {
@@ -191,6 +194,58 @@ bool Read_Varint(std::string_view text, std::size_t& at, std::uint64_t& value) {
         shift += 5;
     }
     return false;
+}
+
+std::vector<std::string> Cut_Occurrences(std::string_view stream, std::size_t part_bytes) {
+    std::vector<std::string> parts;
+    std::size_t at = 0;
+    std::int64_t file = -1;
+    std::string* part = nullptr;
+    while (at < stream.size()) {
+        const std::size_t start = at;
+        std::uint64_t v = 0;
+        if (!Read_Varint(stream, at, v))
+            break;
+        if (v & 1) { // a new file, then its first line
+            file += static_cast<std::int64_t>((v + 1) / 2);
+            const std::size_t line_at = at;
+            if (!Read_Varint(stream, at, v))
+                break;
+            if (!part || part->size() >= part_bytes) {
+                part = &parts.emplace_back();
+                Append_Varint(*part, 2ull * static_cast<std::uint64_t>(file + 1) - 1);
+                part->append(stream.substr(line_at, at - line_at));
+                continue;
+            }
+        }
+        part->append(stream.substr(start, at - start));
+    }
+    return parts;
+}
+
+std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>>
+Occurrence_Groups(std::string_view stream) {
+    std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>> groups;
+    std::size_t at = 0;
+    std::int64_t file = -1;
+    std::uint64_t line = 0;
+    while (at < stream.size()) {
+        std::uint64_t v = 0;
+        if (!Read_Varint(stream, at, v))
+            break;
+        if (v & 1) {
+            file += static_cast<std::int64_t>((v + 1) / 2);
+            if (!Read_Varint(stream, at, line))
+                break;
+            groups.push_back({static_cast<std::uint32_t>(file), {}});
+        } else if (groups.empty()) {
+            break;
+        } else {
+            line += v / 2;
+        }
+        groups.back().second.push_back(static_cast<std::uint32_t>(line));
+    }
+    return groups;
 }
 
 } // namespace parvex::site

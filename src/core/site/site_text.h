@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace parvex::site {
 
@@ -36,5 +38,14 @@ std::uint32_t Key_Hash(std::string_view utf8);
 void Append_Varint(std::string& out, std::uint64_t value);
 // Reads one number at `at` (moved past it); false at the end or on a foreign character.
 bool Read_Varint(std::string_view text, std::size_t& at, std::uint64_t& value);
+
+// The occurrences of one key, as the site stores them: for each file in order an odd number
+// (twice the step from the file before, less one; the first file steps from -1), the first line,
+// then twice the step to each further line. Cut into parts of about `part_bytes`, each starting
+// with a whole file and readable on its own.
+std::vector<std::string> Cut_Occurrences(std::string_view stream, std::size_t part_bytes);
+// The files and lines of such a stream.
+std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>>
+Occurrence_Groups(std::string_view stream);
 
 } // namespace parvex::site

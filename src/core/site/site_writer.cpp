@@ -361,39 +361,6 @@ FileResult SiteWriter::State::write_files() {
     return FileResult::success();
 }
 
-namespace {
-
-// A stream of occurrences cut into parts of about kPartBytes, each starting with a whole file
-// and readable on its own.
-std::vector<std::string> cut_stream(std::string_view stream) {
-    std::vector<std::string> parts;
-    std::size_t at = 0;
-    std::int64_t file = -1;
-    std::string* part = nullptr;
-    while (at < stream.size()) {
-        const std::size_t start = at;
-        std::uint64_t v = 0;
-        if (!Read_Varint(stream, at, v))
-            break;
-        if (v & 1) { // a new file, then its first line
-            file += static_cast<std::int64_t>((v + 1) / 2);
-            const std::size_t line_at = at;
-            if (!Read_Varint(stream, at, v))
-                break;
-            if (!part || part->size() >= kPartBytes) {
-                part = &parts.emplace_back();
-                Append_Varint(*part, 2ull * static_cast<std::uint64_t>(file + 1) - 1);
-                part->append(stream.substr(line_at, at - line_at));
-                continue;
-            }
-        }
-        part->append(stream.substr(start, at - start));
-    }
-    return parts;
-}
-
-} // namespace
-
 FileResult SiteWriter::State::write_occurrences(const TokenTable* tokens) {
     const std::uint32_t n = keys.Size();
     std::uint64_t total = 0;
@@ -419,7 +386,7 @@ FileResult SiteWriter::State::write_occurrences(const TokenTable* tokens) {
             num(js, t.files);
             js += ',';
             const std::vector<std::string> parts = streams[id].size() > kPartBytes
-                                                       ? cut_stream(streams[id])
+                                                       ? Cut_Occurrences(streams[id], kPartBytes)
                                                        : std::vector<std::string>();
             Append_Js_String(js, parts.empty() ? streams[id] : parts[0]);
             auto o = others.find(id);
