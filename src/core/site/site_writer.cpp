@@ -40,10 +40,6 @@ void num(std::string& out, std::uint64_t n) {
     out += std::to_string(n);
 }
 
-// The name a page gets in the site: the source's path with ".html", in UTF-8.
-std::string page_path(const std::string& path) {
-    return "s/" + Display_Name(path) + ".html";
-}
 
 std::string up_to_root(const std::string& rel) {
     std::string root;
@@ -171,6 +167,10 @@ void SiteWriter::Skipped() {
     ++s_->skipped;
 }
 
+std::string Page_Path(const std::string& path) {
+    return "s/" + Display_Name(path) + ".html";
+}
+
 std::string Site_Target_Problem(const std::string& folder) {
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0)
@@ -212,7 +212,7 @@ FileResult SiteWriter::Add(const std::string& path, SiteSource& src) {
     const std::uint32_t id = static_cast<std::uint32_t>(s.files.size());
     FileRecord& f = s.files.emplace_back();
     f.path = Display_Name(path);
-    std::string page = page_path(path);
+    std::string page = Page_Path(path);
     if (!s.pages.insert(page).second) // two names that show alike
         page = page.substr(0, page.size() - 5) + "~" + std::to_string(id) + ".html";
     s.pages.insert(page);

@@ -56,6 +56,9 @@ private:
     std::unique_ptr<State> s_;
 };
 
+// The page of a source at `path` in the site's tree, from the site's folder (as a file name).
+std::string Page_Path(const std::string& path);
+
 // Whether `folder` may be replaced by a site: missing, empty, or a site written before.
 // Empty text when it may; else why not.
 std::string Site_Target_Problem(const std::string& folder);

@@ -1,5 +1,10 @@
 #include "window/listing_session.h"
 
+#include "language/lang_file.h"
+#include "platform/source_text.h"
+#include "site/site_source.h"
+#include "site/site_writer.h"
+
 #include "tables/subs.h"
 #include "verify/rewrite_check.h"
 
@@ -101,6 +106,34 @@ SaveResult ListingSession::Save_To_Work_Path() {
         return failed;
     }
     return save_into(data_dir());
+}
+
+FileResult ListingSession::Write_Cross_Reference(std::string& page) {
+    page.clear();
+    std::string bytes;
+    if (FileResult r = Read_File(source_, bytes); !r)
+        return r;
+    SourceView view = Source_View(bytes);
+    if (view.status != SourceStatus::Read)
+        return FileResult::failure(source_ + ": " + view.error);
+    const std::string out = data_dir() + "Cross-Reference";
+    const std::string name = source_.substr(source_.find_last_of('/') + 1);
+    site::SiteWriter writer({name, "as it is on disk",
+                             Build_Delimiters(options.terminators, options.use_blank,
+                                              options.use_tab)});
+    if (FileResult r = Make_Dirs(data_dir()); !r)
+        return r;
+    if (FileResult r = writer.Begin(out); !r)
+        return r;
+    site::SiteReader reader;
+    site::SiteSource src;
+    reader.Read(view.lines, Is_Valid_Utf8(bytes), options, src);
+    if (FileResult r = writer.Add(name, src); !r)
+        return r;
+    if (FileResult r = writer.Finish(&tokens_); !r)
+        return r;
+    page = out + "/" + site::Page_Path(name);
+    return FileResult::success();
 }
 
 FileResult ListingSession::Load_Token_Tables() {

@@ -165,6 +165,10 @@ void Form1_Ui::setup(QWidget* form) {
     btn_to_Work->setMnemonic(QLatin1Char('W'));
     btn_to_SRCPath->setMnemonic(QLatin1Char('S'));
     bar->addWidget(btn_Work);
+    btn_XRef = speed("btn_XRef", QStringLiteral("Browser"));
+    btn_XRef->setToolTip(QStringLiteral("the Cross-Reference of the listed File in the Browser"));
+    btn_XRef->setEnabled(false);
+    bar->addWidget(btn_XRef);
     bar->addStretch(1);
     bar->addWidget(btn_to_Work);
     bar->addWidget(btn_to_SRCPath);
