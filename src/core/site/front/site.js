@@ -225,17 +225,18 @@
       if (needed && !needed.some((l) => l >= first && l < next)) continue;
       want.push([p, first]);
     }
-    for (const [p, first] of want) {
-      const pieces = await pack(p);
-      for (const piece of pieces) {
-        if (piece[0] !== info.id || f.got.has(piece[1])) continue;
-        f.got.add(piece[1]);
-        const ls = piece[2].split("\n");
-        for (let i = 0; i < ls.length; i++) f.lines[piece[1] - 1 + i] = ls[i];
-        if (piece[3]) f.routines = piece[3];
-      }
-    }
+    for (const [p] of want) takePieces(f, info.id, await pack(p));
     return f;
+  }
+  // The pieces of one file's text among a pack's.
+  function takePieces(f, id, pieces) {
+    for (const piece of pieces) {
+      if (piece[0] !== id || f.got.has(piece[1])) continue;
+      f.got.add(piece[1]);
+      const ls = piece[2].split("\n");
+      for (let i = 0; i < ls.length; i++) f.lines[piece[1] - 1 + i] = ls[i];
+      if (piece[3]) f.routines = piece[3];
+    }
   }
 
   const fmt = (n) => n.toLocaleString("en-US");
@@ -446,25 +447,11 @@
 
   async function showSource() {
     const code = document.getElementById("code");
-    const info = {
-      id: thisFile,
-      packs: [],
-      lines: Number(body.dataset.lines),
-    };
     // The page names its packs; their pieces say which lines they hold.
     const packs = (body.dataset.packs || "").split(",").filter((x) => x !== "").map(Number);
     const f = { lines: [], routines: [], got: new Set() };
     fileLines.set(thisFile, f);
-    for (const p of packs) {
-      const pieces = await pack(p);
-      for (const piece of pieces) {
-        if (piece[0] !== thisFile || f.got.has(piece[1])) continue;
-        f.got.add(piece[1]);
-        const ls = piece[2].split("\n");
-        for (let i = 0; i < ls.length; i++) f.lines[piece[1] - 1 + i] = ls[i];
-        if (piece[3]) f.routines = piece[3];
-      }
-    }
+    for (const p of packs) takePieces(f, thisFile, await pack(p));
     const count = f.lines.length;
     const heads = new Map(), ends = new Map();
     for (const r of f.routines) {
