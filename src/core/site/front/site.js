@@ -758,9 +758,9 @@
       if (small) {
         let items = await everything();
         if (want) items = items.filter((r) => norm(r[0]).includes(want));
-        items = items.slice();
-        const by = sort === "name" ? (a, b) => (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0) : (a, b) => a[1] - b[1];
-        items.sort((a, b) => dir * by(a, b));
+        // The order by name is the site's own (numbers by their value): kept, or reversed.
+        items = dir > 0 || sort !== "name" ? items.slice() : items.slice().reverse();
+        if (sort !== "name") items.sort((a, b) => dir * (a[1] - b[1]));
         countEl.textContent = plural(items.length, "item", "items") + (want ? " of " + fmt(info.n) : "");
         yield* items;
         return;
