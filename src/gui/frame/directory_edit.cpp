@@ -21,6 +21,7 @@ void DirectoryEdit::browse() {
     if (!dir.endsWith('/'))
         dir += '/';
     setText(dir);
+    emit editingFinished(); // a chosen folder is entered as if typed and confirmed
 }
 
 } // namespace parvex

@@ -1,9 +1,9 @@
 #include "frame/form_base.h"
 
 #include "dialogs/tdlgs.h"
+#include "frame/app_folders.h"
 #include "frame/color_state.h"
 #include "frame/directory_edit.h"
-#include "frame/app_folders.h"
 #include "frame/frame_dirs.h"
 #include "frame/frame_settings.h"
 #include "frame/frame_tables.h"
@@ -188,6 +188,8 @@ void TFormBase::connect_frame() {
     connect(fb_chk_Speaker, &QCheckBox::toggled, this, &TFormBase::fb_chk_SpeakerChange);
     connect(fb_chk_www, &QCheckBox::toggled, this, &TFormBase::fb_chk_wwwChange);
     connect(RxSpeedButton1, &SpeedButton::clicked, this, &TFormBase::RxSpeedButton1Click);
+    for (DirectoryEdit* edit : {fb_DE_GData, fb_DE_GHelp})
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { fb_DE_Exit(edit); });
     fb_pc_Log->installEventFilter(this);
 }
 
@@ -224,6 +226,7 @@ void TFormBase::fb_Show_INIT(QTabWidget* pc) {
                         QStringLiteral("^C:The settings file could not be read, the defaults "
                                        "apply.\r\nIt is written anew when the program ends.\r\n") +
                             settings_error_);
+    check_special_folders_at_start();
     facade_.Mess(QStringLiteral("I N I T"), QStringLiteral("^C:Startup - load Params ..."), 0);
     // The start-up size wins over the size restored from the settings file.
     resize(Form_Width, Form_Height);
@@ -409,7 +412,7 @@ std::string TFormBase::gui_data_dir() const {
 }
 
 std::string TFormBase::data_dir() const {
-    return fb_Special_Dir(gui_data_dir(), fb_DE_GData);
+    return special_dir(fb_DE_GData);
 }
 
 std::string TFormBase::fb_Special_Dir(const std::string& default_dir, const QLineEdit* dir_edit) {

@@ -114,6 +114,14 @@ public:
     std::string data_dir() const;
     std::string gui_data_dir() const;
     static std::string fb_Special_Dir(const std::string& default_dir, const QLineEdit* dir_edit);
+    // The folder settings that redirect what the program reads ("GUI-Data Directory",
+    // "GUI-HELP Directory"). A folder entered there must hold the files the program's own
+    // folder holds, else it is refused (or filled with copies, when the user agrees); a stored
+    // folder that lacks them is reported once at start and the program's own folder is used
+    // for that session, the setting left as it is.
+    void fb_DE_Exit(DirectoryEdit* edit);
+    // The folder the start-up refused for an edit ("" when it took the edit's folder).
+    QString refused_folder(const DirectoryEdit* edit) const;
 
     // ---- pages ----
     void fb_Mark_Tabs(QTabWidget* pc);
@@ -366,6 +374,18 @@ private:
     void connect_frame();
     void connect_colors();
     void setup_tables();
+    struct Special_Folder {
+        DirectoryEdit* edit = nullptr;
+        std::string default_dir;
+        std::vector<std::string> files;
+        QString accepted; // the text last taken (the folder in use, "" for the default)
+        QString refused;  // a stored text the start-up refused; the default stands in for it
+    };
+    Special_Folder* special_folder(const DirectoryEdit* edit);
+    const Special_Folder* special_folder(const DirectoryEdit* edit) const;
+    void check_special_folders_at_start();
+    // The folder that edit stands for now: its own when taken, else the default.
+    std::string special_dir(const DirectoryEdit* edit) const;
     void log_line(const QString& kind, const QString& text);
     void log_entry(const QString& title, const QString& text, const QString& file_name = {});
     Idle_Fade_Settings fade_settings() const;
@@ -378,6 +398,8 @@ private:
     QString frame_page_name() const;
 
     std::string program_dir_;
+    std::vector<Special_Folder> special_folders_;
+    bool checking_folder_ = false;
     bool settings_in_memory_ = false;
     std::string settings_file_;
     std::string LogFile_Name;

@@ -174,7 +174,7 @@ void TFormBase::FormKeyDown(int key) {
 std::string TFormBase::help_file_name() const {
     // Beside the program (or in "GUI-HELP Directory" when that names a folder), not in whatever
     // folder the program was started from.
-    return fb_Special_Dir(program_dir_ + "help/", fb_DE_GHelp) + "index.htm";
+    return special_dir(fb_DE_GHelp) + "index.htm";
 }
 
 void TFormBase::fb_Open_Help() {
