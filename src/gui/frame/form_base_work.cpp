@@ -193,6 +193,17 @@ bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
     }
     if (is_user_activity(watched, event))
         user_active();
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        // Alt + a letter that no button took is no text: a field never types it.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers();
+        if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !key->text().isEmpty() &&
+            key->text().at(0).isPrint() &&
+            (qobject_cast<QLineEdit*>(watched) || qobject_cast<QAbstractSpinBox*>(watched) ||
+             qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QTextEdit*>(watched)))
+            return true;
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         // Each key is seen once: at the control that has the focus in this window, or at the
         // window itself when the focus is elsewhere (the dialog hands Escape on that way).

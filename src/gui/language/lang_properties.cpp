@@ -3,6 +3,7 @@
 #include "frame/directory_edit.h"
 #include "widgets/gradient_caption.h"
 #include "widgets/gradient_panel.h"
+#include "widgets/speed_button.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -92,6 +93,10 @@ bool Write_Lang_Property(QObject* object, std::string_view property, const QStri
             l->setText(text);
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             b->setText(text);
+            // A button's text decides its Alt key; a speed button keeps the one it has until
+            // the letters are chosen anew for the new captions.
+            if (auto* speed = qobject_cast<SpeedButton*>(b))
+                speed->useMnemonic(speed->mnemonic());
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             g->setTitle(text);
         }
