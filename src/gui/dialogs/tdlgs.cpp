@@ -538,7 +538,9 @@ int TDlgs::run_modal() {
             if (modal_hook_ && isVisible())
                 modal_hook_(*this);
         });
-    return exec();
+    const int result = exec();
+    emit modalEnded();
+    return result;
 }
 
 void TDlgs::setCountDownInterval(int msec) {

@@ -117,6 +117,10 @@ public:
     QPushButton* xdlg_btn_break_OK = nullptr;
     QTimer* xdlg_Down_Timer = nullptr;
 
+signals:
+    // A message or question shown modally has ended (its caller goes on from here).
+    void modalEnded();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;

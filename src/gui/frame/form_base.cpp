@@ -12,6 +12,7 @@
 #include "frame/setup_log.h"
 #include "frame/stored_binding.h"
 #include "media/frame_sounds.h"
+#include "platform/window_system.h"
 #include "tables/subs.h"
 #include "tables/table_frame_defs.h"
 #include "tables/table_procs.h"
@@ -77,6 +78,13 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
     sounds_ = new Frame_Sounds(*this);
     // The window sees every key before its controls (Escape, F1).
     qApp->installEventFilter(this);
+    // The window manager's close button also while a message blocks the window.
+    close_watch_ = std::make_unique<Close_Request_Watch>(this);
+    if (dialog_)
+        connect(dialog_, &TDlgs::modalEnded, this, [this] {
+            if (close_after_message_)
+                QTimer::singleShot(0, this, [this] { close(); });
+        });
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                 &TFormBase::on_about_to_block);
@@ -287,6 +295,8 @@ void TFormBase::fb_After_INIT() {
         hooks_.apply_colors();
     facade_.Mess(QString(), QString(), 0);
     Work_Check_Enabled(QStringLiteral("C"), false);
+    if (close_after_message_)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TFormBase::fb_Close_END() {
@@ -329,9 +339,17 @@ void TFormBase::closeEvent(QCloseEvent* event) {
         // after the run has ended and given the window its size back (Work_END).
         event->ignore();
         if (!esc_pressed_)
-            fb_DO_Escape();
+            fb_DO_Escape(QStringLiteral("Close"));
         if (esc_pressed_)
             close_after_run_ = true;
+        return;
+    }
+    const bool message_up = dialog_ && dialog_->isVisible() && dialog_->isModal();
+    if (!closed_ && settings_restored_ && (message_up || !startup_complete_)) {
+        // A message or question is up (its caller goes on once it ends), or the start-up is
+        // still running: the window closes as soon as that is over.
+        event->ignore();
+        close_after_message_ = true;
         return;
     }
     if (!closed_ && settings_restored_) {

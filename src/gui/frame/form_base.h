@@ -30,6 +30,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,6 +60,7 @@ class SpeedButton;
 class TDlgs;
 class TSGX;
 class Color_State;
+class Close_Request_Watch;
 struct Cell_Format;
 
 // The start-up points that later parts fill. Each is empty until someone plugs in; the frame
@@ -148,9 +150,17 @@ public:
     // The user closed the window during the run and confirmed the stop: the window closes as
     // soon as the run has ended, so the run shows nothing more.
     bool closing_after_run() const { return close_after_run_; }
+    // The user closed the window while a message or question was shown (or during the start):
+    // the window closes as soon as that has ended.
+    bool closing_after_message() const { return close_after_message_; }
     void fb_Work_TimerTimer();
-    void fb_DO_Escape();
-    void FormKeyDown(int key);
+    // Asks whether to stop the run; the question is titled after what asked for the stop (the
+    // Escape key, or the window's close button).
+    void fb_DO_Escape(const QString& title = QStringLiteral("ESCAPE-KEY"));
+    // Escape and F1; true when the window acted on the key.
+    bool FormKeyDown(int key);
+    // While set, Escape runs this instead of asking to stop a run (a download that waits).
+    void set_escape_action(std::function<void()> action) { escape_action_ = std::move(action); }
     // F1: the help page "help/index.htm"; a page that cannot be opened is reported.
     void fb_Open_Help();
     std::string help_file_name() const;
@@ -423,6 +433,9 @@ private:
     int saved_height_ = 0;
     bool esc_pressed_ = false;
     bool close_after_run_ = false;
+    bool close_after_message_ = false;
+    std::function<void()> escape_action_;
+    std::unique_ptr<Close_Request_Watch> close_watch_;
 
     Color_State* color_state_ = nullptr; // a child object: counters, guards, hover watch
     Idle_Fader fader_;

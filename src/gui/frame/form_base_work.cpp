@@ -3,6 +3,7 @@
 #include "frame/directory_edit.h"
 #include "frame/form_base.h"
 #include "platform/open_document.h"
+#include "platform/window_system.h"
 #include "widgets/gradient_caption.h"
 #include "widgets/sgx.h"
 #include "widgets/shadow_label.h"
@@ -148,12 +149,12 @@ void TFormBase::log_entry(const QString& title, const QString& text, const QStri
                           facade_.settings().short_secs);
 }
 
-void TFormBase::fb_DO_Escape() {
+void TFormBase::fb_DO_Escape(const QString& title) {
     if (esc_pressed_ || !working())
         return;
     esc_pressed_ = true;
     facade_.Mess(QString(), QString(), 0);
-    if (facade_.Question(QStringLiteral("ESCAPE-KEY"), QStringLiteral("^C:STOP the Process"))) {
+    if (facade_.Question(title, QStringLiteral("^C:STOP the Process"))) {
         // The run sees the request after its current step and stops there.
         facade_.Mess(QStringLiteral("wait for"), QStringLiteral("Program to catch ESCAPE ..."), 0);
     } else {
@@ -164,11 +165,22 @@ void TFormBase::fb_DO_Escape() {
     }
 }
 
-void TFormBase::FormKeyDown(int key) {
-    if (key == Qt::Key_Escape)
+bool TFormBase::FormKeyDown(int key) {
+    if (key == Qt::Key_Escape) {
+        if (escape_action_) {
+            escape_action_();
+            return true;
+        }
+        if (!working())
+            return false; // Escape then belongs to the control (an open editor, a list)
         fb_DO_Escape();
-    else if (key == Qt::Key_F1)
+        return true;
+    }
+    if (key == Qt::Key_F1) {
         fb_Open_Help();
+        return true;
+    }
+    return false;
 }
 
 std::string TFormBase::help_file_name() const {
@@ -213,8 +225,10 @@ bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
         const bool first = focus_here ? w == focus : w == this;
         if (first) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Escape || key == Qt::Key_F1)
-                FormKeyDown(key);
+            // A key the window acted on goes no further: the message it showed may have moved
+            // the focus, and the window would see the key a second time on its way up.
+            if ((key == Qt::Key_Escape || key == Qt::Key_F1) && FormKeyDown(key))
+                return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -229,8 +243,12 @@ Idle_Fade_Settings TFormBase::fade_settings() const {
 
 void TFormBase::apply_opacity() {
     const qreal opacity = fader_.blending() ? fader_.level() / 255.0 : 1.0;
-    if (!qFuzzyCompare(windowOpacity(), opacity))
+    if (!qFuzzyCompare(windowOpacity(), opacity)) {
         setWindowOpacity(opacity);
+        // Nothing is painted while the window fades: without this the window system would
+        // see the new opacity only at the next mouse movement.
+        Flush_Window_System();
+    }
     if (fader_.timer_on() && !fb_Timer_Idle->isActive())
         fb_Timer_Idle->start();
     else if (!fader_.timer_on())
