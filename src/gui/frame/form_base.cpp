@@ -96,6 +96,8 @@ TFormBase::~TFormBase() {
 }
 
 void TFormBase::build_frame() {
+    // The window promises 640 x 480: narrower, the title would run into the drop label.
+    setMinimumSize(Form_Width, Form_Height);
     resize(Form_Width, Form_Height);
     setMouseTracking(true);
 

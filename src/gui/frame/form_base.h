@@ -111,6 +111,7 @@ public:
     // The data folder cannot be written: settings and tokens stay in memory and nothing is
     // written at close, so no file is left half-written.
     void keep_settings_in_memory() { settings_in_memory_ = true; }
+    bool settings_kept_in_memory() const { return settings_in_memory_; }
     std::string log_file_name() const { return LogFile_Name; }
     // The data folder: "GUI/Data/" unless "GUI-Data Directory" names an existing folder.
     std::string data_dir() const;
@@ -338,6 +339,7 @@ public:
     QLabel* fb_lab_19 = nullptr;
     QLabel* fb_lab_13 = nullptr;
     SpeedButton* fb_btn_News = nullptr;
+    QLineEdit* fb_ed_NewsURL = nullptr; // where "Check NOW" fetches the news table
 
     // other Details
     SpeedButton* RxSpeedButton1 = nullptr;

@@ -95,6 +95,7 @@ void TFormBase::Work_Start() {
         // Only the caption bar stays: the content is hidden so the window may be that low.
         if (centralWidget())
             centralWidget()->hide();
+        setMinimumHeight(0); // only while the run keeps the window low
         layout()->activate();
         resize(width(), Work_Height);
     }
@@ -119,6 +120,7 @@ void TFormBase::Work_END() {
     Work_Check_Enabled(QStringLiteral("S"), true);
     if (centralWidget())
         centralWidget()->show();
+    setMinimumHeight(Form_Height);
     resize(width(), saved_height_ > Work_Height ? saved_height_ : Form_Height);
     fb_Work_Timer->stop();
     work_start_ms_ = 0;
