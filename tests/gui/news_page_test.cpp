@@ -14,13 +14,16 @@
 #include "widgets/sgx.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -244,7 +247,9 @@ TEST_F(NewsTest, FailuresKeepTableAndDate) {
             ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
             const quint16 port = gone.serverPort();
             gone.close();
-            news_setting(QStringLiteral("http://127.0.0.1:%1/news.dat").arg(port).toStdString());
+            // The address as the user gives it: in the page's field.
+            form->fb_ed_NewsURL->setText(QStringLiteral("http://127.0.0.1:%1/news.dat").arg(port));
+            emit form->fb_ed_NewsURL->editingFinished();
         }
         page->fb_btn_NewsClick();
         ASSERT_EQ(titles.size(), 1u);
@@ -397,4 +402,68 @@ TEST_F(NewsTest, DownloadGivesUpAtItsTimeLimit) {
     EXPECT_TRUE(reply.error.contains("no answer within")) << reply.error.toStdString();
     EXPECT_EQ(http.requests.size(), 1u);
     EXPECT_FALSE(download.running());
+}
+
+TEST_F(NewsTest, ASilentServerShowsTheAddressAndTheSecondsAndEscapeStopsIt) {
+    start();
+    http.answer = false; // takes the request, says nothing
+    QString shown_at_start, shown_later;
+    http.on_request = [&] {
+        shown_at_start = dlg.messageText();
+        QTimer::singleShot(1100, form.get(), [&] {
+            shown_later = dlg.messageText();
+            QTest::keyClick(form.get(), Qt::Key_Escape);
+        });
+    };
+    QElapsedTimer t;
+    t.start();
+    page->fb_btn_NewsClick();
+    EXPECT_LT(t.elapsed(), 10000); // not the 30 s time limit
+    EXPECT_TRUE(shown_at_start.contains("checking " + http.url())) << shown_at_start.toStdString();
+    EXPECT_TRUE(shown_at_start.contains("0 s")) << shown_at_start.toStdString();
+    EXPECT_TRUE(shown_later.contains("1 s")) << shown_later.toStdString();
+    EXPECT_TRUE(page->cancelled_by_user());
+    EXPECT_FALSE(page->downloading());
+    EXPECT_TRUE(shown("get NEWS", "cancelled"));
+    EXPECT_FALSE(shown("get NEWS", "not able to download"));
+    EXPECT_TRUE(form->fb_btn_News->isEnabled());
+    EXPECT_EQ(table_file(), Table_1);
+}
+
+TEST_F(NewsTest, TheNewsAddressFieldTakesWebAddressesOnly) {
+    start();
+    QLineEdit* field = form->fb_ed_NewsURL;
+    EXPECT_EQ(field->text(), http.url()); // from the settings file
+    struct Case {
+        QString typed;
+        QString kept; // what the field and the download use afterwards
+        bool refused;
+    } cases[] = {
+        {"ftp://example.org/news.dat", http.url(), true},
+        {"file:///etc/hostname", http.url(), true},
+        {"no address at all", http.url(), true},
+        {"https://example.org/parvex/news.dat", "https://example.org/parvex/news.dat", false},
+        {"", "https://www.parvex.example.org/news.dat", false}, // the program's own address
+        {http.url(), http.url(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        titles.clear();
+        texts.clear();
+        field->setText(c.typed);
+        emit field->editingFinished();
+        EXPECT_EQ(field->text(), c.kept);
+        EXPECT_EQ(page->news_address(), c.kept);
+        EXPECT_EQ(titles.size(), c.refused ? 1u : 0u);
+        if (c.refused)
+            EXPECT_TRUE(texts[0].contains("not an http or https address"));
+        IniFile ini;
+        ASSERT_TRUE(IniFile::load(ini_name(), ini));
+        EXPECT_EQ(ini.read("News", "Address", ""), c.kept.toStdString());
+    }
+    // The download goes to the address the field took.
+    http.body = QByteArray::fromStdString(Table_2);
+    page->fb_btn_NewsClick();
+    EXPECT_EQ(http.requests.size(), 1u);
+    EXPECT_EQ(table_file(), Table_2);
 }

@@ -398,9 +398,11 @@ QString TForm1::browseStartDir() const {
 }
 
 void TForm1::fne_SRC_BrowseClick() {
-    QString name = browse_answer_ ? browse_answer_()
-                                  : QFileDialog::getOpenFileName(this, QString(), browseStartDir(),
-                                                                 browseFilter());
+    QString name =
+        browse_answer_
+            ? browse_answer_()
+            : QFileDialog::getOpenFileName(this, ui.fne_SRC->property("dialogTitle").toString(),
+                                           browseStartDir(), browseFilter());
     if (name.isEmpty())
         return;
     last_browse_dir_ = QFileInfo(name).absolutePath();

@@ -331,6 +331,7 @@ void Form1_Ui::setup(QWidget* form) {
     fne_SRC = named(new QLineEdit, "fne_SRC");
     fne_SRC->setPlaceholderText(
         QStringLiteral("source file: type its name, browse, or drop a .PAS file"));
+    fne_SRC->setProperty("dialogTitle", QStringLiteral("Choose a Pascal source"));
     file_row->addWidget(fne_SRC, 1);
     fne_SRC_Browse = named(new QToolButton, "fne_SRC_Browse");
     fne_SRC_Browse->setIcon(fne_SRC_Browse->style()->standardIcon(QStyle::SP_DirOpenIcon));
