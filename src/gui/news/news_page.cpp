@@ -173,12 +173,19 @@ void News_Page::fb_btn_NewsClick(QObject* sender) {
     form_.facade().Mess(Title, checking.arg(0), 0);
     QElapsedTimer elapsed;
     elapsed.start();
+    // Looked at five times a second: a timer of a whole second may fire a little early (Qt lets
+    // coarse timers do so) and would show the same second twice.
     QTimer seconds;
+    qint64 shown_seconds = 0;
     connect(&seconds, &QTimer::timeout, this, [&] {
+        const qint64 now = elapsed.elapsed() / 1000;
+        if (now == shown_seconds)
+            return;
+        shown_seconds = now;
         if (TDlgs* d = form_.dialog(); d && d->isVisible())
-            d->Replace_Text(checking.arg(elapsed.elapsed() / 1000));
+            d->Replace_Text(checking.arg(now));
     });
-    seconds.start(1000);
+    seconds.start(200);
     form_.set_escape_action([this] { cancel_download(); });
     News_Reply reply = download_->get(url, News_Timeout_Ms, static_cast<qint64>(News_Max_Bytes));
     form_.set_escape_action({});
