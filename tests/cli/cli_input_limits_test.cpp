@@ -17,23 +17,6 @@ std::string q(const fs::path& p) {
     return shell_quote(p.string());
 }
 
-// Text without a NUL byte, `n` bytes long.
-std::string text_of(std::size_t n) {
-    std::string s;
-    while (s.size() < n)
-        s += "x := 1;\n";
-    s.resize(n);
-    return s;
-}
-
-// A file that starts with `head` and is `size` bytes long, the rest a hole of NUL bytes.
-fs::path sparse(const TempDir& dir, const std::string& name, const std::string& head,
-                std::uintmax_t size) {
-    fs::path p = dir.write(name, head);
-    fs::resize_file(p, size);
-    return p;
-}
-
 constexpr std::uintmax_t GiB = std::uintmax_t{1} << 30;
 
 } // namespace
@@ -53,8 +36,8 @@ TEST(CliInputLimits, HugeAndBinaryFilesFailAloneInAWalkedFolder) {
     for (const auto& c : cases) {
         TempDir dir;
         dir.write("d/a.pas", "unit a;\n");
-        const fs::path huge = sparse(dir, "d/huge.inc", text_of(16384), 40 * GiB);
-        const fs::path zeros = sparse(dir, "d/zeros.inc", "", 2 * GiB);
+        const fs::path huge = dir.write_sparse("d/huge.inc", text_of_size(16384), 40 * GiB);
+        const fs::path zeros = dir.write_sparse("d/zeros.inc", "", 2 * GiB);
         dir.write("d/z.pas", "unit z;\n");
         CliOutcome r =
             run_cli(dir, personal_option(dir) + " " + c.args + " " + q(dir.path() / "d"));
@@ -78,7 +61,7 @@ TEST(CliInputLimits, HugeAndBinaryFilesFailAloneInAWalkedFolder) {
 // usage.
 TEST(CliInputLimits, MaxSizeSetsTheLimit) {
     TempDir dir;
-    const std::string text = text_of(5000);
+    const std::string text = text_of_size(5000);
     std::string upper = text;
     for (char& c : upper)
         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
@@ -133,7 +116,7 @@ TEST(CliInputLimits, AnAllocationFailureFailsThatFileOnly) {
     for (const char* jobs : {"-j 1", "-j 2"}) {
         TempDir dir;
         dir.write("d/a.pas", "unit a;\n");
-        sparse(dir, "d/huge.inc", text_of(16384), 3 * GiB);
+        dir.write_sparse("d/huge.inc", text_of_size(16384), 3 * GiB);
         dir.write("d/z.pas", "unit z;\n");
         CliOutcome r = run_shell(dir, "ulimit -v 1048576 && " + std::string(PARVEX_LIST_EXE) + " " +
                                           personal_option(dir) + " --quiet --case upper " +
@@ -160,8 +143,8 @@ TEST(CliInputLimits, TokenFilesThatAreBinaryOrTooLargeAreRefused) {
     const fs::path utf16 = dir.write("utf16.dat", std::string("\xFF\xFE"
                                                               "A\0b\0",
                                                               6));
-    const fs::path late = dir.write("late.dat", text_of(20000) + std::string(1, '\0'));
-    const fs::path big = dir.write("big.dat", text_of(5000));
+    const fs::path late = dir.write("late.dat", text_of_size(20000) + std::string(1, '\0'));
+    const fs::path big = dir.write("big.dat", text_of_size(5000));
     const fs::path empty = dir.write("empty.dat", "");
     const fs::path src = dir.write("a.pas", "unit a;\n");
     struct Case {

@@ -9,33 +9,12 @@
 
 using namespace parvex;
 using parvex::test::TempDir;
+using parvex::test::text_of_size;
 namespace fs = std::filesystem;
-
-namespace {
-
-// Text without a NUL byte, `n` bytes long.
-std::string text_of(std::size_t n) {
-    std::string s;
-    while (s.size() < n)
-        s += "x := 1;\n";
-    s.resize(n);
-    return s;
-}
-
-// A file that starts with `head` and is `size` bytes long: the rest is a hole of NUL bytes
-// that takes no room on the disk.
-fs::path sparse(const TempDir& dir, const std::string& name, const std::string& head,
-                std::uintmax_t size) {
-    fs::path p = dir.write(name, head);
-    fs::resize_file(p, size);
-    return p;
-}
-
-} // namespace
 
 TEST(InputRead, TellsTextBinaryAndSizeFromTheFile) {
     TempDir dir;
-    const std::string probe_text = text_of(Binary_Probe_Size);
+    const std::string probe_text = text_of_size(Binary_Probe_Size);
     struct Case {
         const char* name;
         std::string bytes;
@@ -45,10 +24,10 @@ TEST(InputRead, TellsTextBinaryAndSizeFromTheFile) {
     } cases[] = {
         {"small.pas", "unit u;\n", 100, InputStatus::Read, ""},
         {"empty.pas", "", 100, InputStatus::Read, ""},
-        {"at-limit.pas", text_of(20000), 20000, InputStatus::Read, ""},
-        {"over-limit.pas", text_of(20001), 20000, InputStatus::Too_Large,
+        {"at-limit.pas", text_of_size(20000), 20000, InputStatus::Read, ""},
+        {"over-limit.pas", text_of_size(20001), 20000, InputStatus::Too_Large,
          "larger than the limit of 20000 bytes (20001 bytes), not listed"},
-        {"small-over.pas", text_of(300), 299, InputStatus::Too_Large,
+        {"small-over.pas", text_of_size(300), 299, InputStatus::Too_Large,
          "larger than the limit of 299 bytes (300 bytes), not listed"},
         {"nul.pas", std::string("unit\0u;\n", 8), 100, InputStatus::Binary,
          "binary or UTF-16 file, not listed"},
@@ -57,7 +36,7 @@ TEST(InputRead, TellsTextBinaryAndSizeFromTheFile) {
         // A NUL byte beyond the first bytes still makes the file binary.
         {"late-nul.pas", probe_text + "abc" + std::string(1, '\0') + "def", 1 << 20,
          InputStatus::Binary, "binary or UTF-16 file, not listed"},
-        {"long.pas", text_of(3 * Binary_Probe_Size + 5), 1 << 20, InputStatus::Read, ""},
+        {"long.pas", text_of_size(3 * Binary_Probe_Size + 5), 1 << 20, InputStatus::Read, ""},
     };
     for (const auto& c : cases) {
         fs::path p = dir.write(c.name, c.bytes);
@@ -74,14 +53,14 @@ TEST(InputRead, AHugeFileIsJudgedWithoutBeingRead) {
     TempDir dir;
     const std::uint64_t no_limit = std::uint64_t{1} << 62;
     // Read whole, either would take 40 GiB of memory: the first bytes decide instead.
-    fs::path zeros = sparse(dir, "zeros.inc", "", std::uintmax_t{40} << 30);
+    fs::path zeros = dir.write_sparse("zeros.inc", "", std::uintmax_t{40} << 30);
     std::string bytes;
     InputRead r = Read_Input_File(zeros.string(), bytes, no_limit, "not listed");
     EXPECT_EQ(r.status, InputStatus::Binary);
     EXPECT_EQ(r.size, std::uint64_t{40} << 30);
 
     fs::path text =
-        sparse(dir, "huge.inc", text_of(2 * Binary_Probe_Size), std::uintmax_t{40} << 30);
+        dir.write_sparse("huge.inc", text_of_size(2 * Binary_Probe_Size), std::uintmax_t{40} << 30);
     r = Read_Input_File(text.string(), bytes, Default_Max_Input_Size, "not loaded");
     EXPECT_EQ(r.status, InputStatus::Too_Large);
     EXPECT_EQ(r.error, "larger than the limit of 64 MiB (40 GiB), not loaded");
@@ -102,7 +81,7 @@ TEST(InputRead, AStreamIsReadUpToTheLimitAndNoFurther) {
     for (const std::uint64_t limit : {std::uint64_t{4999}, std::uint64_t{5000}}) {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
-        const std::string text = text_of(5000);
+        const std::string text = text_of_size(5000);
         ASSERT_EQ(::write(fds[1], text.data(), text.size()), 5000);
         ::close(fds[1]);
         std::string bytes;

@@ -131,11 +131,8 @@ TEST(ListingSession, ARunRefusesWhatIsNoTextFile) {
                                                 8));
     std::filesystem::create_directory(src.path() / "dir.pas");
     // Text at first, then a hole as large as the limit (it takes no room on the disk).
-    std::string head;
-    while (head.size() < 3 * Binary_Probe_Size)
-        head += "x := 1;\n";
-    auto huge = src.write("huge.inc", head);
-    std::filesystem::resize_file(huge, Default_Max_Input_Size + 1);
+    auto huge = src.write_sparse("huge.inc", test::text_of_size(3 * Binary_Probe_Size),
+                                 Default_Max_Input_Size + 1);
     struct Case {
         std::string file;
         std::string preload_error; // what choosing the file says ("" when it is taken)

@@ -46,13 +46,9 @@ struct Program {
 
 TEST(Form1InputLimits, BinaryAndHugeSourcesAreRefusedWithAMessage) {
     TempDir prog, src;
-    std::string head;
-    while (head.size() < 2 * Binary_Probe_Size)
-        head += "x := 1;\n";
-    const auto huge = src.write("huge.inc", head);
-    std::filesystem::resize_file(huge, std::uintmax_t{40} << 30);
-    const auto zeros = src.write("zeros.pas", "");
-    std::filesystem::resize_file(zeros, std::uintmax_t{2} << 30);
+    const auto huge = src.write_sparse("huge.inc", test::text_of_size(2 * Binary_Probe_Size),
+                                       std::uintmax_t{40} << 30);
+    const auto zeros = src.write_sparse("zeros.pas", "", std::uintmax_t{2} << 30);
     struct Case {
         std::filesystem::path file;
         QString says;

@@ -139,15 +139,6 @@ FileResult read_token_file(const std::string& name, std::uint64_t limit, TextLis
     return FileResult::success();
 }
 
-std::string_view trimmed(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return s.substr(b, e - b);
-}
-
 // The first entry of each token (compared as if upper-cased) among the entries of a list of up
 // to millions: one array of slots, each the entry's number and its key's hash, sized once for
 // all the entries to come, and no upper-cased copy of any key kept.
@@ -222,6 +213,7 @@ FileResult TokenTable::load_token_tables(const std::string& tokens_file,
     if (File_Exists(personal_file))
         if (FileResult r = read_token_file(personal_file, limit, personal_); !r)
             return r;
+    loaded_.reserve(loaded_.size() + personal_.size());
     {
         // The first entry of each key, so that a personal line finds it without a scan.
         FirstEntries first(loaded_, loaded_.size() + personal_.size());
@@ -230,7 +222,7 @@ FileResult TokenTable::load_token_tables(const std::string& tokens_file,
             (void)first.Find_Or_Add(key_, i);
         }
         for (const auto& line : personal_) {
-            const std::string_view t = trimmed(line);
+            const std::string_view t = Trimmed(line);
             if (t.empty() || t.starts_with("//"))
                 continue;
             upper_into(t, key_);
