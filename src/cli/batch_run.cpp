@@ -1,5 +1,6 @@
 #include "batch_run.h"
 
+#include "source_input.h"
 #include "spare_buffers.h"
 #include "unified_diff.h"
 #include "work_pool.h"
@@ -8,8 +9,8 @@
 #include "engine/cross_reference.h"
 #include "engine/listing_run.h"
 #include "engine/result_names.h"
-#include "platform/file_kind.h"
 #include "platform/free_memory.h"
+#include "platform/input_read.h"
 #include "platform/source_text.h"
 #include "verify/rewrite_check.h"
 
@@ -19,10 +20,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -161,30 +163,34 @@ public:
                 const std::size_t k = next_read++;
                 if (items_[k]->waits_for == kNone)
                     pool_->Submit([this, k] {
-                        read(*items_[k]);
-                        scan(*items_[k]);
+                        guarded(*items_[k], [&] {
+                            read(*items_[k]);
+                            scan(*items_[k]);
+                        });
                         pool_->Raise(read_done_[k]);
                     });
             }
             Item& it = *items_[i];
             if (!pool_) {
-                read(it);
+                guarded(it, [&] { read(it); });
             } else if (it.waits_for != kNone) {
                 wait_for(finished_[it.waits_for]);
-                read(it);
-                scan(it);
+                guarded(it, [&] {
+                    read(it);
+                    scan(it);
+                });
             } else {
                 wait_for(read_done_[i]);
             }
-            list(it);
+            guarded(it, [&] { list(it); });
             if (pool_) {
                 pool_->Submit([this, i] {
-                    finish_listing(*items_[i]);
-                    finish(*items_[i]);
+                    guarded(*items_[i], [&] { finish_listing(*items_[i]); });
+                    guarded(*items_[i], [&] { finish(*items_[i]); });
                     pool_->Raise(finished_[i]);
                 });
             } else {
-                finish(it);
+                guarded(it, [&] { finish(it); });
                 finished_[i] = true;
             }
             hand_out(false);
@@ -224,8 +230,10 @@ private:
             ++queued_;
             pool_->Submit([this, k] {
                 --queued_;
-                read(*items_[k]);
-                scan(*items_[k]);
+                guarded(*items_[k], [&] {
+                    read(*items_[k]);
+                    scan(*items_[k]);
+                });
                 drafted(k);
                 feed();
             });
@@ -254,15 +262,15 @@ private:
                 }
                 j = next_settle_++;
             }
-            list(*items_[j]); // only the settler touches the token index
+            guarded(*items_[j], [&] { list(*items_[j]); }); // only the settler uses the index
             if (j != k)
                 pool_->Submit([this, j] { finish_draft(j); });
         }
         finish_draft(k);
     }
     void finish_draft(std::size_t k) {
-        finish_listing(*items_[k]);
-        finish(*items_[k]);
+        guarded(*items_[k], [&] { finish_listing(*items_[k]); });
+        guarded(*items_[k], [&] { finish(*items_[k]); });
         handed(k);
     }
     // Hands out the finished drafts at the front, in file order, on whichever thread finds
@@ -314,20 +322,9 @@ private:
 
     void read(Item& it) {
         spare_buffers_.Take(it.bytes, it.new_text, it.lines);
-        if (!stdin_name_.empty()) {
-            it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
-                            std::istreambuf_iterator<char>());
-            if (std::cin.bad()) {
-                it.read_error = it.shown + ": cannot read standard input";
-                return;
-            }
-        } else if (std::string what = Describe_Non_File(it.job.file); !what.empty()) {
-            it.read_error = it.job.file + ": " + what;
+        if (!Read_Source_Bytes(it.job, it.shown, !stdin_name_.empty(), o_.max_size, it.bytes,
+                               it.read_error))
             return;
-        } else if (FileResult r = Read_File(it.job.file, it.bytes); !r) {
-            it.read_error = r.error;
-            return;
-        }
         it.bytes_read = it.bytes.size();
         bytes_in_flight_ += it.bytes_read;
         SourceView text = Source_View(it.bytes, std::move(it.lines));
@@ -339,6 +336,32 @@ private:
         it.line_count = it.lines.size();
         it.form = std::move(text.form);
         it.read_ok = true;
+    }
+
+    // A source the memory does not suffice for (a limit raised far, a machine short of memory)
+    // fails alone: its buffers are let go, it is reported in its turn, the others are listed.
+    template <class Step> void guarded(Item& it, Step&& step) {
+        try {
+            step();
+        } catch (const std::bad_alloc&) {
+            out_of_memory(it);
+        } catch (const std::length_error&) {
+            out_of_memory(it);
+        }
+    }
+    void out_of_memory(Item& it) {
+        it.read_ok = false;
+        it.scanned.reset();
+        std::string().swap(it.bytes);
+        std::string().swap(it.new_text);
+        LineViews().swap(it.lines);
+        it.lists.Clear_Lists();
+        std::string().swap(it.out);
+        it.read_error = it.shown + ": not enough memory to list " +
+                        (it.bytes_read > 0 ? "its " + Size_Text(it.bytes_read) : "it") +
+                        ", not listed";
+        it.err = error_text(it.read_error); // when the failure came in the last step
+        it.error = true;
     }
 
     // The first step of a split listing or a draft, on any thread. (A source too large for a

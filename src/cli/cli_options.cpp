@@ -31,6 +31,9 @@ Options:
   --personal FILE     personal token file (default: Dont/Tokens-Personal.dat beside
                       the program, when it exists)
   --tokens FILE       also load a cumulated token list first
+  --max-size SIZE     refuse a source or token file larger than SIZE, in bytes or
+                      with K, M or G (default 64M); binary files are refused
+                      whatever their size
   --out DIR           write the results into DIR (mirroring walked folders); the
                       sources stay untouched
   --stdout            print the new text and write no file
@@ -168,6 +171,13 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
                 o.listing.output_case = 3;
             else
                 return bad("unknown case '" + value + "': use upper, lower, first or capitalize");
+        } else if (arg == "--max-size") {
+            if (!take_value())
+                return missing("--max-size needs a size, such as 64M");
+            if (!Parse_Size(value, o.max_size) || o.max_size == 0)
+                return bad("--max-size needs a size above 0 in bytes or with K, M or G (such as "
+                           "64M), not '" +
+                           value + "'");
         } else if (arg == "--break") {
             if (!take_value())
                 return missing("--break needs a number");

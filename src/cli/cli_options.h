@@ -2,6 +2,7 @@
 // The command line of parvex-list, parsed into the engine's options and the list of paths.
 
 #include "engine/listing_options.h"
+#include "platform/input_read.h"
 
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ struct CliOptions {
     std::vector<std::string> paths;
     std::string personal_file; // empty: the program's own Dont/Tokens-Personal.dat if present
     std::string tokens_file;
+    std::uint64_t max_size = Default_Max_Input_Size; // larger sources and token files are refused
     std::string out_dir;
     bool to_stdout = false;
     std::string stdin_name;    // the name of the source read from standard input ("-")

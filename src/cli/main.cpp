@@ -4,6 +4,7 @@
 #include "batch_run.h"
 #include "cli_options.h"
 #include "site_run.h"
+#include "source_input.h"
 #include "source_walk.h"
 #include "spellings.h"
 
@@ -68,8 +69,8 @@ int main(int argc, char** argv) {
         error_line(o.tokens_file + ": " + what);
         return kExitError;
     }
-    if (FileResult r = tokens.Load_Token_Tables(o.tokens_file, personal); !r) {
-        error_line(r.error);
+    if (FileResult r = tokens.Load_Token_Tables(o.tokens_file, personal, o.max_size); !r) {
+        error_line(With_Limit_Hint(r.error));
         return kExitError;
     }
 

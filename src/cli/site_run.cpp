@@ -1,6 +1,7 @@
 #include "site_run.h"
 
 #include "batch_run.h"
+#include "source_input.h"
 #include "work_pool.h"
 
 #include "engine/listing_run.h"
@@ -111,14 +112,8 @@ SiteRunResult Site_Run(const CliOptions& o, TokenTable& tokens, const std::vecto
     auto read_one = [&](std::size_t k, site::SiteReader& reader, Item& item) {
         std::string bytes;
         const std::string& file = jobs[k].file;
-        if (std::string what = Describe_Non_File(file); !what.empty()) {
-            item.error = file + ": " + what;
+        if (!Read_Source_Bytes(jobs[k], file, false, o.max_size, bytes, item.error))
             return;
-        }
-        if (FileResult r = Read_File(file, bytes); !r) {
-            item.error = r.error;
-            return;
-        }
         SourceView view = Source_View(bytes);
         if (view.status != SourceStatus::Read) {
             item.error = file + ": " + view.error;

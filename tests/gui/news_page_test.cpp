@@ -153,7 +153,7 @@ TEST_F(NewsTest, StartShowsTheNewestEntryAndItsDetails) {
     EXPECT_EQ(details().Cell(0, 3), "Action");
     EXPECT_EQ(details().Cell(1, 3), "GOTO HP");
     EXPECT_EQ(details().Cell(1, 5), "https://www.parvex.example.org/");
-    EXPECT_EQ(form->fb_mem->toPlainText(), "second\nmore\n");
+    EXPECT_EQ(form->fb_mem->toPlainText(), "second\nmore"); // no empty line after the last
     EXPECT_FALSE(page->edit_mode());
     EXPECT_TRUE(form->fb_lab_13->isHidden());
     EXPECT_TRUE(http.requests.empty()); // the start-up check is off
@@ -161,7 +161,7 @@ TEST_F(NewsTest, StartShowsTheNewestEntryAndItsDetails) {
     news().Set_Current(2, 2);
     emit form->fb_SG_News->cellClicked(2, 2);
     EXPECT_EQ(details().Cell(1, 2), "01.00");
-    EXPECT_EQ(form->fb_mem->toPlainText(), "first\n");
+    EXPECT_EQ(form->fb_mem->toPlainText(), "first");
     news().Set_Current(2, 1);
     emit form->fb_SG_News->cellDoubleClicked(2, 1);
     EXPECT_EQ(details().Cell(1, 2), "02.00");
@@ -379,6 +379,43 @@ TEST_F(NewsTest, ActionsAndTheirColour) {
     ASSERT_EQ(titles.size(), 1u);
     EXPECT_EQ(titles[0], "Start the Internet-Browser");
     EXPECT_TRUE(texts[0].contains("not opened"));
+}
+
+// Whatever the memo held when the edit mode was left shows again exactly, and rounds that
+// change nothing leave the stored text as it is; a text the table cannot keep is not stored, and
+// the edit mode stays on with what was typed.
+TEST_F(NewsTest, TheMemoRoundTripsExactlyThroughTheEditor) {
+    start();
+    for (const QString memo : {QStringLiteral("x~"), QStringLiteral("one\n\n"),
+                               QStringLiteral("a~\nb"), QStringLiteral("~\n")}) {
+        page->fb_lab_07DblClick();
+        ASSERT_TRUE(page->edit_mode());
+        form->fb_mem->setPlainText(memo);
+        page->fb_lab_07DblClick();
+        ASSERT_FALSE(page->edit_mode()) << memo.toStdString();
+        const std::string stored = table_file();
+        for (int round = 0; round < 3; ++round) {
+            page->fb_SG_NewsDblClick();
+            EXPECT_EQ(form->fb_mem->toPlainText(), memo) << round;
+            page->fb_lab_07DblClick();
+            page->fb_lab_07DblClick();
+            EXPECT_EQ(table_file(), stored) << memo.toStdString() << " round " << round;
+        }
+    }
+    EXPECT_NE(table_file().find("|~~~~~|"), std::string::npos) << table_file();
+
+    const std::string stored = table_file();
+    page->fb_lab_07DblClick();
+    form->fb_mem->setPlainText("a~~b");
+    page->fb_lab_07DblClick();
+    EXPECT_TRUE(page->edit_mode());
+    EXPECT_TRUE(shown("what's up", "\"~~\"")) << (texts.empty() ? "" : texts.back().toStdString());
+    EXPECT_EQ(form->fb_mem->toPlainText(), "a~~b");
+    EXPECT_EQ(table_file(), stored);
+    form->fb_mem->setPlainText("a~b");
+    page->fb_lab_07DblClick();
+    EXPECT_FALSE(page->edit_mode());
+    EXPECT_NE(table_file().find("|a~b~~|"), std::string::npos);
 }
 
 TEST_F(NewsTest, FirstTableIsTakenOverWithoutABackup) {

@@ -122,15 +122,11 @@ bool IniFile::has_section(std::string_view section) const {
 
 std::vector<std::string> IniFile::section_names() const {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen; // upper-cased names: one look-up per header
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         LineInfo info = classify(lines_[i], i == 0);
-        if (info.kind != LineKind::Section)
-            continue;
-        bool known = false;
-        for (const auto& n : names)
-            known = known || same_name(n, info.name);
-        if (!known)
-            names.push_back(info.name);
+        if (info.kind == LineKind::Section && seen.insert(Upper_Ascii(info.name)).second)
+            names.push_back(std::move(info.name));
     }
     return names;
 }

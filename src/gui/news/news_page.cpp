@@ -328,17 +328,28 @@ void News_Page::fb_lab_07DblClick() {
             set_edit_mode(true);
         return;
     }
-    set_edit_mode(false);
-    if (!In_Data_Row(news))
+    if (!In_Data_Row(news)) {
+        set_edit_mode(false);
         return;
-    const Table_Grid& ve = form_.fb_sg_VE->Grid();
+    }
     const int row = news.Current_Row();
+    // An unchanged memo keeps the stored text as it is; a changed one is stored only when it
+    // reads back the same, else the edit mode stays on so that nothing typed is lost.
+    const std::string stored = news.Cell(Whats_Up_Col, row);
+    const std::string shown = Whats_Up_Memo_Text(stored);
+    const std::string memo = Text_To_Bytes(form_.fb_mem->toPlainText(), shown);
+    const std::optional<std::string> whats_up =
+        memo == shown ? std::optional<std::string>(stored) : Whats_Up_From_Memo(memo);
+    if (!whats_up) {
+        form_.facade().S_Error(QStringLiteral("what's up"),
+                               QStringLiteral("^C:") + to_qt(Whats_Up_Refusal_Text));
+        return;
+    }
+    set_edit_mode(false);
+    const Table_Grid& ve = form_.fb_sg_VE->Grid();
     for (int r = 0; r < Detail_Rows; ++r)
         news.Set_Cell(r, row, ve.Cell(1, r));
-    news.Set_Cell(
-        Whats_Up_Col, row,
-        Whats_Up_From_Memo(Text_To_Bytes(form_.fb_mem->toPlainText(),
-                                         Whats_Up_Memo_Text(news.Cell(Whats_Up_Col, row)))));
+    news.Set_Cell(Whats_Up_Col, row, *whats_up);
     // Purging drops the rows an edit round left empty, so the file does not grow by one each time.
     if (FileResult r = Save_Table(news); !r)
         form_.facade().S_Error(QStringLiteral("Save Table"), to_qt(r.error));
