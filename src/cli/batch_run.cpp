@@ -85,9 +85,9 @@ struct Item {
 class Batch {
 public:
     Batch(const CliOptions& o, BatchMode mode, TokenTable& tokens,
-          const std::vector<SourceJob>& jobs, const std::string& stdin_name)
+          const std::vector<SourceJob>& jobs, const std::string& stdin_name, const FilterIo* filter)
         : o_(o), mode_(mode), tokens_(tokens), engine_(tokens), jobs_(jobs),
-          stdin_name_(stdin_name), read_done_(new bool[jobs.size()]()),
+          stdin_name_(stdin_name), filter_(filter), read_done_(new bool[jobs.size()]()),
           finished_(new bool[jobs.size()]()) {
         listing_ = o.listing;
         delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
@@ -108,10 +108,12 @@ public:
         // This thread is one of the jobs itself (it lists in file order, or works on drafts).
         if (parallel)
             pool_ = std::make_unique<WorkPool>(split_ ? threads : threads - 1);
+#ifdef PARVEX_TEST_SWITCHES
         // Fault injection for the tests of the second reader: a byte added to one line of
-        // every new text.
+        // every new text. Only the tests' build of the program has it.
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
             damage_line_ = std::strtoul(damage, nullptr, 10);
+#endif
         // Files read, listed and not yet handed out: this bounds the memory of a batch. Sources
         // vary in size: with drafts, the bytes in flight are the bound that matters, and the
         // count is wide enough that while one thread works through a source of megabytes the
@@ -314,7 +316,9 @@ private:
 
     void read(Item& it) {
         spare_buffers_.Take(it.bytes, it.new_text, it.lines);
-        if (!stdin_name_.empty()) {
+        if (filter_) {
+            it.bytes = *filter_->input;
+        } else if (!stdin_name_.empty()) {
             it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
                             std::istreambuf_iterator<char>());
             if (std::cin.bad()) {
@@ -447,9 +451,10 @@ private:
         if (it.bytes_read >= large_source)
             Return_Free_Memory();
         if (it.line_count == 0) {
-            // An empty source has nothing to rewrite and nothing to save.
+            // An empty source has nothing to rewrite and nothing to save. (The filter says
+            // nothing: an editor would take the words into its buffer.)
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
-                !show_progress_)
+                !show_progress_ && !filter_)
                 it.err += "empty " + it.shown + ": nothing to save\n";
             release(it);
             return;
@@ -549,7 +554,9 @@ private:
             progress();
         }
     }
-    void hand_out_next() { hand_out(true); }
+    void hand_out_next() {
+        hand_out(true);
+    }
     // What one item leaves behind, on one thread at a time, in file order.
     void emit(Item& it) {
         if (!it.err.empty()) {
@@ -557,7 +564,10 @@ private:
                 std::cerr << "\r\033[K";
             std::cerr << it.err;
         }
-        std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+        if (filter_)
+            filter_->output->append(it.out);
+        else
+            std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
         spare_buffers_.Keep(std::move(it.out)); // a new text, mostly
         result_.errors = result_.errors || it.error;
         result_.findings = result_.findings || it.findings;
@@ -608,6 +618,7 @@ private:
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
     const std::string stdin_name_;
+    const FilterIo* filter_;
     std::vector<std::unique_ptr<Item>> items_;
     std::unique_ptr<bool[]> read_done_, finished_;
     std::unique_ptr<WorkPool> pool_;
@@ -628,8 +639,9 @@ unsigned Default_Jobs() {
 }
 
 BatchResult Run_Batch(const CliOptions& options, BatchMode mode, TokenTable& tokens,
-                      const std::vector<SourceJob>& jobs, const std::string& stdin_name) {
-    Batch batch(options, mode, tokens, jobs, stdin_name);
+                      const std::vector<SourceJob>& jobs, const std::string& stdin_name,
+                      const FilterIo* filter) {
+    Batch batch(options, mode, tokens, jobs, stdin_name, filter);
     return batch.Run();
 }
 

@@ -26,9 +26,18 @@ struct BatchResult {
     bool findings = false; // --check found something, or a file would change
 };
 
-// `stdin_name` not empty: the one job reads standard input and is called so in messages.
+// The filter's source, read by the caller, and the place its output goes instead of standard
+// output: the caller prints it only when the run went well.
+struct FilterIo {
+    const std::string* input = nullptr;
+    std::string* output = nullptr;
+};
+
+// `stdin_name` not empty: the one job reads standard input (or `filter`'s input) and is called
+// so in messages.
 BatchResult Run_Batch(const CliOptions& options, BatchMode mode, TokenTable& tokens,
-                      const std::vector<SourceJob>& jobs, const std::string& stdin_name);
+                      const std::vector<SourceJob>& jobs, const std::string& stdin_name,
+                      const FilterIo* filter = nullptr);
 
 // The number of parallel jobs -j 0 stands for: the processors of the machine.
 unsigned Default_Jobs();

@@ -33,6 +33,19 @@ CliRun run(const TempDir& dir, const std::string& args, const std::string& input
     return r;
 }
 
+// Runs the tests' build of parvex-list, which damages line `line` of every new text (a byte
+// added) so that the second reader has something to refuse.
+CliRun run_damaged(const TempDir& dir, int line, const std::string& args,
+                   const std::string& input = "") {
+    const std::string in_file = (dir.path() / ".stdin").string();
+    parvex::test::write_bytes(in_file, input);
+    CliRun r = parvex::test::run_shell(dir, "PARVEX_TEST_DAMAGE_LINE=" + std::to_string(line) +
+                                                " " + std::string(PARVEX_LIST_TEST_EXE) + " " +
+                                                args + " <" + quote(in_file));
+    fs::remove(in_file);
+    return r;
+}
+
 std::string personal(const TempDir& dir) {
     return "--personal " + quote(dir.write("personal.dat", "").string());
 }
@@ -50,10 +63,9 @@ TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     TempDir dir;
     dir.write("src/a.pas", kUnit);
     dir.write("src/b.pas", "procedure q; begin end;\n"); // one line: line 2's damage misses it
-    const std::string damage = "PARVEX_TEST_DAMAGE_LINE=2";
     const std::string a = dir.dir() + "src/a.pas";
 
-    CliRun in_place = run(dir, personal(dir) + " --quiet " + quote(dir.dir() + "src"), "", damage);
+    CliRun in_place = run_damaged(dir, 2, personal(dir) + " --quiet " + quote(dir.dir() + "src"));
     EXPECT_EQ(in_place.status, 2);
     EXPECT_EQ(in_place.err, a + ":2: refused: the new line is longer than the source line "
                                 "beyond its remarks\n");
@@ -62,29 +74,38 @@ TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(dir.path() / "src/a.Token-Cross-Ref"));
     EXPECT_TRUE(fs::exists(dir.path() / "src/b.pas-SAVED")); // the other file is still listed
 
-    CliRun out =
-        run(dir, personal(dir) + " --quiet --out " + quote(dir.dir() + "out") + " " + quote(a), "",
-            damage);
+    CliRun out = run_damaged(
+        dir, 2, personal(dir) + " --quiet --out " + quote(dir.dir() + "out") + " " + quote(a));
     EXPECT_EQ(out.status, 2);
     EXPECT_FALSE(fs::exists(dir.path() / "out/a.pas"));
 
     // Printed, the refused text goes on as it was.
-    CliRun printed = run(dir, personal(dir) + " --case upper --stdout " + quote(a), "", damage);
+    CliRun printed = run_damaged(dir, 2, personal(dir) + " --case upper --stdout " + quote(a));
     EXPECT_EQ(printed.status, 2);
     EXPECT_EQ(printed.out, kUnit);
 
     // The same when several files are listed on several threads, each new text in one piece.
     for (const char* jobs : {"-j 2", "-j 4"}) {
-        CliRun both = run(dir,
-                          personal(dir) + " --quiet " + jobs + " --stdout " +
-                              quote(dir.dir() + "src/a.pas") + " " + quote(dir.dir() + "src/b.pas"),
-                          "", damage);
+        CliRun both =
+            run_damaged(dir, 2,
+                        personal(dir) + " --quiet " + jobs + " --stdout " +
+                            quote(dir.dir() + "src/a.pas") + " " + quote(dir.dir() + "src/b.pas"));
         EXPECT_EQ(both.status, 2) << jobs;
         EXPECT_EQ(both.err, a + ":2: refused: the new line is longer than the source line "
                                 "beyond its remarks\n")
             << jobs;
         EXPECT_EQ(both.out, kUnit + "procedure q; begin end; { of q }\n") << jobs;
     }
+}
+
+// The switch that damages new texts exists in the tests' build only: the shipped program
+// lists as always whatever the environment says.
+TEST(CliVerify, TheShippedProgramHasNoDamageSwitch) {
+    TempDir dir;
+    CliRun r = run(dir, personal(dir) + " -", kUnit, "PARVEX_TEST_DAMAGE_LINE=2");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("end; { of p }"), std::string::npos) << r.out;
 }
 
 // parvex-list starts itself once more with its heap settings unless the caller gave some: the
@@ -120,8 +141,7 @@ TEST(CliFilter, StandardInputGivesWhatStdoutGives) {
 
 TEST(CliFilter, StdinNameNamesTheSourceInMessages) {
     TempDir dir;
-    CliRun r = run(dir, personal(dir) + " --stdin-name src/unit1.pas -", kUnit,
-                   "PARVEX_TEST_DAMAGE_LINE=1");
+    CliRun r = run_damaged(dir, 1, personal(dir) + " --stdin-name src/unit1.pas -", kUnit);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("src/unit1.pas:1: refused: ", 0), 0u) << r.err;
     EXPECT_EQ(r.out, kUnit);
@@ -130,13 +150,50 @@ TEST(CliFilter, StdinNameNamesTheSourceInMessages) {
     EXPECT_EQ(empty.out, "");
 }
 
+// An editor replaces its buffer with what the filter prints: whatever goes wrong, the buffer
+// comes back byte for byte, and the exit status tells what happened.
+TEST(CliFilter, EveryFailureGivesTheInputBackByteForByte) {
+    TempDir dir;
+    const std::string utf16 = std::string("\xFF\xFEu\0n\0i\0t\0 \0a\0;\0\r\0\n\0", 20);
+    const std::string nul = std::string("x := 1;\n\0y;\n", 13);
+    struct Case {
+        const char* what;
+        std::string args;
+        std::string input;
+        int status;
+        int damage = 0; // the tests' build, damaging this line
+    };
+    const Case cases[] = {
+        {"UTF-16", "-", utf16, 2},
+        {"NUL bytes", "-", nul, 2},
+        {"empty", "-", "", 0},
+        {"refused", "-", kUnit, 2, 2},
+        {"refused, CR LF", "-", "unit a;\r\nbegin\r\nend.\r\n", 2, 1},
+        {"bad usage", "--case uper -", kUnit, 2},
+        {"option without its value", "--break -", kUnit, 2},
+        {"missing personal file", "--personal " + quote(dir.dir() + "none.dat") + " -", kUnit, 2},
+        {"personal file that is a folder", "--personal " + quote(dir.dir()) + " -", kUnit, 2},
+    };
+    for (const Case& c : cases) {
+        const std::string args = (c.args.starts_with("--personal") ? "" : personal(dir) + " ") +
+                                 "--case upper " + c.args;
+        CliRun r = c.damage ? run_damaged(dir, c.damage, args, c.input) : run(dir, args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        EXPECT_EQ(r.out, c.input) << c.what;
+        if (c.status == 0) {
+            EXPECT_EQ(r.err, "") << c.what; // nothing an editor would take into the buffer
+        }
+    }
+}
+
 TEST(CliFilter, StandardInputGoesWithNoOtherPathNorOut) {
     TempDir dir;
     dir.write("a.pas", "x;\n");
     for (std::string args : {"- a.pas", "--out o -", "a.pas -"}) {
         CliRun r = run(dir, personal(dir) + " " + args, "x;\n", "cd " + quote(dir.dir()) + " &&");
         EXPECT_EQ(r.status, 2) << args;
-        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(r.out, "x;\n") << args; // as a filter would give it back
+        EXPECT_EQ(dir.read("a.pas"), "x;\n") << args;
     }
 }
 
