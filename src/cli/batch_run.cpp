@@ -85,15 +85,18 @@ struct Item {
 class Batch {
 public:
     Batch(const CliOptions& o, BatchMode mode, TokenTable& tokens,
-          const std::vector<SourceJob>& jobs, const std::string& stdin_name, const FilterIo* filter)
-        : o_(o), mode_(mode), tokens_(tokens), engine_(tokens), jobs_(jobs),
+          const std::vector<SourceJob>& jobs, const std::string& stdin_name, const FilterIo* filter,
+          const BatchPlace& place)
+        : o_(o), place_(place), mode_(mode), tokens_(tokens), engine_(tokens), jobs_(jobs),
           stdin_name_(stdin_name), filter_(filter), read_done_(new bool[jobs.size()]()),
           finished_(new bool[jobs.size()]()) {
         listing_ = o.listing;
         delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
         if (mode != BatchMode::Save) // only saved files need the collection lists
             listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
-        show_progress_ = jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
+        if (place_.total == 0)
+            place_.total = jobs.size();
+        show_progress_ = place_.total > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
         // Printing, diffs and the list of changed files need only the new text: the listing
         // writes it in one piece instead of keeping every line as a string of its own.
@@ -195,9 +198,8 @@ public:
         }
         while (next_emit_ < n)
             hand_out_next();
-        if (show_progress_)
-            std::cerr << "\r\033[K" << n << " files listed\n";
         pool_.reset();
+        result_.progress_shown = show_progress_;
         return result_;
     }
 
@@ -207,9 +209,8 @@ private:
     void run_drafts() {
         feed();
         pool_->Help_Until(all_handed_out_);
-        if (show_progress_)
-            std::cerr << "\r\033[K" << items_.size() << " files listed\n";
         pool_.reset();
+        result_.progress_shown = show_progress_;
     }
     // Queues the next files' drafts as far as the window goes and the sources in flight are
     // not many megabytes already. Every draft task and every hand-out feeds the queue again,
@@ -560,14 +561,19 @@ private:
     // What one item leaves behind, on one thread at a time, in file order.
     void emit(Item& it) {
         if (!it.err.empty()) {
-            if (show_progress_)
-                std::cerr << "\r\033[K";
+            clear_progress();
             std::cerr << it.err;
         }
-        if (filter_)
+        if (filter_) {
             filter_->output->append(it.out);
-        else
+        } else if (!it.out.empty()) {
+            // The line of files done goes before anything reaches standard output, which goes
+            // out at once: on a terminal the two share the screen.
+            clear_progress();
             std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+            if (show_progress_)
+                std::cout.flush();
+        }
         spare_buffers_.Keep(std::move(it.out)); // a new text, mostly
         result_.errors = result_.errors || it.error;
         result_.findings = result_.findings || it.findings;
@@ -575,6 +581,11 @@ private:
         bytes_in_flight_ -= it.bytes_read;
     }
 
+    void clear_progress() {
+        if (progress_drawn_)
+            std::cerr << "\r\033[K";
+        progress_drawn_ = false;
+    }
     void progress() {
         if (!show_progress_)
             return;
@@ -585,11 +596,13 @@ private:
         const double secs = std::chrono::duration<double>(now - started_).count();
         char rate[32];
         std::snprintf(rate, sizeof rate, "%.1f", secs > 0 ? bytes_done_ / secs / 1e6 : 0.0);
-        std::cerr << "\r\033[K[" << next_emit_ << '/' << items_.size() << "] " << rate << " MB/s"
-                  << std::flush;
+        std::cerr << "\r\033[K[" << place_.done_before + next_emit_ << '/' << place_.total << "] "
+                  << rate << " MB/s" << std::flush;
+        progress_drawn_ = true;
     }
 
     const CliOptions& o_;
+    BatchPlace place_;
     const BatchMode mode_;
     ListingOptions listing_;
     TokenTable& tokens_;
@@ -626,6 +639,7 @@ private:
     std::size_t damage_line_ = 0;
     std::atomic<std::size_t> next_emit_{0}; // drafts: read by the tasks that feed the queue
     bool show_progress_ = false;
+    bool progress_drawn_ = false; // the line of files done stands on the terminal
     double bytes_done_ = 0;
     std::chrono::steady_clock::time_point started_, last_progress_{};
     BatchResult result_;
@@ -640,8 +654,8 @@ unsigned Default_Jobs() {
 
 BatchResult Run_Batch(const CliOptions& options, BatchMode mode, TokenTable& tokens,
                       const std::vector<SourceJob>& jobs, const std::string& stdin_name,
-                      const FilterIo* filter) {
-    Batch batch(options, mode, tokens, jobs, stdin_name, filter);
+                      const FilterIo* filter, const BatchPlace& place) {
+    Batch batch(options, mode, tokens, jobs, stdin_name, filter, place);
     return batch.Run();
 }
 

@@ -107,7 +107,8 @@ TEST(Cli, WalkTakesPascalNamesInTheOrderOfTheirPaths) {
         run(dir, personal(dir) + " -j 2 --case upper --list-changed " + quote(dir.dir() + "t"));
     EXPECT_EQ(r.status, 1) << r.err;
     std::string want;
-    for (const char* name : {"t/.pas", "t/B.Inc", "t/a-b/y.pas", "t/a.pas", "t/a/deep/k.inc",
+    // "t/.pas" is a hidden file: walks leave those out.
+    for (const char* name : {"t/B.Inc", "t/a-b/y.pas", "t/a.pas", "t/a/deep/k.inc",
                              "t/a/z.PP", "t/c.DPR", "t/d.lpr"})
         want += dir.dir() + name + "\n";
     EXPECT_EQ(r.out, want);
