@@ -58,6 +58,17 @@ std::string shown_in_diff(const std::string& file) {
     return rel.string();
 }
 
+// Colours for a terminal that shows them: asked for, or on a terminal where NO_COLOR (set and
+// not empty) does not forbid them.
+bool in_colour(ColorUse use) {
+    if (use != ColorUse::Auto)
+        return use == ColorUse::Always;
+    const char* no_color = std::getenv("NO_COLOR");
+    const char* term = std::getenv("TERM");
+    return ::isatty(STDOUT_FILENO) && !(no_color && *no_color) &&
+           !(term && std::string_view(term) == "dumb");
+}
+
 std::string error_text(const std::string& text) {
     return "parvex-list: " + text + "\n";
 }
@@ -96,6 +107,7 @@ public:
             listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
         if (place_.total == 0)
             place_.total = jobs.size();
+        colour_ = mode == BatchMode::Diff && in_colour(o.color);
         show_progress_ = place_.total > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
         // Printing, diffs and the list of changed files need only the new text: the listing
@@ -483,8 +495,9 @@ private:
                 it.out += new_text;
             break;
         case BatchMode::Diff: {
-            std::string diff = Unified_Diff(
-                stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes, new_text);
+            std::string diff =
+                Unified_Diff(stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes,
+                             new_text, colour_);
             it.findings = it.findings || !diff.empty();
             it.out += diff;
             break;
@@ -639,6 +652,7 @@ private:
     std::size_t damage_line_ = 0;
     std::atomic<std::size_t> next_emit_{0}; // drafts: read by the tasks that feed the queue
     bool show_progress_ = false;
+    bool colour_ = false;         // the diff in terminal colours
     bool progress_drawn_ = false; // the line of files done stands on the terminal
     double bytes_done_ = 0;
     std::chrono::steady_clock::time_point started_, last_progress_{};

@@ -471,3 +471,106 @@ TEST(CliJobs, ATerminalSeesFilesDoneAndSpeedUnlessQuiet) {
     EXPECT_NE(shown.find("3 files listed"), std::string::npos) << shown;
     EXPECT_EQ(on_terminal("-j 2 --quiet"), "");
 }
+
+namespace {
+
+// What a terminal shows while `command` (quoted already) runs on it: standard output and
+// standard error together, as script copies them.
+std::string on_terminal(const std::string& command) {
+    FILE* pipe = ::popen(("script -qec " + quote(command) + " /dev/null").c_str(), "r");
+    std::string shown;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        shown.append(buf.data(), n);
+    ::pclose(pipe);
+    return shown;
+}
+
+} // namespace
+
+// The line of files done shares the terminal with standard output: it is cleared before any
+// output, and a run that lists nothing (--diff, --list-changed, --check) says no "files listed".
+TEST(CliJobs, TheLineOfFilesDoneNeverRunsIntoStandardOutput) {
+    if (std::system("command -v script > /dev/null") != 0)
+        GTEST_SKIP() << "script (util-linux) is needed for a terminal";
+    TempDir dir;
+    // Enough output to leave the program's buffer while the line of files done stands.
+    std::vector<std::string> names;
+    for (int i = 0; i < 400; ++i) {
+        names.push_back("a-somewhat-longer-folder-name/unit" + std::to_string(1000 + i) + ".pas");
+        dir.write("many/" + names.back(), "x;\n");
+    }
+    const std::string many = quote(dir.dir() + "many");
+    for (const char* mode : {"--list-changed", "--diff", "--check"}) {
+        const std::string shown = on_terminal(std::string(PARVEX_LIST_EXE) + " " + personal(dir) +
+                                              " -j 2 --case upper " + mode + " " + many);
+        EXPECT_EQ(shown.find("files listed"), std::string::npos) << mode;
+        // Each name stands at the start of a line, or right after the line was cleared.
+        std::size_t found = 0;
+        for (std::size_t at = shown.find(dir.dir() + "many/"); at != std::string::npos;
+             at = shown.find(dir.dir() + "many/", at + 1)) {
+            const bool line_start = at == 0 || shown[at - 1] == '\n' ||
+                                    shown.compare(at - 3, 3, "\033[K") == 0 ||
+                                    (at >= 6 && shown.compare(at - 6, 6, "+++ b/") == 0) ||
+                                    (at >= 6 && shown.compare(at - 6, 6, "--- a/") == 0);
+            EXPECT_TRUE(line_start) << mode << ": " << shown.substr(at >= 40 ? at - 40 : 0, 80);
+            ++found;
+        }
+        EXPECT_GE(found, std::string(mode) == "--check" ? 0u : names.size()) << mode;
+    }
+    // A save lists files, and says so.
+    const std::string saved =
+        on_terminal(std::string(PARVEX_LIST_EXE) + " " + personal(dir) + " -j 2 " + many);
+    EXPECT_NE(saved.find("\033[K400 files listed"), std::string::npos) << saved.substr(0, 200);
+}
+
+TEST(CliDiff, ColoursOnATerminalUnlessNoColorOrNeverSaysOtherwise) {
+    if (std::system("command -v script > /dev/null") != 0)
+        GTEST_SKIP() << "script (util-linux) is needed for a terminal";
+    TempDir dir;
+    auto file = dir.write("a.pas", "x;\r\n");
+    const std::string plain =
+        "--- a/" + file.string() + "\n+++ b/" + file.string() + "\n@@ -1 +1 @@\n-x;\r\n+X;\r\n";
+    struct Case {
+        const char* env;
+        const char* option;
+        bool terminal;
+        bool coloured;
+    };
+    const Case cases[] = {
+        {"", "", false, false},
+        {"", "--color=always", false, true},
+        {"NO_COLOR=1", "--color always", false, true}, // the command line goes first
+        {"", "", true, true},
+        {"", "--color=never", true, false},
+        {"NO_COLOR=1", "", true, false},
+        {"NO_COLOR=", "", true, true}, // set but empty: no objection
+        {"TERM=dumb", "", true, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.env) + " " + c.option;
+        const std::string args =
+            personal(dir) + " --case upper --diff " + c.option + " " + quote(file.string());
+        const std::string out =
+            c.terminal
+                ? on_terminal(std::string("env ") + c.env + " " + PARVEX_LIST_EXE + " " + args)
+                : run(dir, args, "", std::string("env ") + c.env).out;
+        if (!c.coloured) {
+            EXPECT_EQ(out.find('\033'), std::string::npos) << what;
+            continue;
+        }
+        EXPECT_NE(out.find("\033[1m--- a/"), std::string::npos) << what;
+        EXPECT_NE(out.find("\033[36m@@ -1 +1 @@\033[m"), std::string::npos) << what;
+        EXPECT_NE(out.find("\033[31m-x;\033[m\r"), std::string::npos) << what;
+        EXPECT_NE(out.find("\033[32m+X;\033[m\r"), std::string::npos) << what;
+        if (!c.terminal) {
+            // Without its colours, the text of every line is that of the plain diff.
+            std::string stripped = out;
+            for (auto at = stripped.find('\033'); at != std::string::npos;
+                 at = stripped.find('\033', at))
+                stripped.erase(at, stripped.find('m', at) + 1 - at);
+            EXPECT_EQ(stripped, plain) << what;
+        }
+    }
+}
