@@ -54,7 +54,7 @@ Options:
                       the path below the walked folder (a named path: below the
                       current folder); repeatable
   --files-from FILE   also take the paths in FILE, one a line ("-": standard input)
-  -0                  those paths each end with a NUL byte (git ls-files -z)
+  -0                  those paths each end with a NUL byte, not a line end
   --out DIR           write the results into DIR (mirroring walked folders); the
                       sources stay untouched
   --stdout            print the new text and write no file; the texts of several
