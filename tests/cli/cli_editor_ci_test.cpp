@@ -54,6 +54,19 @@ std::size_t entries(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
 
+// What a terminal shows while `command` (quoted already) runs on it: standard output and
+// standard error together, as script copies them.
+std::string on_terminal(const std::string& command) {
+    FILE* pipe = ::popen(("script -qec " + quote(command) + " /dev/null").c_str(), "r");
+    std::string shown;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        shown.append(buf.data(), n);
+    ::pclose(pipe);
+    return shown;
+}
+
 const std::string kUnit = "unit a;\ninterface\nprocedure p;\nimplementation\nprocedure p;\n"
                           "begin\n  writeln('Text');\nend;\nend.\n";
 
@@ -452,42 +465,16 @@ TEST(CliJobs, ATerminalSeesFilesDoneAndSpeedUnlessQuiet) {
     TempDir dir;
     for (const char* name : {"t/a.pas", "t/b.pas", "t/c.pas"})
         dir.write(name, "x;\n");
-    auto on_terminal = [&](const std::string& args) {
-        // script gives the program a terminal and copies what it shows.
-        const std::string inner = std::string(PARVEX_LIST_EXE) + " " + personal(dir) + " " + args +
-                                  " --stdout " + quote(dir.dir() + "t") + " > /dev/null";
-        FILE* pipe = ::popen(("script -qec " + quote(inner) + " /dev/null").c_str(), "r");
-        std::string shown;
-        std::array<char, 4096> buf{};
-        std::size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-            shown.append(buf.data(), n);
-        ::pclose(pipe);
-        return shown;
+    auto listed_on_terminal = [&](const std::string& args) {
+        return on_terminal(std::string(PARVEX_LIST_EXE) + " " + personal(dir) + " " + args +
+                           " --stdout " + quote(dir.dir() + "t") + " > /dev/null");
     };
-    const std::string shown = on_terminal("-j 2");
+    const std::string shown = listed_on_terminal("-j 2");
     EXPECT_NE(shown.find("[3/3] "), std::string::npos) << shown;
     EXPECT_NE(shown.find(" MB/s"), std::string::npos) << shown;
     EXPECT_NE(shown.find("3 files listed"), std::string::npos) << shown;
-    EXPECT_EQ(on_terminal("-j 2 --quiet"), "");
+    EXPECT_EQ(listed_on_terminal("-j 2 --quiet"), "");
 }
-
-namespace {
-
-// What a terminal shows while `command` (quoted already) runs on it: standard output and
-// standard error together, as script copies them.
-std::string on_terminal(const std::string& command) {
-    FILE* pipe = ::popen(("script -qec " + quote(command) + " /dev/null").c_str(), "r");
-    std::string shown;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        shown.append(buf.data(), n);
-    ::pclose(pipe);
-    return shown;
-}
-
-} // namespace
 
 // The line of files done shares the terminal with standard output: it is cleared before any
 // output, and a run that lists nothing (--diff, --list-changed, --check) says no "files listed".
