@@ -6,7 +6,7 @@
 # Usage: bench/config-walk.sh [BUILD_DIR] [OTHER_PARVEX_LIST]   (the other program: a baseline)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 other=${2:-}
 cmake --build "$build" --target parvex-list > /dev/null
 exe=$build/bin/parvex-list
@@ -22,7 +22,7 @@ echo "$files sources"
 best_of_5() {
   local best="" t0 t1 dt
   for _ in 1 2 3 4 5; do
-    t0=$(date +%s.%N); (cd "$work/tree" && "$@" > /dev/null) || true; t1=$(date +%s.%N)
+    t0=$(date +%s.%N); (cd "$work/tree" && "$@" > /dev/null) || [ $? -eq 1 ]; t1=$(date +%s.%N)
     dt=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
     if [ -z "$best" ] || awk -v a="$dt" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$dt; fi
   done
