@@ -158,6 +158,36 @@ IniEntries IniFile::entries(std::string_view section) const {
     return result;
 }
 
+std::vector<IniLine> IniFile::meaningful_lines() const {
+    std::vector<IniLine> result;
+    std::string section;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const LineInfo info = classify(lines_[i], i == 0);
+        IniLine line;
+        line.number = i + 1;
+        if (info.kind == LineKind::Section) {
+            line.kind = IniLine::Kind::Section;
+            section = info.name;
+        } else if (info.kind == LineKind::Entry) {
+            line.kind = IniLine::Kind::Entry;
+            line.key = info.name;
+            line.value = Trim(std::string_view(lines_[i]).substr(info.value_at));
+        } else {
+            std::string_view text = lines_[i];
+            if (i == 0 && text.substr(0, utf8_bom.size()) == utf8_bom)
+                text.remove_prefix(utf8_bom.size());
+            const std::string trimmed = Trim(text);
+            if (info.kind != LineKind::BrokenSection &&
+                (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#'))
+                continue;
+            section = info.kind == LineKind::BrokenSection ? std::string() : section;
+        }
+        line.section = section;
+        result.push_back(std::move(line));
+    }
+    return result;
+}
+
 bool IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
     if (!valid_name(section) || section.find(']') != std::string_view::npos || !valid_name(key) ||
         key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';' ||
