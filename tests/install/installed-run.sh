@@ -4,7 +4,7 @@
 # find the settings file and the log in the user's folders and nothing written under the prefix.
 # A second start keeps a setting changed in between; parvex-list from the prefix lists a file.
 # Then the README's per-user install (prefix ~/.local), run twice: the second install keeps the
-# user's own token file and colour schemes.
+# user's own token file and colour schemes, and the system knows the Pascal file-name patterns.
 # Usage: installed-run.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -98,3 +98,14 @@ start_and_close "$HOME/.local/bin"
 grep -q '^mine' "$data/Dont/Tokens-Personal.dat" || fail "the user's token is gone after a start"
 grep -q '^Mine|' "$data/GUI/Data/Predef.dat" || fail "the user's colour scheme is gone after a start"
 
+# "Open with" offers the program for every Pascal source name the install adds to text/x-pascal,
+# as the desktop's file managers ask the shared MIME database (the GNOME way: gio). An include
+# file keeps its generic type: .inc names files of other languages too.
+printf 'unit u;\ninterface\nimplementation\nend.\n' > "$tmp/u.pas"
+for ext in pp dpr lpr inc; do cp "$tmp/u.pas" "$tmp/u.$ext"; done
+for ext in pas pp dpr lpr inc; do
+  type=$(XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$tmp/u.$ext")
+  want=text/x-pascal
+  [ $ext = inc ] && want=text/plain
+  [ "$type" = "$want" ] || fail "u.$ext is $type, not $want"
+done
