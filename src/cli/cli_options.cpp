@@ -28,8 +28,9 @@ Options:
   --no-numeric        do not collect numbers (no numeric lists are written)
   --no-tokens         do not collect tokens (no token cross-reference is written)
   --break N           line numbers per cross-reference line (default 10)
-  --personal FILE     personal token file (default: Dont/Tokens-Personal.dat beside
-                      the program, when it exists)
+  --personal FILE     personal token file (default: Dont/Tokens-Personal.dat in the
+                      data folder: ~/.local/share/parvex/ when installed, beside
+                      the program in a build)
   --tokens FILE       also load a cumulated token list first
   --out DIR           write the results into DIR (mirroring walked folders); the
                       sources stay untouched
