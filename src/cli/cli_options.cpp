@@ -41,8 +41,9 @@ Options:
   --lists LIST        the lists to write: alpha, numeric, tokens (as "alpha,tokens"),
                       or none
   --break N           line numbers per cross-reference line (default 10)
-  --personal FILE     personal token file (default: Dont/Tokens-Personal.dat beside
-                      the program, when it exists)
+  --personal FILE     personal token file (default: Dont/Tokens-Personal.dat in the
+                      data folder: ~/.local/share/parvex/ when installed, beside
+                      the program in a build)
   --tokens FILE       also load a cumulated token list first
   --max-size SIZE     refuse a source or token file larger than SIZE, in bytes or
                       with K, M or G (default 64M); binary files are refused

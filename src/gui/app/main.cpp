@@ -3,6 +3,7 @@
 // line as if they were dropped, and runs the event loop until the main window closes.
 
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/term_signal.h"
 #include "dialogs/tdlgs.h"
 #include "frame/app_folders.h"
@@ -67,7 +68,14 @@ int main(int argc, char** argv) {
         return early.exit_code;
     }
 
+    if (const std::string line = parvex::No_Display_Line(argc, argv, parvex::Process_Env());
+        !line.empty()) {
+        std::fputs(line.c_str(), stderr);
+        return 2;
+    }
+    parvex::Watch_Display_Start();
     QApplication app(argc, argv);
+    parvex::End_Display_Watch();
     QApplication::setApplicationName(QStringLiteral("Zivadu-Zedu Parvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zivadu-Zedu Parvex"));
 
