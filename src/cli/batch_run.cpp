@@ -9,6 +9,7 @@
 #include "engine/listing_run.h"
 #include "engine/result_names.h"
 #include "platform/file_kind.h"
+#include "platform/file_stamp.h"
 #include "platform/free_memory.h"
 #include "platform/source_text.h"
 #include "verify/rewrite_check.h"
@@ -70,6 +71,7 @@ struct Item {
     bool read_ok = false;
     std::string read_error;
     std::string bytes; // the source as read
+    FileStamp stamp;   // what the source looked like when it was read
     LineViews lines;   // its lines for the listing, pointing into `bytes`
     std::size_t line_count = 0;
     TextForm form; // its byte-order mark and line end, which the new text keeps
@@ -324,9 +326,14 @@ private:
         } else if (std::string what = Describe_Non_File(it.job.file); !what.empty()) {
             it.read_error = it.job.file + ": " + what;
             return;
-        } else if (FileResult r = Read_File(it.job.file, it.bytes); !r) {
-            it.read_error = r.error;
-            return;
+        } else {
+            // Taken before the bytes are read: an edit while they are read shows as well.
+            if (mode_ == BatchMode::Save)
+                it.stamp = Take_File_Stamp(it.job.file);
+            if (FileResult r = Read_File(it.job.file, it.bytes); !r) {
+                it.read_error = r.error;
+                return;
+            }
         }
         it.bytes_read = it.bytes.size();
         bytes_in_flight_ += it.bytes_read;
@@ -493,6 +500,9 @@ private:
             // The save composes and writes the new text from the lines itself: the source and
             // the checked text would only stand beside the cross-references.
             std::string().swap(new_text);
+            // Only a source written just before it was read keeps its bytes for the last look
+            // at it before the save (its file times alone cannot tell a change).
+            Keep_Racy_Bytes(it.stamp, std::move(it.bytes));
             std::string().swap(it.bytes);
             if (it.bytes_read >= large_source)
                 Return_Free_Memory();
@@ -508,8 +518,19 @@ private:
             it.error = true;
             return;
         }
-        SaveResult saved = Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form);
-        if (!saved.saved) {
+#ifdef PARVEX_TEST_HOOKS
+        // Tests run a command here to change the source between its reading and its save.
+        if (const char* command = std::getenv("PARVEX_TEST_BEFORE_SAVE"))
+            if (std::system(command) != 0)
+                it.err += error_text("the test hook before the save failed");
+#endif
+        SaveResult saved =
+            Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form, &it.stamp);
+        it.stamp = {};
+        if (saved.source_changed) {
+            it.err += error_text(it.job.file + " " + std::string(Changed_While_Listed_Text));
+            it.error = true;
+        } else if (!saved.saved) {
             std::string why =
                 saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
             // Mark-up means a message for the user about this file; else a system error.
@@ -549,7 +570,9 @@ private:
             progress();
         }
     }
-    void hand_out_next() { hand_out(true); }
+    void hand_out_next() {
+        hand_out(true);
+    }
     // What one item leaves behind, on one thread at a time, in file order.
     void emit(Item& it) {
         if (!it.err.empty()) {

@@ -2,6 +2,7 @@
 
 #include "engine/result_names.h"
 #include "engine/text_order.h"
+#include "platform/file_stamp.h"
 #include "platform/folder_lock.h"
 #include "platform/free_memory.h"
 
@@ -138,8 +139,15 @@ std::string Folder_Of(const std::string& file_name) {
     return slash == std::string::npos ? std::string() : file_name.substr(0, slash + 1);
 }
 
+EngineMessage Changed_While_Listed_Message(const std::string& source_file) {
+    return {MessageKind::L_Error, "save to Source-Path",
+            "^C:^F:" + source_file + "^" + std::string(Changed_While_Listed_Text) +
+                ".\r\nRun the listing again to take the change in."};
+}
+
 SaveResult Save_Results(const std::string& source_file, const std::string& folder,
-                        const SaveOptions& options, ListingLists& lists, const TextForm& form) {
+                        const SaveOptions& options, ListingLists& lists, const TextForm& form,
+                        const FileStamp* read_as) {
     SaveResult result;
     if (!File_Exists(source_file)) {
         result.messages.push_back(
@@ -158,6 +166,11 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     };
     auto fail = [&](const FileResult& r) {
         result.messages.push_back({MessageKind::General_Error, "", r.error});
+        return result;
+    };
+    auto changed_meanwhile = [&] {
+        result.source_changed = true;
+        result.messages.push_back(Changed_While_Listed_Message(source_file));
         return result;
     };
 
@@ -192,10 +205,34 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     const bool replacing = File_Exists(name1);
     result.text_unchanged = replacing && File_Holds(name1, text);
 
-    // The new text is complete on disk, and the lists are written, before the old text moves
-    // aside: a save that fails on the way leaves the source as it was, so saving again after
-    // the fault is mended can never push the new text over the only backup of the original.
+    // The source must still hold what the run read. One that another save (a second call over
+    // the folder) has meanwhile given exactly this new text loses nothing: the text stays as it
+    // is, and the lists describe it as well; from here on that state is what must hold.
+    FileStamp now_holding;
+    if (read_as && !File_Unchanged(source_file, *read_as)) {
+        now_holding = Take_File_Stamp(source_file);
+        if (!result.text_unchanged || !Same_File(name1, source_file))
+            return changed_meanwhile();
+        Keep_Racy_Bytes(now_holding, text);
+        read_as = &now_holding;
+    }
+
+    // Every result is complete on disk before any of them takes its place: a save that fails on
+    // the way, or finds the source changed at the last moment, leaves the folder as it was, so
+    // saving again after the fault is mended can never push the new text over the only backup
+    // of the original.
+    struct Staged {
+        std::string temp, target; // `temp` is emptied once it has taken its place
+    };
+    std::vector<Staged> staged_lists;
     std::string staged;
+    auto drop_staged = [&] {
+        for (const Staged& l : staged_lists)
+            if (!l.temp.empty())
+                (void)Delete_File(l.temp);
+        if (!staged.empty())
+            (void)Delete_File(staged);
+    };
     if (!result.text_unchanged) {
         StageMode text_mode = mode;
         text_mode.sync = replacing; // on disk before it takes the place of the old text
@@ -208,36 +245,56 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     if (large)
         Return_Free_Memory();
     auto give_up = [&](const FileResult& r) {
-        if (!staged.empty())
-            (void)Delete_File(staged);
+        drop_staged();
         return fail(r);
     };
 
-    // Each list file is composed only when it is wanted and goes as soon as it is written: a
-    // token-dense file's cross-reference is the largest text of the save and never exists twice.
-    auto write_list = [&](std::size_t k, auto compose) -> FileResult {
-        const std::string& name = names.files[k];
-        if (!options.create[k]) {
-            (void)Delete_File(name); // a stale list that cannot be deleted is no reason to stop
+    // Each list file is composed only when it is wanted and goes to disk as soon as it is
+    // composed: a token-dense file's cross-reference is the largest text of the save and never
+    // exists twice.
+    auto stage_list = [&](std::size_t k, auto compose) -> FileResult {
+        if (!options.create[k])
             return FileResult::success();
-        }
-        return Write_File_Atomic(name, compose(), mode); // replaces any older file
+        Staged list{{}, names.files[k]};
+        if (FileResult r = Stage_File(list.target, compose(), list.temp, mode); !r)
+            return r;
+        staged_lists.push_back(std::move(list));
+        return FileResult::success();
     };
     const int n = options.break_after;
     auto plain = [](const CollectedList& list) { return [&list] { return Collected_Text(list); }; };
     auto cref = [n](CollectedList& list) {
         return [&list, n] { return Cross_Reference_Text(list, n); };
     };
-    if (FileResult r = write_list(2, plain(lists.a_const)); !r)
+    if (FileResult r = stage_list(2, plain(lists.a_const)); !r)
         return give_up(r);
-    if (FileResult r = write_list(4, cref(lists.a_const)); !r)
+    if (FileResult r = stage_list(4, cref(lists.a_const)); !r)
         return give_up(r);
-    if (FileResult r = write_list(3, plain(lists.n_const)); !r)
+    if (FileResult r = stage_list(3, plain(lists.n_const)); !r)
         return give_up(r);
-    if (FileResult r = write_list(5, cref(lists.n_const)); !r)
+    if (FileResult r = stage_list(5, cref(lists.n_const)); !r)
         return give_up(r);
-    if (FileResult r = write_list(6, cref(lists.t_cref)); !r)
+    if (FileResult r = stage_list(6, cref(lists.t_cref)); !r)
         return give_up(r);
+
+    // The last look before anything takes a place: an edit made while the results were written
+    // is not overwritten either.
+    if (read_as && !File_Unchanged(source_file, *read_as)) {
+        drop_staged();
+        return changed_meanwhile();
+    }
+
+    // The lists first (an unwanted one goes: a stale list that cannot be deleted is no reason to
+    // stop), so that a failure among them leaves the source as it was.
+    for (std::size_t k = 2; k < names.files.size(); ++k)
+        if (!options.create[k])
+            (void)Delete_File(names.files[k]);
+    for (Staged& l : staged_lists) {
+        if (::rename(l.temp.c_str(), l.target.c_str()) != 0)
+            return give_up(
+                FileResult::failure("Cannot write \"" + l.target + "\": " + std::strerror(errno)));
+        l.temp.clear();
+    }
 
     if (!result.text_unchanged) {
         // The backup is a second name of the old text; the new text then replaces the first

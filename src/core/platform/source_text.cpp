@@ -48,7 +48,7 @@ SourceText Source_From_Bytes(std::string_view bytes) {
     return text;
 }
 
-SourceText Load_Source_Text(const std::string& name) {
+SourceText Load_Source_Text(const std::string& name, FileStamp* stamp) {
     SourceText text;
     if (std::string what = Describe_Non_File(name); !what.empty()) {
         text.status = SourceStatus::Missing;
@@ -56,11 +56,15 @@ SourceText Load_Source_Text(const std::string& name) {
         return text;
     }
     std::string bytes;
+    if (stamp)
+        *stamp = Take_File_Stamp(name); // before the read: a change while reading shows too
     if (FileResult r = Read_File(name, bytes); !r) {
         text.status = SourceStatus::Unreadable;
         text.error = r.error;
         return text;
     }
+    if (stamp)
+        Keep_Racy_Bytes(*stamp, std::string_view(bytes));
     return Source_From_Bytes(bytes);
 }
 
