@@ -46,7 +46,8 @@ Options:
                       and first place (keywords and identifiers are counted alike:
                       the listing does not tell them apart)
   --spellings-out FILE  write the most frequent spelling of each such token to
-                      FILE, one per line, ready for --personal
+                      FILE, one per line, ready for --personal (never over a
+                      source, its backup or its results)
   --check             print every line the run left unhandled as FILE:LINE: TEXT
   --quiet             print nothing but errors (and what --stdout/--check print)
   -h, --help          show this help

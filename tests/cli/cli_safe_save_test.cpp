@@ -309,3 +309,49 @@ TEST(CliSafeSave, StaleTemporaryFilesAreRemovedWhereResultsAreWritten) {
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(elsewhere));
 }
+
+TEST(CliSafeSave, TheSpellingFileNeverReplacesASourceOrWhatASaveKeeps) {
+    TempDir dir;
+    const std::string text = "x := result;\nResult := Result;\n";
+    dir.write("d/b.pas", text);
+    dir.write("d/b.pas-SAVED", "the only original\n");
+    dir.write("d/b.Token-Cross-Ref", "a list\n");
+    fs::create_symlink("b.pas", dir.path() / "d/link.dat");
+    fs::create_hard_link(dir.path() / "d/b.pas", dir.path() / "d/hard.dat");
+    const std::string b = dir.dir() + "d/b.pas";
+    struct Target {
+        std::string name, why;
+    } targets[] = {
+        {b, "is the source " + b},
+        {dir.dir() + "d/./b.pas", "is the source " + b},
+        {dir.dir() + "d/link.dat", "is the source " + b},
+        {dir.dir() + "d/hard.dat", "is the source " + b},
+        {dir.dir() + "d/b.pas-SAVED", "is the saved original of " + b},
+        {dir.dir() + "d/b.Token-Cross-Ref", "is a result file of " + b},
+        {dir.dir() + "d/b.Alpha-Constants", "is a result file of " + b}, // not there yet
+    };
+    const auto before = tree_of(dir.path());
+    for (const Target& t : targets) {
+        for (const std::string& input : {q(b), q(dir.path() / "d")}) {
+            CliOutcome r =
+                run_cli(dir, personal_option(dir) + " --spellings-out " + q(t.name) + " " + input);
+            EXPECT_EQ(r.status, 2) << t.name;
+            EXPECT_EQ(r.err, "parvex-list: --spellings-out " + t.name + ": " + t.why +
+                                 ": choose another file; nothing was written\n");
+            EXPECT_TRUE(tree_of(dir.path()) == before) << t.name;
+        }
+    }
+
+    // Elsewhere it is written, private as the most private of its sources.
+    dir.write("d/c.pas", "y := Result;\n");
+    fs::permissions(dir.path() / "d/b.pas", fs::perms(0600));
+    fs::permissions(dir.path() / "d/c.pas", fs::perms(0644));
+    CliOutcome r = run_cli(dir,
+                           personal_option(dir) + " --spellings-out " + q(dir.path() / "team.dat") +
+                               " " + q(dir.path() / "d/b.pas") + " " + q(dir.path() / "d/c.pas"),
+                           dir.dir());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(dir.read("team.dat").find("\r\nResult\r\n"), std::string::npos);
+    EXPECT_EQ(mode_of(dir.path() / "team.dat"), 0600);
+    EXPECT_EQ(dir.read("d/b.pas"), text);
+}

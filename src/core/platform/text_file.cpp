@@ -241,6 +241,10 @@ mode_t process_umask() {
 }
 } // namespace
 
+int New_File_Permissions() {
+    return static_cast<int>(0666 & ~process_umask());
+}
+
 namespace {
 // Creates a new temporary file beside `name` (Temp_File_Prefix and six random characters) with
 // the given permission bits; never opens one that is there already, nor follows a link.

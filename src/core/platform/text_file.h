@@ -45,6 +45,9 @@ struct StageMode {
     bool sync = false;
 };
 
+// The permission bits a new file gets: 0666 less the process's umask.
+int New_File_Permissions();
+
 // Writes the bytes to a temporary file beside `name` and renames it over `name`.
 FileResult Write_File_Atomic(const std::string& name, std::string_view bytes, StageMode mode = {});
 // The first half of that: writes the bytes to a new temporary file beside `name` and gives its
