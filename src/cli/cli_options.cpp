@@ -33,6 +33,13 @@ Options:
   --tokens FILE       also load a cumulated token list first
   --out DIR           write the results into DIR (mirroring walked folders); the
                       sources stay untouched
+  --backup[=CONTROL]  what a save keeps of the text it replaces: simple (the
+                      default: NAME.pas-SAVED, replaced by the next save that
+                      changes the text), numbered (every one: NAME.pas-SAVED.~1~,
+                      .~2~, ...), existing (numbered where numbered ones exist;
+                      what --backup alone means), none or off (nothing)
+  --no-backup         the same as --backup=none, meant for sources under version
+                      control
   --stdout            print the new text and write no file
   --stdin-name NAME   the name of the source read from "-", used in messages
   --diff              write nothing; print a unified diff of every file that
@@ -125,6 +132,22 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
         } else if (is_flag("--no-tokens")) {
             o.listing.collect_tokens = false;
             o.save.create[6] = false;
+        } else if (arg == "--backup") {
+            // As GNU tools take it: the value only after "=", "existing" without one.
+            const std::string control = has_inline_value ? value : "existing";
+            if (control == "none" || control == "off")
+                o.save.backup = BackupMode::None;
+            else if (control == "simple" || control == "never")
+                o.save.backup = BackupMode::Simple;
+            else if (control == "numbered" || control == "t")
+                o.save.backup = BackupMode::Numbered;
+            else if (control == "existing" || control == "nil")
+                o.save.backup = BackupMode::Existing;
+            else
+                return bad("unknown backup '" + control +
+                           "': use --backup=simple, numbered, existing or none");
+        } else if (is_flag("--no-backup")) {
+            o.save.backup = BackupMode::None;
         } else if (is_flag("--stdout")) {
             o.to_stdout = true;
         } else if (is_flag("--diff")) {

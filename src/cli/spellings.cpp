@@ -103,10 +103,11 @@ std::string target_problem(const std::string& target, const std::vector<SourceJo
         if (Same_File(target, job.file))
             return "is the source " + job.file;
         const ResultNames names = Result_Names(job.file, job.out_folder, save);
+        if (Is_Backup_Of(target, names.backup()))
+            return "is a saved original of " + job.file;
         for (std::size_t k = 0; k < names.files.size(); ++k)
-            if (Same_File(target, names.files[k]))
-                return k == 1 ? "is the saved original of " + job.file
-                              : "is a result file of " + job.file;
+            if (k != 1 && Same_File(target, names.files[k]))
+                return "is a result file of " + job.file;
     }
     return {};
 }

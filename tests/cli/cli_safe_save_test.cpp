@@ -326,7 +326,8 @@ TEST(CliSafeSave, TheSpellingFileNeverReplacesASourceOrWhatASaveKeeps) {
         {dir.dir() + "d/./b.pas", "is the source " + b},
         {dir.dir() + "d/link.dat", "is the source " + b},
         {dir.dir() + "d/hard.dat", "is the source " + b},
-        {dir.dir() + "d/b.pas-SAVED", "is the saved original of " + b},
+        {dir.dir() + "d/b.pas-SAVED", "is a saved original of " + b},
+        {dir.dir() + "d/b.pas-SAVED.~3~", "is a saved original of " + b},
         {dir.dir() + "d/b.Token-Cross-Ref", "is a result file of " + b},
         {dir.dir() + "d/b.Alpha-Constants", "is a result file of " + b}, // not there yet
     };
@@ -354,4 +355,54 @@ TEST(CliSafeSave, TheSpellingFileNeverReplacesASourceOrWhatASaveKeeps) {
     EXPECT_NE(dir.read("team.dat").find("\r\nResult\r\n"), std::string::npos);
     EXPECT_EQ(mode_of(dir.path() / "team.dat"), 0600);
     EXPECT_EQ(dir.read("d/b.pas"), text);
+}
+
+TEST(CliSafeSave, BackupOptionsKeepWhatTheySay) {
+    const std::string original = "procedure p;\nbegin\nend;\n";
+    const std::string upper = "PROCEDURE P;\nBEGIN\nEND; { of P }\n";
+    // Two changing runs, as in "--case upper d" then "--case lower d".
+    struct Case {
+        std::string option;
+        std::map<std::string, std::string> kept; // backups after both runs
+    } cases[] = {
+        {"", {{"a.pas-SAVED", upper}}},
+        {"--backup=simple", {{"a.pas-SAVED", upper}}},
+        {"--backup=numbered", {{"a.pas-SAVED.~1~", original}, {"a.pas-SAVED.~2~", upper}}},
+        {"--backup=t", {{"a.pas-SAVED.~1~", original}, {"a.pas-SAVED.~2~", upper}}},
+        {"--backup=existing", {{"a.pas-SAVED", upper}}},
+        {"--backup", {{"a.pas-SAVED", upper}}},
+        {"--backup=none", {}},
+        {"--backup=off", {}},
+        {"--no-backup", {}},
+        {"--backup=numbered --no-backup", {}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write("d/a.pas", original);
+        for (const char* output_case : {"upper", "lower"}) {
+            CliOutcome r = run_cli(dir, personal_option(dir) + " " + c.option + " --case " +
+                                            output_case + " " + q(dir.path() / "d"));
+            ASSERT_EQ(r.status, 0) << c.option << r.err;
+        }
+        std::map<std::string, std::string> kept;
+        for (const auto& [name, bytes] : tree_of(dir.path() / "d"))
+            if (name.find("SAVED") != std::string::npos)
+                kept[name] = bytes;
+        EXPECT_TRUE(kept == c.kept) << c.option;
+        EXPECT_EQ(dir.read("d/a.pas"), "procedure p;\nbegin\nend; { of p }\n");
+    }
+    // An existing series goes on with --backup=existing.
+    TempDir dir;
+    dir.write("a.pas", original);
+    dir.write("a.pas-SAVED.~4~", "older\n");
+    CliOutcome r =
+        run_cli(dir, personal_option(dir) + " --backup --case upper " + q(dir.path() / "a.pas"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.read("a.pas-SAVED.~5~"), original);
+    EXPECT_FALSE(fs::exists(dir.path() / "a.pas-SAVED"));
+    for (const char* bad : {"--backup=sometimes", "--backup=", "--no-backup=x"}) {
+        CliOutcome refused = run_cli(dir, std::string(bad) + " " + q(dir.path() / "a.pas"));
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find("Try 'parvex-list --help'"), std::string::npos) << bad;
+    }
 }

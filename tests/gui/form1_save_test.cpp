@@ -197,3 +197,25 @@ TEST(Form1Save, AnEditOnDiskAfterTheRunIsKeptByBothSaveButtons) {
         EXPECT_EQ(src.read("a.pas-SAVED"), e.after);
     }
 }
+
+TEST(Form1Save, NumberedBackupsChosenOnSetupFilesKeepEveryOriginalAndTheChoiceIsStored) {
+    TempDir prog, src;
+    auto file = src.write("a.pas", "procedure p;\nbegin\nend;\n");
+    {
+        SaveProgram p(prog);
+        TForm1& f = p.form;
+        EXPECT_EQ(f.ui.rg_Backup->itemIndex(), 0); // one backup, as saving always worked
+        f.ui.rg_Backup->setItemIndex(1);
+        for (int output_case : {0, 1}) {
+            f.ui.rg_Case->setItemIndex(output_case);
+            p.choose(file);
+            f.ui.btn_Work->click();
+            f.ui.btn_to_SRCPath->click();
+        }
+        EXPECT_EQ(src.read("a.pas-SAVED.~1~"), "procedure p;\nbegin\nend;\n");
+        EXPECT_EQ(src.read("a.pas-SAVED.~2~"), "PROCEDURE P;\nBEGIN\nEND; { of P }\n");
+        EXPECT_FALSE(fs::exists(src.path() / "a.pas-SAVED"));
+    }
+    SaveProgram again(prog);
+    EXPECT_EQ(again.form.ui.rg_Backup->itemIndex(), 1);
+}

@@ -178,20 +178,24 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     // is written.
     if (ExtensionProblem p = Extensions_Problem(options))
         return refuse("Nothing was saved.\r\n" + p.text);
-    const ResultNames names = Result_Names(source_file, folder, options);
-    if (std::string why = Names_Problem(source_file, names); !why.empty())
-        return refuse(why);
-    const std::string &name1 = names.text(), &name2 = names.backup();
-    struct stat backup_stat {};
-    if (name2 != name1 && ::lstat(name2.c_str(), &backup_stat) == 0 &&
-        !S_ISREG(backup_stat.st_mode) && !S_ISLNK(backup_stat.st_mode))
-        return refuse("Nothing was saved: the saved original would go to \"" + name2 +
-                      "\", which is " + (S_ISDIR(backup_stat.st_mode) ? "a folder" : "no file") +
-                      ".");
+    ResultNames names = Result_Names(source_file, folder, options);
 
     // One process saving into a folder at a time: a second one waits here, then finds the text
     // it would write already there. What a killed save left behind goes as the lock is taken.
     FolderLock lock(folder);
+
+    // The backup's name (a numbered one takes the next number free in the folder, so it is
+    // looked up under the lock); empty when none is kept.
+    names.files[1] = Backup_Name(names.backup(), options.backup);
+    if (std::string why = Names_Problem(source_file, names); !why.empty())
+        return refuse(why);
+    const std::string &name1 = names.text(), &name2 = names.backup();
+    struct stat backup_stat {};
+    if (!name2.empty() && ::lstat(name2.c_str(), &backup_stat) == 0 &&
+        !S_ISREG(backup_stat.st_mode) && !S_ISLNK(backup_stat.st_mode))
+        return refuse("Nothing was saved: the saved original would go to \"" + name2 +
+                      "\", which is " + (S_ISDIR(backup_stat.st_mode) ? "a folder" : "no file") +
+                      ".");
 
     // The results take the source's permission bits: the lists of a private source stay private.
     struct stat source_stat {};
@@ -299,9 +303,10 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     if (!result.text_unchanged) {
         // The backup is a second name of the old text; the new text then replaces the first
         // name in one step, so the source's name never stands empty. Where the file system has
-        // no hard links the old text is renamed instead.
+        // no hard links the old text is renamed instead. Without a backup the new text simply
+        // takes the old one's place.
         bool moved = false;
-        if (name2 != name1) {
+        if (!name2.empty()) {
             (void)Delete_File(name2);
             if (replacing && ::link(name1.c_str(), name2.c_str()) != 0) {
                 // Replacing the old text without its backup would lose it: stop instead.
