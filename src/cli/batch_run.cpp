@@ -1,5 +1,6 @@
 #include "batch_run.h"
 
+#include "name_quote.h"
 #include "spare_buffers.h"
 #include "unified_diff.h"
 #include "work_pool.h"
@@ -59,14 +60,16 @@ std::string shown_in_diff(const std::string& file) {
     return rel.string();
 }
 
+// A message line of its own: a control character in a file name it holds cannot break it.
 std::string error_text(const std::string& text) {
-    return "parvex-list: " + text + "\n";
+    return "parvex-list: " + Escape_Controls(text) + "\n";
 }
 
 // One source on its way through the batch.
 struct Item {
     SourceJob job;
-    std::string shown;             // its name in messages
+    std::string shown;             // its name (as given, or the name of standard input)
+    std::string quoted;            // that name in messages, quoted where it needs it
     std::size_t waits_for = kNone; // an earlier item that writes what this one reads
     bool read_ok = false;
     std::string read_error;
@@ -93,7 +96,8 @@ public:
           finished_(new bool[jobs.size()]()) {
         listing_ = o.listing;
         delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
-        if (mode != BatchMode::Save) // only saved files need the collection lists
+        // Only saved files need the collection lists, and only when their lists are written.
+        if (mode != BatchMode::Save || !o.save.write_lists)
             listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
         show_progress_ = jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
@@ -133,6 +137,7 @@ public:
             auto item = std::make_unique<Item>();
             item->job = jobs_[i];
             item->shown = stdin_name_.empty() ? jobs_[i].file : stdin_name_;
+            item->quoted = Quote_Name(item->shown);
             if (pool_ && mode_ == BatchMode::Save) {
                 // A file listed twice, or one whose results land on another's source, must be
                 // read after the earlier save, as in a run with one job.
@@ -320,11 +325,16 @@ private:
             it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
                             std::istreambuf_iterator<char>());
             if (std::cin.bad()) {
-                it.read_error = it.shown + ": cannot read standard input";
+                it.read_error = it.quoted + ": cannot read standard input";
                 return;
             }
         } else if (std::string what = Describe_Non_File(it.job.file); !what.empty()) {
-            it.read_error = it.job.file + ": " + what;
+            it.read_error = it.quoted + ": " + what;
+            return;
+        } else if (mode_ == BatchMode::Save && !o_.force && Is_Read_Only(it.job.file) &&
+                   Same_File(target_of(it), it.job.file)) {
+            // A file its owner made read-only is one not to touch; --force lists it all the same.
+            it.read_error = it.quoted + ": read-only, not listed";
             return;
         } else {
             // Taken before the bytes are read: an edit while they are read shows as well.
@@ -339,7 +349,7 @@ private:
         bytes_in_flight_ += it.bytes_read;
         SourceView text = Source_View(it.bytes, std::move(it.lines));
         if (text.status != SourceStatus::Read) {
-            it.read_error = it.shown + ": " + text.error;
+            it.read_error = it.quoted + ": " + text.error;
             return;
         }
         it.lines = std::move(text.lines);
@@ -408,7 +418,7 @@ private:
         it.lines.clear();
         if (run.status != RunStatus::Done) {
             it.read_ok = false;
-            it.read_error = it.shown + ": cannot be listed";
+            it.read_error = it.quoted + ": cannot be listed";
         }
     }
 
@@ -442,8 +452,8 @@ private:
                 it.findings = true;
                 for (std::size_t i = 0; i < lists.src_tmp.size(); ++i)
                     if (!lists.src_tmp[i].empty())
-                        it.out +=
-                            it.shown + ':' + std::to_string(i + 1) + ": " + lists.src_tmp[i] + '\n';
+                        it.out += it.quoted + ':' + std::to_string(i + 1) + ": " +
+                                  lists.src_tmp[i] + '\n';
             }
         }
         // Nothing after the check reads the work lines: the new text and the second reader's
@@ -457,7 +467,7 @@ private:
             // An empty source has nothing to rewrite and nothing to save.
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
                 !show_progress_)
-                it.err += "empty " + it.shown + ": nothing to save\n";
+                it.err += "empty " + it.quoted + ": nothing to save\n";
             release(it);
             return;
         }
@@ -469,7 +479,7 @@ private:
         std::string new_text = std::move(it.new_text);
         // The second reader: nothing leaves the program that it has not passed.
         if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
-            it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
+            it.err += it.quoted + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
             it.error = true;
             if (mode_ == BatchMode::Print)
                 it.out += it.bytes; // the text goes on unchanged
@@ -493,7 +503,11 @@ private:
         case BatchMode::List_Changed:
             if (new_text != it.bytes) {
                 it.findings = true;
-                it.out += it.shown + '\n';
+                // -z: the names as they are, each ended by a NUL, for xargs -0 and the like.
+                if (o_.nul_separated)
+                    (it.out += it.shown) += '\0';
+                else
+                    it.out += it.quoted + '\n';
             }
             break;
         case BatchMode::Save:
@@ -508,13 +522,15 @@ private:
                 Return_Free_Memory();
             save(it);
             break;
+        case BatchMode::Check:
+            break; // the check's lines are out already; nothing is written
         }
         release(it);
     }
 
     void save(Item& it) {
         if (FileResult r = Make_Dirs(it.job.out_folder); !r) {
-            it.err += error_text(it.job.file + ": " + r.error);
+            it.err += error_text(it.quoted + ": " + r.error);
             it.error = true;
             return;
         }
@@ -528,18 +544,21 @@ private:
             Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form, &it.stamp);
         it.stamp = {};
         if (saved.source_changed) {
-            it.err += error_text(it.job.file + " " + std::string(Changed_While_Listed_Text));
+            it.err += error_text(it.quoted + " " + std::string(Changed_While_Listed_Text));
             it.error = true;
         } else if (!saved.saved) {
             std::string why =
                 saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
             // Mark-up means a message for the user about this file; else a system error.
-            it.err += error_text(
-                why.find('^') != std::string::npos ? it.job.file + ": " + plain(why) : why);
+            it.err += error_text(why.find('^') != std::string::npos ? it.quoted + ": " + plain(why)
+                                                                    : why);
             it.error = true;
-        } else if (!o_.quiet && !show_progress_) {
-            it.err += "listed " + it.job.file + " -> " + it.job.out_folder +
-                      (saved.text_unchanged ? " (text unchanged)" : "") + '\n';
+        } else {
+            if (!o_.quiet && !show_progress_)
+                it.err += "listed " + it.quoted + " -> " + Quote_Name(it.job.out_folder) +
+                          (saved.text_unchanged ? " (text unchanged)" : "") + '\n';
+            for (const std::string& w : saved.warnings)
+                it.err += error_text(it.quoted + ": warning: " + w);
         }
     }
 

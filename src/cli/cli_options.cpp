@@ -40,12 +40,20 @@ Options:
                       what --backup alone means), none or off (nothing)
   --no-backup         the same as --backup=none, meant for sources under version
                       control
+  --text-only         write the new text and nothing else (no lists; list files
+                      of earlier runs stay as they are)
+  --force             list a read-only source in place all the same (without it
+                      such a source is skipped: FILE: read-only, not listed)
   --stdout            print the new text and write no file
   --stdin-name NAME   the name of the source read from "-", used in messages
   --diff              write nothing; print a unified diff of every file that
                       would change (exit 1 when any would)
   --list-changed      write nothing; print the name of every file that would
                       change (exit 1 when any would)
+  -z                  with --list-changed: end each name with a NUL instead of a
+                      line end, and quote none (names holding a control
+                      character, '"' or '\' are otherwise quoted as git quotes
+                      them, in messages too)
   -j N, --jobs N      list N files at a time (default: one per processor); the
                       results are the same as with -j 1
   --spellings         write nothing; print every token written in more than one
@@ -55,7 +63,8 @@ Options:
   --spellings-out FILE  write the most frequent spelling of each such token to
                       FILE, one per line, ready for --personal (never over a
                       source, its backup or its results)
-  --check             print every line the run left unhandled as FILE:LINE: TEXT
+  --check             write nothing; print every line the run left unhandled as
+                      FILE:LINE: TEXT (exit 1 when there is one)
   --quiet             print nothing but errors (and what --stdout/--check print)
   -h, --help          show this help
   --version           show the program version
@@ -146,6 +155,10 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             else
                 return bad("unknown backup '" + control +
                            "': use --backup=simple, numbered, existing or none");
+        } else if (is_flag("--text-only")) {
+            o.save.write_lists = false;
+        } else if (is_flag("--force")) {
+            o.force = true;
         } else if (is_flag("--no-backup")) {
             o.save.backup = BackupMode::None;
         } else if (is_flag("--stdout")) {
@@ -154,6 +167,8 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
             o.diff = true;
         } else if (is_flag("--list-changed")) {
             o.list_changed = true;
+        } else if (is_flag("-z")) {
+            o.nul_separated = true;
         } else if (arg == "-j" || arg == "--jobs" || (arg.starts_with("-j") && arg.size() > 2)) {
             if (arg.starts_with("-j") && arg.size() > 2) {
                 value = arg.substr(2);
@@ -212,8 +227,11 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
         return bad("--stdout and --out do not go together");
     if (o.diff + o.list_changed + o.to_stdout > 1)
         return bad("--stdout, --diff and --list-changed do not go together");
-    if ((o.diff || o.list_changed) && !o.out_dir.empty())
-        return bad("--diff and --list-changed write nothing: --out does not go with them");
+    if (o.nul_separated && !o.list_changed)
+        return bad("-z goes with --list-changed");
+    if ((o.diff || o.list_changed || o.check) && !o.out_dir.empty())
+        return bad("--diff, --list-changed and --check write nothing: --out does not go with "
+                   "them");
     if ((o.spellings || !o.spellings_out.empty()) &&
         (o.to_stdout || o.diff || o.list_changed || o.check || !o.out_dir.empty()))
         return bad("--spellings and --spellings-out go with no other output");

@@ -3,6 +3,7 @@
 
 #include "batch_run.h"
 #include "cli_options.h"
+#include "name_quote.h"
 #include "source_walk.h"
 #include "spellings.h"
 
@@ -21,8 +22,9 @@ namespace {
 
 constexpr int kExitOk = 0, kExitFindings = 1, kExitError = 2;
 
+// One line, whatever control characters a file name in it holds.
 void error_line(const std::string& text) {
-    std::cerr << "parvex-list: " << text << '\n';
+    std::cerr << "parvex-list: " << Escape_Controls(text) << '\n';
 }
 
 } // namespace
@@ -73,7 +75,7 @@ int main(int argc, char** argv) {
     }
 
     const bool spellings = o.spellings || !o.spellings_out.empty();
-    const bool saving = !spellings && !o.to_stdout && !o.diff && !o.list_changed;
+    const bool saving = !spellings && !o.to_stdout && !o.diff && !o.list_changed && !o.check;
     std::vector<SourceJob> jobs;
     std::string stdin_name;
     if (o.paths == std::vector<std::string>{"-"}) {
@@ -100,6 +102,7 @@ int main(int argc, char** argv) {
     const BatchMode mode = o.diff                               ? BatchMode::Diff
                            : o.list_changed                     ? BatchMode::List_Changed
                            : o.to_stdout || !stdin_name.empty() ? BatchMode::Print
+                           : o.check                            ? BatchMode::Check
                                                                 : BatchMode::Save;
     BatchResult batch = Run_Batch(o, mode, tokens, jobs, stdin_name);
     if (batch.errors)

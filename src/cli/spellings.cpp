@@ -1,6 +1,7 @@
 #include "spellings.h"
 
 #include "batch_run.h"
+#include "name_quote.h"
 #include "work_pool.h"
 
 #include "engine/line_scanner.h"
@@ -101,13 +102,13 @@ std::string target_problem(const std::string& target, const std::vector<SourceJo
                            const SaveOptions& save) {
     for (const SourceJob& job : jobs) {
         if (Same_File(target, job.file))
-            return "is the source " + job.file;
+            return "is the source " + Quote_Name(job.file);
         const ResultNames names = Result_Names(job.file, job.out_folder, save);
         if (Is_Backup_Of(target, names.backup()))
-            return "is a saved original of " + job.file;
+            return "is a saved original of " + Quote_Name(job.file);
         for (std::size_t k = 0; k < names.files.size(); ++k)
             if (k != 1 && Same_File(target, names.files[k]))
-                return "is a result file of " + job.file;
+                return "is a result file of " + Quote_Name(job.file);
     }
     return {};
 }
@@ -133,8 +134,8 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
     SpellingResult result;
     if (!o.spellings_out.empty() && stdin_name.empty()) {
         if (std::string why = target_problem(o.spellings_out, jobs, o.save); !why.empty()) {
-            std::cerr << "parvex-list: --spellings-out " << o.spellings_out << ": " << why
-                      << ": choose another file; nothing was written\n";
+            std::cerr << "parvex-list: --spellings-out " << Quote_Name(o.spellings_out) << ": "
+                      << why << ": choose another file; nothing was written\n";
             result.errors = true;
             return result;
         }
@@ -143,7 +144,7 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
         Build_Delimiters(o.listing.terminators, o.listing.use_blank, o.listing.use_tab));
     std::vector<std::string> names;
     for (const auto& j : jobs)
-        names.push_back(stdin_name.empty() ? j.file : stdin_name);
+        names.push_back(Quote_Name(stdin_name.empty() ? j.file : stdin_name));
 
     auto read_one = [&](std::size_t k, FileWords& fw) {
         std::string bytes;
@@ -151,7 +152,7 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
             bytes.assign(std::istreambuf_iterator<char>(std::cin),
                          std::istreambuf_iterator<char>());
         } else if (!File_Exists(jobs[k].file)) {
-            fw.error = jobs[k].file + ": File does not exist";
+            fw.error = Quote_Name(jobs[k].file) + ": File does not exist";
             return;
         } else if (FileResult r = Read_File(jobs[k].file, bytes); !r) {
             fw.error = r.error;
@@ -166,7 +167,7 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
     TokenMap all;
     auto merge = [&](FileWords& fw) {
         if (!fw.read_ok) {
-            std::cerr << "parvex-list: " << fw.error << '\n';
+            std::cerr << "parvex-list: " << Escape_Controls(fw.error) << '\n';
             result.errors = true;
             return;
         }
@@ -236,7 +237,7 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
         StageMode mode;
         mode.permissions = most_restrictive_mode(jobs, stdin_name);
         if (FileResult r = Write_File_Atomic(o.spellings_out, Join_Lines(lines), mode); !r) {
-            std::cerr << "parvex-list: " << r.error << '\n';
+            std::cerr << "parvex-list: " << Escape_Controls(r.error) << '\n';
             result.errors = true;
         }
     }

@@ -1,5 +1,7 @@
 #include "unified_diff.h"
 
+#include "name_quote.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -67,10 +69,10 @@ std::string Unified_Diff(std::string_view name, std::string_view old_text,
     }
 
     std::string out;
-    out += "--- a/";
-    out += name;
-    out += "\n+++ b/";
-    out += name;
+    // A name with a control character, a quote or a backslash is quoted as git quotes it,
+    // "a/" and all, which patch reads.
+    out += "--- " + Quote_Name("a/" + std::string(name));
+    out += "\n+++ " + Quote_Name("b/" + std::string(name));
     out += '\n';
     std::size_t k = 0;
     while (k < changes.size()) {

@@ -300,14 +300,16 @@ TEST(CliSafeSave, ABackupNameThatIsAFolderIsNamed) {
 TEST(CliSafeSave, StaleTemporaryFilesAreRemovedWhereResultsAreWritten) {
     TempDir dir;
     dir.write("d/a.pas", "x;\n");
-    auto stale = dir.write("d/.parvex-q1W2e3", "left by a killed run");
-    auto elsewhere = dir.write("e/.parvex-q1W2e3", "not a folder this run writes to");
-    for (const auto& f : {stale, elsewhere})
-        fs::last_write_time(f, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    // Left by a run killed a moment ago: no lock held, so gone at once, whatever its time.
+    auto stale = dir.write("d/.parvex-q1W2e3r4T5y6.tmp", "");
+    auto elsewhere = dir.write("e/.parvex-q1W2e3r4T5y6.tmp", "not a folder this run writes to");
+    auto users = dir.write("d/.parvex-notes1", "a user's notes");
+    fs::last_write_time(users, fs::file_time_type::clock::now() - std::chrono::hours(1));
     CliOutcome r = run_cli(dir, personal_option(dir) + " " + q(dir.path() / "d"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(elsewhere));
+    EXPECT_TRUE(fs::exists(users));
 }
 
 TEST(CliSafeSave, TheSpellingFileNeverReplacesASourceOrWhatASaveKeeps) {
@@ -404,5 +406,35 @@ TEST(CliSafeSave, BackupOptionsKeepWhatTheySay) {
         CliOutcome refused = run_cli(dir, std::string(bad) + " " + q(dir.path() / "a.pas"));
         EXPECT_EQ(refused.status, 2) << bad;
         EXPECT_NE(refused.err.find("Try 'parvex-list --help'"), std::string::npos) << bad;
+    }
+}
+
+TEST(CliSafeSave, ASecondNameOfTheSourceIsRefusedWithWhatToDoOnTheCommandLine) {
+    // A hard link under the backup's or a list's name: saving would lose the source.
+    struct Case {
+        std::string link, mend;
+    } cases[] = {
+        {"a.pas-SAVED", "Remove that second name (rm \"DIR/a.pas-SAVED\"; the source keeps its "
+                        "own), or keep numbered backups (--backup=numbered) or none "
+                        "(--no-backup) instead."},
+        {"a.Token-Cross-Ref", "Remove that second name (rm \"DIR/a.Token-Cross-Ref\"; the source "
+                              "keeps its own), or leave the list out (--no-tokens, or "
+                              "--text-only for no lists at all)."},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const fs::path a = dir.write("a.pas", "x;\n");
+        fs::create_hard_link(a, dir.path() / c.link);
+        CliOutcome r = run_cli(dir, personal_option(dir) + " --case upper " + q(a));
+        EXPECT_EQ(r.status, 2) << c.link;
+        std::string mend = c.mend;
+        mend.replace(mend.find("DIR/"), 3, dir.path().string());
+        EXPECT_NE(r.err.find(mend), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Setup / Files"), std::string::npos) << r.err;
+        EXPECT_EQ(dir.read("a.pas"), "x;\n");
+        // Done as it says, the save goes through.
+        fs::remove(dir.path() / c.link);
+        EXPECT_EQ(run_cli(dir, personal_option(dir) + " --case upper " + q(a)).status, 0);
+        EXPECT_EQ(dir.read("a.pas-SAVED"), "x;\n");
     }
 }

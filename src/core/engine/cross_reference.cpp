@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -139,6 +141,30 @@ std::string Folder_Of(const std::string& file_name) {
     return slash == std::string::npos ? std::string() : file_name.substr(0, slash + 1);
 }
 
+namespace {
+// Names of users and groups (re-entrant: saves run on several threads), else their numbers.
+std::string user_name(uid_t uid) {
+    passwd entry{}, *found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->pw_name;
+    return std::to_string(uid);
+}
+std::string group_name(gid_t gid) {
+    group entry{}, *found = nullptr;
+    char buffer[4096];
+    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->gr_name;
+    return std::to_string(gid);
+}
+
+std::string owner_not_kept(const struct stat& replaced, const std::string& reason) {
+    return "the owner " + user_name(replaced.st_uid) + ":" + group_name(replaced.st_gid) +
+           " of the old text could not be kept (" + reason +
+           "): the new text and its lists belong to " + user_name(::geteuid()) + " now";
+}
+} // namespace
+
 EngineMessage Changed_While_Listed_Message(const std::string& source_file) {
     return {MessageKind::L_Error, "save to Source-Path",
             "^C:^F:" + source_file + "^" + std::string(Changed_While_Listed_Text) +
@@ -187,7 +213,7 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     // The backup's name (a numbered one takes the next number free in the folder, so it is
     // looked up under the lock); empty when none is kept.
     names.files[1] = Backup_Name(names.backup(), options.backup);
-    if (std::string why = Names_Problem(source_file, names); !why.empty())
+    if (std::string why = Names_Problem(source_file, names, options.remedies); !why.empty())
         return refuse(why);
     const std::string &name1 = names.text(), &name2 = names.backup();
     struct stat backup_stat {};
@@ -202,6 +228,13 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     StageMode mode;
     if (::stat(source_file.c_str(), &source_stat) == 0)
         mode.permissions = static_cast<int>(source_stat.st_mode & 0777);
+    // And the owner and group of the text they replace (another user's source rewritten by
+    // root stays that user's), where the system allows it.
+    struct stat replaced_stat {};
+    if (::stat(name1.c_str(), &replaced_stat) == 0 && S_ISREG(replaced_stat.st_mode)) {
+        mode.owner = static_cast<int>(replaced_stat.st_uid);
+        mode.group = static_cast<int>(replaced_stat.st_gid);
+    }
 
     // A text that would not change is not rewritten: its time stays, and its backup (the true
     // original after an earlier save) is not replaced by the text itself.
@@ -226,17 +259,11 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     // saving again after the fault is mended can never push the new text over the only backup
     // of the original.
     struct Staged {
-        std::string temp, target; // `temp` is emptied once it has taken its place
+        StagedFile file;
+        std::string target;
     };
     std::vector<Staged> staged_lists;
-    std::string staged;
-    auto drop_staged = [&] {
-        for (const Staged& l : staged_lists)
-            if (!l.temp.empty())
-                (void)Delete_File(l.temp);
-        if (!staged.empty())
-            (void)Delete_File(staged);
-    };
+    StagedFile staged; // the new text (a temporary file that takes no place goes at the return)
     if (!result.text_unchanged) {
         StageMode text_mode = mode;
         text_mode.sync = replacing; // on disk before it takes the place of the old text
@@ -248,19 +275,15 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     std::string().swap(text);
     if (large)
         Return_Free_Memory();
-    auto give_up = [&](const FileResult& r) {
-        drop_staged();
-        return fail(r);
-    };
 
     // Each list file is composed only when it is wanted and goes to disk as soon as it is
     // composed: a token-dense file's cross-reference is the largest text of the save and never
     // exists twice.
     auto stage_list = [&](std::size_t k, auto compose) -> FileResult {
-        if (!options.create[k])
+        if (!options.write_lists || !options.create[k])
             return FileResult::success();
         Staged list{{}, names.files[k]};
-        if (FileResult r = Stage_File(list.target, compose(), list.temp, mode); !r)
+        if (FileResult r = Stage_File(list.target, compose(), list.file, mode); !r)
             return r;
         staged_lists.push_back(std::move(list));
         return FileResult::success();
@@ -271,34 +294,35 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
         return [&list, n] { return Cross_Reference_Text(list, n); };
     };
     if (FileResult r = stage_list(2, plain(lists.a_const)); !r)
-        return give_up(r);
+        return fail(r);
     if (FileResult r = stage_list(4, cref(lists.a_const)); !r)
-        return give_up(r);
+        return fail(r);
     if (FileResult r = stage_list(3, plain(lists.n_const)); !r)
-        return give_up(r);
+        return fail(r);
     if (FileResult r = stage_list(5, cref(lists.n_const)); !r)
-        return give_up(r);
+        return fail(r);
     if (FileResult r = stage_list(6, cref(lists.t_cref)); !r)
-        return give_up(r);
+        return fail(r);
+
+    for (const StagedFile* f : {&staged, staged_lists.empty() ? nullptr : &staged_lists[0].file})
+        if (f && *f && !f->owner_kept()) {
+            result.warnings.push_back(owner_not_kept(replaced_stat, f->owner_error()));
+            break;
+        }
 
     // The last look before anything takes a place: an edit made while the results were written
     // is not overwritten either.
-    if (read_as && !File_Unchanged(source_file, *read_as)) {
-        drop_staged();
+    if (read_as && !File_Unchanged(source_file, *read_as))
         return changed_meanwhile();
-    }
 
     // The lists first (an unwanted one goes: a stale list that cannot be deleted is no reason to
     // stop), so that a failure among them leaves the source as it was.
     for (std::size_t k = 2; k < names.files.size(); ++k)
-        if (!options.create[k])
+        if (options.write_lists && !options.create[k])
             (void)Delete_File(names.files[k]);
-    for (Staged& l : staged_lists) {
-        if (::rename(l.temp.c_str(), l.target.c_str()) != 0)
-            return give_up(
-                FileResult::failure("Cannot write \"" + l.target + "\": " + std::strerror(errno)));
-        l.temp.clear();
-    }
+    for (Staged& l : staged_lists)
+        if (FileResult r = l.file.Commit(l.target); !r)
+            return fail(r);
 
     if (!result.text_unchanged) {
         // The backup is a second name of the old text; the new text then replaces the first
@@ -311,18 +335,16 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
             if (replacing && ::link(name1.c_str(), name2.c_str()) != 0) {
                 // Replacing the old text without its backup would lose it: stop instead.
                 if (FileResult r = Rename_File(name1, name2); !r)
-                    return give_up(FileResult::failure(
+                    return fail(FileResult::failure(
                         "Cannot keep the original \"" + name1 + "\" as \"" + name2 +
                         "\": " + r.error.substr(r.error.rfind(": ") + 2)));
                 moved = true;
             }
         }
-        if (::rename(staged.c_str(), name1.c_str()) != 0) {
-            FileResult r =
-                FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
+        if (FileResult r = staged.Commit(name1); !r) {
             if (moved)
                 (void)Rename_File(name2, name1); // the old text goes back under its own name
-            return give_up(r);
+            return fail(r);
         }
         if (replacing)
             (void)Sync_Folder(folder); // the renames reach the disk as well
@@ -330,9 +352,11 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
 
     lists.Clear_Lists();
     result.saved = true;
-    result.messages.push_back({MessageKind::M_Mess, "Saved File",
-                               "^C:^F:" + folder + "^Saved Files!" +
-                                   (result.text_unchanged ? "\r\ntext unchanged" : "")});
+    std::string said = result.text_unchanged ? "\r\ntext unchanged" : "";
+    for (const std::string& w : result.warnings)
+        said += "\r\n" + w;
+    result.messages.push_back(
+        {MessageKind::M_Mess, "Saved File", "^C:^F:" + folder + "^Saved Files!" + said});
     return result;
 }
 

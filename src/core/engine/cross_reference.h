@@ -37,6 +37,8 @@ struct SaveResult {
     // The source no longer held what the run read: nothing was written.
     bool source_changed = false;
     std::vector<EngineMessage> messages;
+    // Saved, with something the user should know (an owner that could not be kept).
+    std::vector<std::string> warnings;
 };
 
 inline constexpr std::string_view Changed_While_Listed_Text = "changed while listed, not saved";

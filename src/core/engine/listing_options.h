@@ -28,6 +28,12 @@ enum class BackupMode {
     Existing, // numbered where numbered backups of the file exist already, else simple
 };
 
+// Where a refused save tells the user to mend it.
+enum class Remedies {
+    Window,       // the page Setup / Files
+    Command_Line, // options of parvex-list, and what to remove
+};
+
 struct SaveOptions {
     // ed_ext_1 .. ed_ext_7, used as they stand with a dot put in front.
     std::array<std::string, 7> extensions{"pas",
@@ -41,6 +47,9 @@ struct SaveOptions {
     std::array<bool, 7> create{true, true, true, true, true, true, true};
     int break_after = 10;                   // se_Nr_Lines: line numbers per cross-reference line
     BackupMode backup = BackupMode::Simple; // rg_Backup
+    Remedies remedies = Remedies::Window;
+    // False: only the new text is written; list files are neither written nor deleted.
+    bool write_lists = true;
 };
 
 } // namespace parvex

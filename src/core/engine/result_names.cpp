@@ -175,19 +175,37 @@ bool Same_File(const std::string& a, const std::string& b) {
     return ca == cb;
 }
 
-std::string Names_Problem(const std::string& source_file, const ResultNames& names) {
+std::string Names_Problem(const std::string& source_file, const ResultNames& names,
+                          Remedies remedies) {
+    const bool command_line = remedies == Remedies::Command_Line;
     const std::string text = file_part(names.text());
     const bool backup_kept = !names.backup().empty();
+    // On the command line the extensions are fixed: a clash comes from a second name of a file
+    // (a hard or symbolic link), which the user removes, or a backup that goes elsewhere.
+    auto mend_backup = [&](const std::string& backup) {
+        return command_line ? "\r\nRemove that second name (rm " + quoted(backup) +
+                                  "; the source keeps its own), or keep numbered backups "
+                                  "(--backup=numbered) or none (--no-backup) instead."
+                            : "\r\nChange " + field_name(0) + " or " + field_name(1) +
+                                  " on the page Setup / Files.";
+    };
+    auto mend_list = [&](std::size_t k) {
+        static constexpr const char* leave_out[] = {
+            "", "", "--no-alpha", "--no-numeric", "--no-alpha", "--no-numeric", "--no-tokens"};
+        return command_line ? "\r\nRemove that second name (rm " + quoted(names.files[k]) +
+                                  "; the source keeps its own), or leave the list out (" +
+                                  leave_out[k] + ", or --text-only for no lists at all)."
+                            : std::string("\r\nChange its extension on the page Setup / Files.");
+    };
     if (backup_kept && names.text() == names.backup())
         return "Nothing was saved: the new text and the saved original would both be named " +
-               quoted(text) + ", so the original would be lost.\r\nChange " + field_name(0) +
-               " or " + field_name(1) + " on the page Setup / Files.";
+               quoted(text) + ", so the original would be lost." + mend_backup(names.backup());
     for (std::size_t k = 2; k < names.files.size(); ++k)
         if (names.files[k] == names.text() || (backup_kept && names.files[k] == names.backup()))
             return "Nothing was saved: the list of " + field_name(k) + " would be named " +
                    quoted(file_part(names.files[k])) + " like the " +
-                   (names.files[k] == names.text() ? "new text" : "saved original") +
-                   ".\r\nChange its extension on the page Setup / Files.";
+                   (names.files[k] == names.text() ? "new text" : "saved original") + "." +
+                   mend_list(k);
     // The source is looked at once; a result name that leads to no file (and holds no "..")
     // is not it, one that leads to a file is it when both are one file.
     struct stat source_stat {};
@@ -208,11 +226,9 @@ std::string Names_Problem(const std::string& source_file, const ResultNames& nam
         if (k == 1)
             return "Nothing was saved: the saved original would be the source " +
                    quoted(file_part(source_file)) + " itself while the new text goes to " +
-                   quoted(text) + ", so the source would be lost.\r\nChange " + field_name(0) +
-                   " or " + field_name(1) + " on the page Setup / Files.";
+                   quoted(text) + ", so the source would be lost." + mend_backup(names.files[1]);
         return "Nothing was saved: the list of " + field_name(k) + " would replace the source " +
-               quoted(file_part(source_file)) +
-               ".\r\nChange its extension on the page Setup / Files.";
+               quoted(file_part(source_file)) + "." + mend_list(k);
     }
     return {};
 }

@@ -54,7 +54,9 @@ ExtensionProblem Extensions_Problem(const SaveOptions& options);
 // saved original of one name, or a result other than the new text that is the source itself.
 // An empty backup name (no backup kept) is not looked at. Empty when the save is safe. The text
 // names the settings to change.
-std::string Names_Problem(const std::string& source_file, const ResultNames& names);
+// `remedies` says where the user mends it: the page Setup / Files, or the command line.
+std::string Names_Problem(const std::string& source_file, const ResultNames& names,
+                          Remedies remedies = Remedies::Window);
 
 // True when both names lead to one file (after "."/".." and links), or are the same path.
 bool Same_File(const std::string& a, const std::string& b);
