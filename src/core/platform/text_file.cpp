@@ -376,23 +376,20 @@ FileResult Stage_File(const std::string& name, std::string_view bytes, StagedFil
         file.Discard();
         return FileResult::failure(system_error("Cannot write", name, err));
     };
-    // The owner first: a change of owner may clear permission bits, which are set after it.
-    if (mode.owner >= 0 || mode.group >= 0) {
-        struct stat now {};
-        const uid_t owner = static_cast<uid_t>(mode.owner);
-        const gid_t group = static_cast<gid_t>(mode.group);
-        if (::fstat(file.fd_, &now) == 0 &&
-            ((mode.owner >= 0 && now.st_uid != owner) ||
-             (mode.group >= 0 && now.st_gid != group)) &&
-            ::fchown(file.fd_, owner, group) != 0) {
-            file.owner_error_ = std::strerror(errno);
-            // The group alone may be allowed (a group this user belongs to).
-            if (mode.group >= 0 && now.st_gid != group)
-                (void)::fchown(file.fd_, static_cast<uid_t>(-1), group);
-        }
+    if ((bits & process_umask()) != 0)
         (void)::fchmod(file.fd_, bits);
-    } else if ((bits & process_umask()) != 0) {
-        (void)::fchmod(file.fd_, bits);
+    // A new file is this user's, of this user's group (or of the folder's, where the folder
+    // passes its group on: then giving the same group again changes nothing).
+    static const uid_t me = ::geteuid();
+    static const gid_t my_group = ::getegid();
+    const bool other_owner = mode.owner >= 0 && static_cast<uid_t>(mode.owner) != me;
+    const bool other_group = mode.group >= 0 && static_cast<gid_t>(mode.group) != my_group;
+    if ((other_owner || other_group) &&
+        ::fchown(file.fd_, static_cast<uid_t>(mode.owner), static_cast<gid_t>(mode.group)) != 0) {
+        file.owner_error_ = std::strerror(errno);
+        // The group alone may be allowed (a group this user belongs to).
+        if (other_group)
+            (void)::fchown(file.fd_, static_cast<uid_t>(-1), static_cast<gid_t>(mode.group));
     }
     std::size_t done = 0;
     while (done < bytes.size()) {
