@@ -70,7 +70,8 @@ Options:
   --version           show the program version
 
 Exit status: 0 success, 1 the check found something or a file would change,
-2 bad usage, a file that could not be read or written, or a refused new text.
+2 bad usage, a file that could not be read or written, a refused new text, a
+read-only source, or a source changed while it was listed (nothing written for it).
 )";
 }
 
