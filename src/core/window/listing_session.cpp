@@ -81,7 +81,7 @@ SaveResult ListingSession::save_into(const std::string& folder) {
     }
     // Said before the second reader would compare the new text with a text it was not made of;
     // the save looks again under the folder's lock just before the results take their places.
-    if (!File_Unchanged(source_, read_as_)) {
+    if (File_Exists(source_) && !File_Unchanged(source_, read_as_)) {
         SaveResult refused;
         refused.source_changed = true;
         refused.messages.push_back(Changed_While_Listed_Message(source_));
