@@ -1,6 +1,7 @@
 #include "batch_run.h"
 
 #include "name_quote.h"
+#include "source_input.h"
 #include "spare_buffers.h"
 #include "unified_diff.h"
 #include "work_pool.h"
@@ -12,6 +13,7 @@
 #include "platform/file_kind.h"
 #include "platform/file_stamp.h"
 #include "platform/free_memory.h"
+#include "platform/input_read.h"
 #include "platform/source_text.h"
 #include "verify/rewrite_check.h"
 
@@ -21,10 +23,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -60,6 +63,17 @@ std::string shown_in_diff(const std::string& file) {
     return rel.string();
 }
 
+// Colours for a terminal that shows them: asked for, or on a terminal where NO_COLOR (set and
+// not empty) does not forbid them.
+bool in_colour(ColorUse use) {
+    if (use != ColorUse::Auto)
+        return use == ColorUse::Always;
+    const char* no_color = std::getenv("NO_COLOR");
+    const char* term = std::getenv("TERM");
+    return ::isatty(STDOUT_FILENO) && !(no_color && *no_color) &&
+           !(term && std::string_view(term) == "dumb");
+}
+
 // A message line of its own: a control character in a file name it holds cannot break it.
 std::string error_text(const std::string& text) {
     return "parvex-list: " + Escape_Controls(text) + "\n";
@@ -90,16 +104,20 @@ struct Item {
 class Batch {
 public:
     Batch(const CliOptions& o, BatchMode mode, TokenTable& tokens,
-          const std::vector<SourceJob>& jobs, const std::string& stdin_name)
-        : o_(o), mode_(mode), tokens_(tokens), engine_(tokens), jobs_(jobs),
-          stdin_name_(stdin_name), read_done_(new bool[jobs.size()]()),
+          const std::vector<SourceJob>& jobs, const std::string& stdin_name, const FilterIo* filter,
+          const BatchPlace& place)
+        : o_(o), place_(place), mode_(mode), tokens_(tokens), engine_(tokens), jobs_(jobs),
+          stdin_name_(stdin_name), filter_(filter), read_done_(new bool[jobs.size()]()),
           finished_(new bool[jobs.size()]()) {
         listing_ = o.listing;
         delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
         // Only saved files need the collection lists, and only when their lists are written.
         if (mode != BatchMode::Save || !o.save.write_lists)
             listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
-        show_progress_ = jobs.size() > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
+        if (place_.total == 0)
+            place_.total = jobs.size();
+        colour_ = mode == BatchMode::Diff && in_colour(o.color);
+        show_progress_ = place_.total > 1 && ::isatty(STDERR_FILENO) && !o.quiet;
         unsigned threads = o.jobs == 0 ? Default_Jobs() : o.jobs;
         // Printing, diffs and the list of changed files need only the new text: the listing
         // writes it in one piece instead of keeping every line as a string of its own.
@@ -114,10 +132,12 @@ public:
         // This thread is one of the jobs itself (it lists in file order, or works on drafts).
         if (parallel)
             pool_ = std::make_unique<WorkPool>(split_ ? threads : threads - 1);
+#ifdef PARVEX_TEST_SWITCHES
         // Fault injection for the tests of the second reader: a byte added to one line of
-        // every new text.
+        // every new text. Only the tests' build of the program has it.
         if (const char* damage = std::getenv("PARVEX_TEST_DAMAGE_LINE"))
             damage_line_ = std::strtoul(damage, nullptr, 10);
+#endif
         // Files read, listed and not yet handed out: this bounds the memory of a batch. Sources
         // vary in size: with drafts, the bytes in flight are the bound that matters, and the
         // count is wide enough that while one thread works through a source of megabytes the
@@ -168,30 +188,34 @@ public:
                 const std::size_t k = next_read++;
                 if (items_[k]->waits_for == kNone)
                     pool_->Submit([this, k] {
-                        read(*items_[k]);
-                        scan(*items_[k]);
+                        guarded(*items_[k], [&] {
+                            read(*items_[k]);
+                            scan(*items_[k]);
+                        });
                         pool_->Raise(read_done_[k]);
                     });
             }
             Item& it = *items_[i];
             if (!pool_) {
-                read(it);
+                guarded(it, [&] { read(it); });
             } else if (it.waits_for != kNone) {
                 wait_for(finished_[it.waits_for]);
-                read(it);
-                scan(it);
+                guarded(it, [&] {
+                    read(it);
+                    scan(it);
+                });
             } else {
                 wait_for(read_done_[i]);
             }
-            list(it);
+            guarded(it, [&] { list(it); });
             if (pool_) {
                 pool_->Submit([this, i] {
-                    finish_listing(*items_[i]);
-                    finish(*items_[i]);
+                    guarded(*items_[i], [&] { finish_listing(*items_[i]); });
+                    guarded(*items_[i], [&] { finish(*items_[i]); });
                     pool_->Raise(finished_[i]);
                 });
             } else {
-                finish(it);
+                guarded(it, [&] { finish(it); });
                 finished_[i] = true;
             }
             hand_out(false);
@@ -200,9 +224,8 @@ public:
         }
         while (next_emit_ < n)
             hand_out_next();
-        if (show_progress_)
-            std::cerr << "\r\033[K" << n << " files listed\n";
         pool_.reset();
+        result_.progress_shown = show_progress_;
         return result_;
     }
 
@@ -212,9 +235,8 @@ private:
     void run_drafts() {
         feed();
         pool_->Help_Until(all_handed_out_);
-        if (show_progress_)
-            std::cerr << "\r\033[K" << items_.size() << " files listed\n";
         pool_.reset();
+        result_.progress_shown = show_progress_;
     }
     // Queues the next files' drafts as far as the window goes and the sources in flight are
     // not many megabytes already. Every draft task and every hand-out feeds the queue again,
@@ -231,8 +253,10 @@ private:
             ++queued_;
             pool_->Submit([this, k] {
                 --queued_;
-                read(*items_[k]);
-                scan(*items_[k]);
+                guarded(*items_[k], [&] {
+                    read(*items_[k]);
+                    scan(*items_[k]);
+                });
                 drafted(k);
                 feed();
             });
@@ -261,15 +285,15 @@ private:
                 }
                 j = next_settle_++;
             }
-            list(*items_[j]); // only the settler touches the token index
+            guarded(*items_[j], [&] { list(*items_[j]); }); // only the settler uses the index
             if (j != k)
                 pool_->Submit([this, j] { finish_draft(j); });
         }
         finish_draft(k);
     }
     void finish_draft(std::size_t k) {
-        finish_listing(*items_[k]);
-        finish(*items_[k]);
+        guarded(*items_[k], [&] { finish_listing(*items_[k]); });
+        guarded(*items_[k], [&] { finish(*items_[k]); });
         handed(k);
     }
     // Hands out the finished drafts at the front, in file order, on whichever thread finds
@@ -321,29 +345,24 @@ private:
 
     void read(Item& it) {
         spare_buffers_.Take(it.bytes, it.new_text, it.lines);
-        if (!stdin_name_.empty()) {
-            it.bytes.assign(std::istreambuf_iterator<char>(std::cin),
-                            std::istreambuf_iterator<char>());
-            if (std::cin.bad()) {
-                it.read_error = it.quoted + ": cannot read standard input";
+        if (filter_) {
+            // The filter's input is read whole already (it goes back as it came on any failure).
+            it.bytes = *filter_->input;
+            if (it.bytes.size() > o_.max_size) {
+                it.read_error = With_Limit_Hint(it.quoted + ": " + std::string(Too_Large_Words) +
+                                                Size_Text(o_.max_size) + " (" +
+                                                Size_Text(it.bytes.size()) + "), not listed");
                 return;
             }
-        } else if (std::string what = Describe_Non_File(it.job.file); !what.empty()) {
-            it.read_error = it.quoted + ": " + what;
-            return;
-        } else if (mode_ == BatchMode::Save && !o_.force && Is_Read_Only(it.job.file) &&
-                   Same_File(target_of(it), it.job.file)) {
+        } else if (mode_ == BatchMode::Save && stdin_name_.empty() && !o_.force &&
+                   Is_Read_Only(it.job.file) && Same_File(target_of(it), it.job.file)) {
             // A file its owner made read-only is one not to touch; --force lists it all the same.
             it.read_error = it.quoted + ": read-only, not listed";
             return;
-        } else {
-            // Taken before the bytes are read: an edit while they are read shows as well.
-            if (mode_ == BatchMode::Save)
-                it.stamp = Take_File_Stamp(it.job.file);
-            if (FileResult r = Read_File(it.job.file, it.bytes); !r) {
-                it.read_error = r.error;
-                return;
-            }
+        } else if (!Read_Source_Bytes(it.job, it.quoted, !stdin_name_.empty(), o_.max_size,
+                                      it.bytes, it.read_error,
+                                      mode_ == BatchMode::Save ? &it.stamp : nullptr)) {
+            return;
         }
         it.bytes_read = it.bytes.size();
         bytes_in_flight_ += it.bytes_read;
@@ -356,6 +375,32 @@ private:
         it.line_count = it.lines.size();
         it.form = std::move(text.form);
         it.read_ok = true;
+    }
+
+    // A source the memory does not suffice for (a limit raised far, a machine short of memory)
+    // fails alone: its buffers are let go, it is reported in its turn, the others are listed.
+    template <class Step> void guarded(Item& it, Step&& step) {
+        try {
+            step();
+        } catch (const std::bad_alloc&) {
+            out_of_memory(it);
+        } catch (const std::length_error&) {
+            out_of_memory(it);
+        }
+    }
+    void out_of_memory(Item& it) {
+        it.read_ok = false;
+        it.scanned.reset();
+        std::string().swap(it.bytes);
+        std::string().swap(it.new_text);
+        LineViews().swap(it.lines);
+        it.lists.Clear_Lists();
+        std::string().swap(it.out);
+        it.read_error = it.quoted + ": not enough memory to list " +
+                        (it.bytes_read > 0 ? "its " + Size_Text(it.bytes_read) : "it") +
+                        ", not listed";
+        it.err = error_text(it.read_error); // when the failure came in the last step
+        it.error = true;
     }
 
     // The first step of a split listing or a draft, on any thread. (A source too large for a
@@ -464,9 +509,10 @@ private:
         if (it.bytes_read >= large_source)
             Return_Free_Memory();
         if (it.line_count == 0) {
-            // An empty source has nothing to rewrite and nothing to save.
+            // An empty source has nothing to rewrite and nothing to save. (The filter says
+            // nothing: an editor would take the words into its buffer.)
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
-                !show_progress_)
+                !show_progress_ && !filter_)
                 it.err += "empty " + it.quoted + ": nothing to save\n";
             release(it);
             return;
@@ -494,8 +540,9 @@ private:
                 it.out += new_text;
             break;
         case BatchMode::Diff: {
-            std::string diff = Unified_Diff(
-                stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes, new_text);
+            std::string diff =
+                Unified_Diff(stdin_name_.empty() ? shown_in_diff(it.job.file) : it.shown, it.bytes,
+                             new_text, colour_);
             it.findings = it.findings || !diff.empty();
             it.out += diff;
             break;
@@ -534,7 +581,7 @@ private:
             it.error = true;
             return;
         }
-#ifdef PARVEX_TEST_HOOKS
+#ifdef PARVEX_TEST_SWITCHES
         // Tests run a command here to change the source between its reading and its save.
         if (const char* command = std::getenv("PARVEX_TEST_BEFORE_SAVE"))
             if (std::system(command) != 0)
@@ -595,11 +642,19 @@ private:
     // What one item leaves behind, on one thread at a time, in file order.
     void emit(Item& it) {
         if (!it.err.empty()) {
-            if (show_progress_)
-                std::cerr << "\r\033[K";
+            clear_progress();
             std::cerr << it.err;
         }
-        std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+        if (filter_) {
+            filter_->output->append(it.out);
+        } else if (!it.out.empty()) {
+            // The line of files done goes before anything reaches standard output, which goes
+            // out at once: on a terminal the two share the screen.
+            clear_progress();
+            std::cout.write(it.out.data(), static_cast<std::streamsize>(it.out.size()));
+            if (show_progress_)
+                std::cout.flush();
+        }
         spare_buffers_.Keep(std::move(it.out)); // a new text, mostly
         result_.errors = result_.errors || it.error;
         result_.findings = result_.findings || it.findings;
@@ -607,6 +662,11 @@ private:
         bytes_in_flight_ -= it.bytes_read;
     }
 
+    void clear_progress() {
+        if (progress_drawn_)
+            std::cerr << "\r\033[K";
+        progress_drawn_ = false;
+    }
     void progress() {
         if (!show_progress_)
             return;
@@ -617,11 +677,13 @@ private:
         const double secs = std::chrono::duration<double>(now - started_).count();
         char rate[32];
         std::snprintf(rate, sizeof rate, "%.1f", secs > 0 ? bytes_done_ / secs / 1e6 : 0.0);
-        std::cerr << "\r\033[K[" << next_emit_ << '/' << items_.size() << "] " << rate << " MB/s"
-                  << std::flush;
+        std::cerr << "\r\033[K[" << place_.done_before + next_emit_ << '/' << place_.total << "] "
+                  << rate << " MB/s" << std::flush;
+        progress_drawn_ = true;
     }
 
     const CliOptions& o_;
+    BatchPlace place_;
     const BatchMode mode_;
     ListingOptions listing_;
     TokenTable& tokens_;
@@ -650,6 +712,7 @@ private:
     std::string delimiters_; // for the check, which runs beside the listing
     const std::vector<SourceJob>& jobs_;
     const std::string stdin_name_;
+    const FilterIo* filter_;
     std::vector<std::unique_ptr<Item>> items_;
     std::unique_ptr<bool[]> read_done_, finished_;
     std::unique_ptr<WorkPool> pool_;
@@ -657,6 +720,8 @@ private:
     std::size_t damage_line_ = 0;
     std::atomic<std::size_t> next_emit_{0}; // drafts: read by the tasks that feed the queue
     bool show_progress_ = false;
+    bool colour_ = false;         // the diff in terminal colours
+    bool progress_drawn_ = false; // the line of files done stands on the terminal
     double bytes_done_ = 0;
     std::chrono::steady_clock::time_point started_, last_progress_{};
     BatchResult result_;
@@ -670,8 +735,9 @@ unsigned Default_Jobs() {
 }
 
 BatchResult Run_Batch(const CliOptions& options, BatchMode mode, TokenTable& tokens,
-                      const std::vector<SourceJob>& jobs, const std::string& stdin_name) {
-    Batch batch(options, mode, tokens, jobs, stdin_name);
+                      const std::vector<SourceJob>& jobs, const std::string& stdin_name,
+                      const FilterIo* filter, const BatchPlace& place) {
+    Batch batch(options, mode, tokens, jobs, stdin_name, filter, place);
     return batch.Run();
 }
 

@@ -1,5 +1,7 @@
 #include "source_walk.h"
 
+#include "source_choice.h"
+
 #include "engine/result_names.h"
 #include "platform/file_kind.h"
 #include "tables/subs.h"
@@ -101,8 +103,12 @@ std::string joined(const std::string& folder, const char* name) {
 // folder is read with the system's own calls, its entries' kinds as the folder tells them (a
 // look at the entry only where the file system does not say): a walk of many thousands of
 // files then costs little more than reading the folders.
-void walk(const std::string& dir, const std::string& real, std::vector<Found>& found,
-          std::vector<std::string>& folders, std::vector<std::string>& errors) {
+// Hidden files and folders (names that start with ".") are left out, as version control tools
+// and the editors' own folders keep them; so is whatever `choice` leaves out (`rel`: the
+// folder's path below the walked one, "" for that one).
+void walk(const std::string& dir, const std::string& real, const std::string& rel,
+          SourceChoice* choice, std::vector<Found>& found, std::vector<std::string>& folders,
+          std::vector<std::string>& errors) {
     DIR* d = ::opendir(dir.c_str());
     if (!d) {
         errors.push_back(dir + ": folder cannot be read: " +
@@ -121,7 +127,7 @@ void walk(const std::string& dir, const std::string& real, std::vector<Found>& f
             break;
         }
         const char* name = e->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+        if (name[0] == '.')
             continue;
         unsigned char type = e->d_type;
         if (type == DT_UNKNOWN) {
@@ -133,18 +139,26 @@ void walk(const std::string& dir, const std::string& real, std::vector<Found>& f
                    : S_ISREG(st.st_mode) ? DT_REG
                                          : DT_UNKNOWN;
         }
+        if (type != DT_DIR && !(type == DT_REG && Is_Pascal_Source(name)))
+            continue; // a link planted in a folder is not followed; other kinds are no sources
+        std::string path = joined(dir, name);
+        std::string below = rel.empty() ? std::string(name) : joined(rel, name);
+        if (choice && choice->Walk_Leaves_Out(path, below, type == DT_DIR))
+            continue;
         if (type == DT_DIR)
-            walk(joined(dir, name), joined(real, name), found, folders, errors);
-        else if (type == DT_REG && Is_Pascal_Source(name))
-            found.push_back({joined(dir, name), joined(real, name), here});
-        // a link planted in a folder is not followed; other kinds are no sources
+            walk(path, joined(real, name), below, choice, found, folders, errors);
+        else
+            found.push_back({std::move(path), joined(real, name), here});
     }
     ::closedir(d);
 }
 
 } // namespace
 
-WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir) {
+WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::string& out_dir,
+                           SourceChoice* choice, std::string_view out_option,
+                           bool out_replaced_whole) {
+    const std::string option(out_option);
     WalkResult result;
     const fs::path out = out_dir.empty() ? fs::path() : resolved(out_dir);
     std::unordered_set<std::string> seen;
@@ -156,15 +170,19 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
     for (const auto& path : paths) {
         std::error_code ec;
         const bool is_dir = fs::is_directory(fs::status(path, ec));
+        if (choice && choice->Left_Out(path, is_dir))
+            continue;
         if (!is_dir) {
             if (std::string what = Describe_Non_File(path); !what.empty()) {
                 result.errors.push_back(path + ": " + what);
                 continue;
             }
             const fs::path p(path);
-            if (!out_dir.empty() && resolved(p).parent_path() == out) {
+            if (!out_dir.empty() && (resolved(p).parent_path() == out ||
+                                     (out_replaced_whole && inside(resolved(p), out)))) {
                 result.errors.push_back(
-                    "--out " + out_dir + ": is the folder of " + path +
+                    option + " " + out_dir +
+                    (resolved(p).parent_path() == out ? ": is the folder of " : ": holds ") + path +
                     ": its results would replace sources; choose another folder");
                 result.refused = true;
                 continue;
@@ -180,7 +198,7 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
                               : inside(in, out) ? "holds the input folder "
                                                 : nullptr;
             if (how) {
-                result.errors.push_back("--out " + out_dir + ": " + how + path +
+                result.errors.push_back(option + " " + out_dir + ": " + how + path +
                                         ": its results would replace sources; choose a folder "
                                         "outside it");
                 result.refused = true;
@@ -189,7 +207,7 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
         }
         std::vector<Found> found;
         std::vector<std::string> folders;
-        walk(path, resolved(path).string(), found, folders, result.errors);
+        walk(path, resolved(path).string(), "", choice, found, folders, result.errors);
         std::sort(found.begin(), found.end(),
                   [](const Found& a, const Found& b) { return a.path < b.path; });
         // Each folder's result folder is worked out once, for its first file.
@@ -212,7 +230,8 @@ WalkResult Collect_Sources(const std::vector<std::string>& paths, const std::str
     return result;
 }
 
-void Drop_Name_Clashes(WalkResult& walk, const SaveOptions& options) {
+void Drop_Name_Clashes(WalkResult& walk,
+                       const std::function<const SaveOptions&(const SourceJob&)>& options_of) {
     // Results are named folder + name; a folder is resolved once.
     std::map<std::string, fs::path> folders;
     auto key = [&](const std::string& name) {
@@ -235,7 +254,7 @@ void Drop_Name_Clashes(WalkResult& walk, const SaveOptions& options) {
     std::vector<SourceJob> kept;
     for (std::size_t j = 0; j < walk.jobs.size(); ++j) {
         SourceJob& job = walk.jobs[j];
-        const ResultNames names = Result_Names(job.file, job.out_folder, options);
+        const ResultNames names = Result_Names(job.file, job.out_folder, options_of(job));
         const std::string& own = own_names[j];
         std::string clash;
         std::vector<std::string> keys;

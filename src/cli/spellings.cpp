@@ -2,17 +2,19 @@
 
 #include "batch_run.h"
 #include "name_quote.h"
+#include "source_input.h"
 #include "work_pool.h"
 
 #include "engine/line_scanner.h"
 #include "engine/result_names.h"
+#include "platform/source_text.h"
 #include "platform/text_file.h"
 #include "verify/code_reader.h"
 
 #include <algorithm>
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unordered_map>
 
@@ -147,19 +149,23 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
         names.push_back(Quote_Name(stdin_name.empty() ? j.file : stdin_name));
 
     auto read_one = [&](std::size_t k, FileWords& fw) {
-        std::string bytes;
-        if (!stdin_name.empty()) {
-            bytes.assign(std::istreambuf_iterator<char>(std::cin),
-                         std::istreambuf_iterator<char>());
-        } else if (!File_Exists(jobs[k].file)) {
-            fw.error = Quote_Name(jobs[k].file) + ": File does not exist";
-            return;
-        } else if (FileResult r = Read_File(jobs[k].file, bytes); !r) {
-            fw.error = r.error;
-            return;
+        // The sources a listing refuses are not counted either, and one the memory does not
+        // suffice for fails alone.
+        try {
+            std::string bytes;
+            if (!Read_Source_Bytes(jobs[k], names[k], !stdin_name.empty(), o.max_size, bytes,
+                                   fw.error))
+                return;
+            if (Looks_Binary(bytes)) {
+                fw.error = names[k] + ": " + std::string(Binary_Source_Text);
+                return;
+            }
+            fw.read_ok = true;
+            collect(bytes, delimiters, k, fw);
+        } catch (const std::bad_alloc&) {
+            fw = FileWords();
+            fw.error = names[k] + ": not enough memory to read it, not listed";
         }
-        fw.read_ok = true;
-        collect(bytes, delimiters, k, fw);
     };
 
     // Files are read in parallel and merged in file order, so "first met" means the same as

@@ -27,9 +27,31 @@ std::vector<std::string_view> lines_with_ends(std::string_view text) {
     return lines;
 }
 
-void put_line(std::string& out, char mark, std::string_view line) {
-    out += mark;
-    out += line;
+constexpr std::string_view kBold = "\033[1m", kCyan = "\033[36m", kRed = "\033[31m",
+                           kGreen = "\033[32m", kPlain = "\033[m";
+
+// A line in a colour: the colour ends before the line end (LF or CR LF).
+void put_coloured(std::string& out, std::string_view colour, std::string_view line) {
+    std::size_t end = line.size();
+    if (end > 0 && line[end - 1] == '\n')
+        --end;
+    if (end > 0 && line[end - 1] == '\r')
+        --end;
+    out += colour;
+    out += line.substr(0, end);
+    out += kPlain;
+    out += line.substr(end);
+}
+
+void put_line(std::string& out, char mark, std::string_view line, bool colour) {
+    if (colour && mark != ' ') {
+        out += mark == '-' ? kRed : kGreen;
+        out += mark;
+        put_coloured(out, {}, line);
+    } else {
+        out += mark;
+        out += line;
+    }
     if (line.empty() || line.back() != '\n')
         out += "\n\\ No newline at end of file\n";
 }
@@ -45,7 +67,7 @@ std::string range(std::size_t first, std::size_t count) {
 } // namespace
 
 std::string Unified_Diff(std::string_view name, std::string_view old_text,
-                         std::string_view new_text) {
+                         std::string_view new_text, bool colour) {
     if (old_text == new_text)
         return {};
     const auto a = lines_with_ends(old_text), b = lines_with_ends(new_text);
@@ -71,9 +93,15 @@ std::string Unified_Diff(std::string_view name, std::string_view old_text,
     std::string out;
     // A name with a control character, a quote or a backslash is quoted as git quotes it,
     // "a/" and all, which patch reads.
-    out += "--- " + Quote_Name("a/" + std::string(name));
-    out += "\n+++ " + Quote_Name("b/" + std::string(name));
-    out += '\n';
+    const std::string header = "--- " + Quote_Name("a/" + std::string(name)) + "\n+++ " +
+                               Quote_Name("b/" + std::string(name)) + '\n';
+    if (colour) {
+        const std::size_t second = header.find('\n') + 1;
+        put_coloured(out, kBold, std::string_view(header).substr(0, second));
+        put_coloured(out, kBold, std::string_view(header).substr(second));
+    } else {
+        out += header;
+    }
     std::size_t k = 0;
     while (k < changes.size()) {
         // Stretches closer than twice the context share one hunk.
@@ -84,21 +112,25 @@ std::string Unified_Diff(std::string_view name, std::string_view old_text,
         const std::size_t from = changes[k].first > kContext ? changes[k].first - kContext : 0;
         const std::size_t to = std::min(longest, changes[last].second + kContext);
         const std::size_t a_to = std::min(to, a.size()), b_to = std::min(to, b.size());
-        out += "@@ -" + range(from, a_to - std::min(from, a_to)) + " +" +
-               range(from, b_to - std::min(from, b_to)) + " @@\n";
+        const std::string hunk = "@@ -" + range(from, a_to - std::min(from, a_to)) + " +" +
+                                 range(from, b_to - std::min(from, b_to)) + " @@\n";
+        if (colour)
+            put_coloured(out, kCyan, hunk);
+        else
+            out += hunk;
         std::size_t i = from;
         for (std::size_t c = k; c <= last; ++c) {
             for (; i < changes[c].first; ++i)
-                put_line(out, ' ', a[i]);
+                put_line(out, ' ', a[i], colour);
             const std::size_t end = changes[c].second;
             for (std::size_t r = i; r < end && r < a.size(); ++r)
-                put_line(out, '-', a[r]);
+                put_line(out, '-', a[r], colour);
             for (std::size_t r = i; r < end && r < b.size(); ++r)
-                put_line(out, '+', b[r]);
+                put_line(out, '+', b[r], colour);
             i = end;
         }
         for (; i < to && i < common; ++i)
-            put_line(out, ' ', a[i]);
+            put_line(out, ' ', a[i], colour);
         k = last + 1;
     }
     return out;

@@ -21,7 +21,7 @@ std::string q(const fs::path& p) {
 // Runs the test build of parvex-list with `hook` run before every save.
 CliOutcome run_hooked(const TempDir& dir, const std::string& hook, const std::string& args) {
     return run_shell(dir, "PARVEX_TEST_BEFORE_SAVE=" + shell_quote(hook) + " " +
-                              std::string(PARVEX_LIST_TEST_HOOKS_EXE) + " " + args);
+                              std::string(PARVEX_LIST_TEST_EXE) + " " + args);
 }
 
 std::vector<std::string> names_in(const fs::path& folder) {

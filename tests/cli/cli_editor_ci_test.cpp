@@ -33,12 +33,38 @@ CliRun run(const TempDir& dir, const std::string& args, const std::string& input
     return r;
 }
 
+// Runs the tests' build of parvex-list, which damages line `line` of every new text (a byte
+// added) so that the second reader has something to refuse.
+CliRun run_damaged(const TempDir& dir, int line, const std::string& args,
+                   const std::string& input = "") {
+    const std::string in_file = (dir.path() / ".stdin").string();
+    parvex::test::write_bytes(in_file, input);
+    CliRun r = parvex::test::run_shell(dir, "PARVEX_TEST_DAMAGE_LINE=" + std::to_string(line) +
+                                                " " + std::string(PARVEX_LIST_TEST_EXE) + " " +
+                                                args + " <" + quote(in_file));
+    fs::remove(in_file);
+    return r;
+}
+
 std::string personal(const TempDir& dir) {
     return "--personal " + quote(dir.write("personal.dat", "").string());
 }
 
 std::size_t entries(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+// What a terminal shows while `command` (quoted already) runs on it: standard output and
+// standard error together, as script copies them.
+std::string on_terminal(const std::string& command) {
+    FILE* pipe = ::popen(("script -qec " + quote(command) + " /dev/null").c_str(), "r");
+    std::string shown;
+    std::array<char, 4096> buf{};
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        shown.append(buf.data(), n);
+    ::pclose(pipe);
+    return shown;
 }
 
 const std::string kUnit = "unit a;\ninterface\nprocedure p;\nimplementation\nprocedure p;\n"
@@ -50,10 +76,9 @@ TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     TempDir dir;
     dir.write("src/a.pas", kUnit);
     dir.write("src/b.pas", "procedure q; begin end;\n"); // one line: line 2's damage misses it
-    const std::string damage = "PARVEX_TEST_DAMAGE_LINE=2";
     const std::string a = dir.dir() + "src/a.pas";
 
-    CliRun in_place = run(dir, personal(dir) + " --quiet " + quote(dir.dir() + "src"), "", damage);
+    CliRun in_place = run_damaged(dir, 2, personal(dir) + " --quiet " + quote(dir.dir() + "src"));
     EXPECT_EQ(in_place.status, 2);
     EXPECT_EQ(in_place.err, a + ":2: refused: the new line is longer than the source line "
                                 "beyond its remarks\n");
@@ -62,29 +87,38 @@ TEST(CliVerify, ADamagedNewTextIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(dir.path() / "src/a.Token-Cross-Ref"));
     EXPECT_TRUE(fs::exists(dir.path() / "src/b.pas-SAVED")); // the other file is still listed
 
-    CliRun out =
-        run(dir, personal(dir) + " --quiet --out " + quote(dir.dir() + "out") + " " + quote(a), "",
-            damage);
+    CliRun out = run_damaged(
+        dir, 2, personal(dir) + " --quiet --out " + quote(dir.dir() + "out") + " " + quote(a));
     EXPECT_EQ(out.status, 2);
     EXPECT_FALSE(fs::exists(dir.path() / "out/a.pas"));
 
     // Printed, the refused text goes on as it was.
-    CliRun printed = run(dir, personal(dir) + " --case upper --stdout " + quote(a), "", damage);
+    CliRun printed = run_damaged(dir, 2, personal(dir) + " --case upper --stdout " + quote(a));
     EXPECT_EQ(printed.status, 2);
     EXPECT_EQ(printed.out, kUnit);
 
     // The same when several files are listed on several threads, each new text in one piece.
     for (const char* jobs : {"-j 2", "-j 4"}) {
-        CliRun both = run(dir,
-                          personal(dir) + " --quiet " + jobs + " --stdout " +
-                              quote(dir.dir() + "src/a.pas") + " " + quote(dir.dir() + "src/b.pas"),
-                          "", damage);
+        CliRun both =
+            run_damaged(dir, 2,
+                        personal(dir) + " --quiet " + jobs + " --stdout " +
+                            quote(dir.dir() + "src/a.pas") + " " + quote(dir.dir() + "src/b.pas"));
         EXPECT_EQ(both.status, 2) << jobs;
         EXPECT_EQ(both.err, a + ":2: refused: the new line is longer than the source line "
                                 "beyond its remarks\n")
             << jobs;
         EXPECT_EQ(both.out, kUnit + "procedure q; begin end; { of q }\n") << jobs;
     }
+}
+
+// The switch that damages new texts exists in the tests' build only: the shipped program
+// lists as always whatever the environment says.
+TEST(CliVerify, TheShippedProgramHasNoDamageSwitch) {
+    TempDir dir;
+    CliRun r = run(dir, personal(dir) + " -", kUnit, "PARVEX_TEST_DAMAGE_LINE=2");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("end; { of p }"), std::string::npos) << r.out;
 }
 
 // parvex-list starts itself once more with its heap settings unless the caller gave some: the
@@ -120,8 +154,7 @@ TEST(CliFilter, StandardInputGivesWhatStdoutGives) {
 
 TEST(CliFilter, StdinNameNamesTheSourceInMessages) {
     TempDir dir;
-    CliRun r = run(dir, personal(dir) + " --stdin-name src/unit1.pas -", kUnit,
-                   "PARVEX_TEST_DAMAGE_LINE=1");
+    CliRun r = run_damaged(dir, 1, personal(dir) + " --stdin-name src/unit1.pas -", kUnit);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("src/unit1.pas:1: refused: ", 0), 0u) << r.err;
     EXPECT_EQ(r.out, kUnit);
@@ -130,13 +163,50 @@ TEST(CliFilter, StdinNameNamesTheSourceInMessages) {
     EXPECT_EQ(empty.out, "");
 }
 
+// An editor replaces its buffer with what the filter prints: whatever goes wrong, the buffer
+// comes back byte for byte, and the exit status tells what happened.
+TEST(CliFilter, EveryFailureGivesTheInputBackByteForByte) {
+    TempDir dir;
+    const std::string utf16 = std::string("\xFF\xFEu\0n\0i\0t\0 \0a\0;\0\r\0\n\0", 20);
+    const std::string nul = std::string("x := 1;\n\0y;\n", 13);
+    struct Case {
+        const char* what;
+        std::string args;
+        std::string input;
+        int status;
+        int damage = 0; // the tests' build, damaging this line
+    };
+    const Case cases[] = {
+        {"UTF-16", "-", utf16, 2},
+        {"NUL bytes", "-", nul, 2},
+        {"empty", "-", "", 0},
+        {"refused", "-", kUnit, 2, 2},
+        {"refused, CR LF", "-", "unit a;\r\nbegin\r\nend.\r\n", 2, 1},
+        {"bad usage", "--case uper -", kUnit, 2},
+        {"option without its value", "--break -", kUnit, 2},
+        {"missing personal file", "--personal " + quote(dir.dir() + "none.dat") + " -", kUnit, 2},
+        {"personal file that is a folder", "--personal " + quote(dir.dir()) + " -", kUnit, 2},
+    };
+    for (const Case& c : cases) {
+        const std::string args = (c.args.starts_with("--personal") ? "" : personal(dir) + " ") +
+                                 "--case upper " + c.args;
+        CliRun r = c.damage ? run_damaged(dir, c.damage, args, c.input) : run(dir, args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        EXPECT_EQ(r.out, c.input) << c.what;
+        if (c.status == 0) {
+            EXPECT_EQ(r.err, "") << c.what; // nothing an editor would take into the buffer
+        }
+    }
+}
+
 TEST(CliFilter, StandardInputGoesWithNoOtherPathNorOut) {
     TempDir dir;
     dir.write("a.pas", "x;\n");
     for (std::string args : {"- a.pas", "--out o -", "a.pas -"}) {
         CliRun r = run(dir, personal(dir) + " " + args, "x;\n", "cd " + quote(dir.dir()) + " &&");
         EXPECT_EQ(r.status, 2) << args;
-        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(r.out, "x;\n") << args; // as a filter would give it back
+        EXPECT_EQ(dir.read("a.pas"), "x;\n") << args;
     }
 }
 
@@ -397,22 +467,99 @@ TEST(CliJobs, ATerminalSeesFilesDoneAndSpeedUnlessQuiet) {
     TempDir dir;
     for (const char* name : {"t/a.pas", "t/b.pas", "t/c.pas"})
         dir.write(name, "x;\n");
-    auto on_terminal = [&](const std::string& args) {
-        // script gives the program a terminal and copies what it shows.
-        const std::string inner = std::string(PARVEX_LIST_EXE) + " " + personal(dir) + " " + args +
-                                  " --stdout " + quote(dir.dir() + "t") + " > /dev/null";
-        FILE* pipe = ::popen(("script -qec " + quote(inner) + " /dev/null").c_str(), "r");
-        std::string shown;
-        std::array<char, 4096> buf{};
-        std::size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
-            shown.append(buf.data(), n);
-        ::pclose(pipe);
-        return shown;
+    auto listed_on_terminal = [&](const std::string& args) {
+        return on_terminal(std::string(PARVEX_LIST_EXE) + " " + personal(dir) + " " + args +
+                           " --stdout " + quote(dir.dir() + "t") + " > /dev/null");
     };
-    const std::string shown = on_terminal("-j 2");
+    const std::string shown = listed_on_terminal("-j 2");
     EXPECT_NE(shown.find("[3/3] "), std::string::npos) << shown;
     EXPECT_NE(shown.find(" MB/s"), std::string::npos) << shown;
     EXPECT_NE(shown.find("3 files listed"), std::string::npos) << shown;
-    EXPECT_EQ(on_terminal("-j 2 --quiet"), "");
+    EXPECT_EQ(listed_on_terminal("-j 2 --quiet"), "");
+}
+
+// The line of files done shares the terminal with standard output: it is cleared before any
+// output, and a run that lists nothing (--diff, --list-changed, --check) says no "files listed".
+TEST(CliJobs, TheLineOfFilesDoneNeverRunsIntoStandardOutput) {
+    if (std::system("command -v script > /dev/null") != 0)
+        GTEST_SKIP() << "script (util-linux) is needed for a terminal";
+    TempDir dir;
+    // Enough output to leave the program's buffer while the line of files done stands.
+    std::vector<std::string> names;
+    for (int i = 0; i < 400; ++i) {
+        names.push_back("a-somewhat-longer-folder-name/unit" + std::to_string(1000 + i) + ".pas");
+        dir.write("many/" + names.back(), "x;\n");
+    }
+    const std::string many = quote(dir.dir() + "many");
+    for (const char* mode : {"--list-changed", "--diff", "--check"}) {
+        const std::string shown = on_terminal(std::string(PARVEX_LIST_EXE) + " " + personal(dir) +
+                                              " -j 2 --case upper " + mode + " " + many);
+        EXPECT_EQ(shown.find("files listed"), std::string::npos) << mode;
+        // Each name stands at the start of a line, or right after the line was cleared.
+        std::size_t found = 0;
+        for (std::size_t at = shown.find(dir.dir() + "many/"); at != std::string::npos;
+             at = shown.find(dir.dir() + "many/", at + 1)) {
+            const bool line_start = at == 0 || shown[at - 1] == '\n' ||
+                                    shown.compare(at - 3, 3, "\033[K") == 0 ||
+                                    (at >= 6 && shown.compare(at - 6, 6, "+++ b/") == 0) ||
+                                    (at >= 6 && shown.compare(at - 6, 6, "--- a/") == 0);
+            EXPECT_TRUE(line_start) << mode << ": " << shown.substr(at >= 40 ? at - 40 : 0, 80);
+            ++found;
+        }
+        EXPECT_GE(found, std::string(mode) == "--check" ? 0u : names.size()) << mode;
+    }
+    // A run that prints new texts lists files, and says so.
+    const std::string printed = on_terminal(std::string(PARVEX_LIST_EXE) + " " + personal(dir) +
+                                            " -j 2 --stdout " + many + " > /dev/null");
+    EXPECT_NE(printed.find("\033[K400 files listed"), std::string::npos) << printed;
+}
+
+TEST(CliDiff, ColoursOnATerminalUnlessNoColorOrNeverSaysOtherwise) {
+    if (std::system("command -v script > /dev/null") != 0)
+        GTEST_SKIP() << "script (util-linux) is needed for a terminal";
+    TempDir dir;
+    auto file = dir.write("a.pas", "x;\r\n");
+    const std::string plain =
+        "--- a/" + file.string() + "\n+++ b/" + file.string() + "\n@@ -1 +1 @@\n-x;\r\n+X;\r\n";
+    struct Case {
+        const char* env;
+        const char* option;
+        bool terminal;
+        bool coloured;
+    };
+    const Case cases[] = {
+        {"", "", false, false},
+        {"", "--color=always", false, true},
+        {"NO_COLOR=1", "--color always", false, true}, // the command line goes first
+        {"", "", true, true},
+        {"", "--color=never", true, false},
+        {"NO_COLOR=1", "", true, false},
+        {"NO_COLOR=", "", true, true}, // set but empty: no objection
+        {"TERM=dumb", "", true, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.env) + " " + c.option;
+        const std::string args =
+            personal(dir) + " --case upper --diff " + c.option + " " + quote(file.string());
+        const std::string out =
+            c.terminal
+                ? on_terminal(std::string("env ") + c.env + " " + PARVEX_LIST_EXE + " " + args)
+                : run(dir, args, "", std::string("env ") + c.env).out;
+        if (!c.coloured) {
+            EXPECT_EQ(out.find('\033'), std::string::npos) << what;
+            continue;
+        }
+        EXPECT_NE(out.find("\033[1m--- a/"), std::string::npos) << what;
+        EXPECT_NE(out.find("\033[36m@@ -1 +1 @@\033[m"), std::string::npos) << what;
+        EXPECT_NE(out.find("\033[31m-x;\033[m\r"), std::string::npos) << what;
+        EXPECT_NE(out.find("\033[32m+X;\033[m\r"), std::string::npos) << what;
+        if (!c.terminal) {
+            // Without its colours, the text of every line is that of the plain diff.
+            std::string stripped = out;
+            for (auto at = stripped.find('\033'); at != std::string::npos;
+                 at = stripped.find('\033', at))
+                stripped.erase(at, stripped.find('m', at) + 1 - at);
+            EXPECT_EQ(stripped, plain) << what;
+        }
+    }
 }

@@ -22,15 +22,15 @@ Env_Lookup env_of(std::map<std::string, std::string> vars) {
     };
 }
 
-// A prefix as the installation lays it out: bin/ with share/parvex/ beside it.
-std::string make_prefix(const TempDir& tmp) {
-    tmp.write("prefix/bin/parvex", "#!");
-    tmp.write("prefix/share/parvex/Dont/Tokens-Personal.dat", "Shipped\r\n");
-    tmp.write("prefix/share/parvex/GUI/Data/Table.dat", "rows\r\n");
-    tmp.write("prefix/share/parvex/Data/Logfile.txt", "not installation data");
-    tmp.write("prefix/share/parvex/Files.lst",
+// A prefix as the installation lays it out: bin/ with share/parvex/defaults/ beside it.
+std::string make_prefix(const TempDir& tmp, const std::string& prefix = "prefix/") {
+    tmp.write(prefix + "bin/parvex", "#!");
+    tmp.write(prefix + "share/parvex/defaults/Dont/Tokens-Personal.dat", "Shipped\r\n");
+    tmp.write(prefix + "share/parvex/defaults/GUI/Data/Table.dat", "rows\r\n");
+    tmp.write(prefix + "share/parvex/defaults/Data/Logfile.txt", "not installation data");
+    tmp.write(prefix + "share/parvex/defaults/Files.lst",
               "Dont/Tokens-Personal.dat\r\nGUI/Data/Table.dat\r\n");
-    return tmp.dir() + "prefix/bin/";
+    return tmp.dir() + prefix + "bin/";
 }
 
 } // namespace
@@ -71,7 +71,7 @@ TEST(AppFolders, AnInstalledLayoutUsesTheXdgFoldersEvenWhenItIsWritable) {
         EXPECT_TRUE(f.installed);
         EXPECT_EQ(f.config_dir, c.config);
         EXPECT_EQ(f.data_home, c.data);
-        EXPECT_EQ(fs::path(f.shipped_dir), fs::path(tmp.dir() + "prefix/share/parvex/"));
+        EXPECT_EQ(fs::path(f.shipped_dir), fs::path(tmp.dir() + "prefix/share/parvex/defaults/"));
     }
 }
 
@@ -99,10 +99,42 @@ TEST(AppFolders, TheFirstStartSeedsTheUserFolderAndLaterStartsKeepTheUsersCopies
               tmp.dir() + "home/.local/share/parvex/Dont/Tokens-Personal.dat");
 }
 
+// A per-user install (prefix ~/.local, or the folder above $XDG_DATA_HOME) puts the shipped data
+// under the user's own data folder: the two must stay apart, or installing again would write
+// over the user's files.
+TEST(AppFolders, APerUserInstallKeepsTheShippedDataApartFromTheUsersCopies) {
+    struct Case {
+        std::string prefix;
+        std::map<std::string, std::string> env;
+    };
+    TempDir tmp;
+    const Case cases[] = {
+        {"home/.local/", {{"HOME", tmp.dir() + "home"}}},
+        {"xdg/", {{"HOME", tmp.dir() + "home"}, {"XDG_DATA_HOME", tmp.dir() + "xdg/share"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        App_Folders f = Decide_App_Folders(make_prefix(tmp, c.prefix), env_of(c.env));
+        ASSERT_TRUE(f.installed);
+        EXPECT_EQ(f.data_home, tmp.dir() + c.prefix + "share/parvex/");
+        EXPECT_EQ(fs::path(f.shipped_dir), fs::path(f.data_home + "defaults/"));
+
+        Seed_Report seeded = Seed_User_Data(f);
+        EXPECT_TRUE(seeded.problems.empty()) << seeded.problems.front();
+        EXPECT_EQ(seeded.copied, 2);
+        tmp.write(c.prefix + "share/parvex/Dont/Tokens-Personal.dat", "Mine\r\n");
+        // What a second install writes lands in the shipped folder only.
+        tmp.write(c.prefix + "share/parvex/defaults/Dont/Tokens-Personal.dat", "Shipped again\r\n");
+        EXPECT_EQ(Seed_User_Data(f).copied, 0);
+        EXPECT_EQ(tmp.read(c.prefix + "share/parvex/Dont/Tokens-Personal.dat"), "Mine\r\n");
+        EXPECT_EQ(Default_Personal_Tokens(f), f.data_home + "Dont/Tokens-Personal.dat");
+    }
+}
+
 TEST(AppFolders, MissingInstallationDataIsNamedAndTheRestIsStillSeeded) {
     TempDir tmp;
     const std::string bin = make_prefix(tmp);
-    fs::remove(tmp.path() / "prefix/share/parvex/GUI/Data/Table.dat");
+    fs::remove(tmp.path() / "prefix/share/parvex/defaults/GUI/Data/Table.dat");
     App_Folders f = Decide_App_Folders(bin, env_of({{"HOME", tmp.dir() + "home"}}));
     Seed_Report r = Seed_User_Data(f);
     ASSERT_EQ(r.problems.size(), 1u);

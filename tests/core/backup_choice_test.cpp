@@ -25,7 +25,7 @@ SaveResult list_in_case(const fs::path& src, int output_case, BackupMode backup)
     ListingEngine engine(tokens);
     ListingLists lists;
     FileStamp read_as;
-    SourceText text = Load_Source_Text(src.string(), &read_as);
+    SourceText text = Load_Source_Text(src.string(), Default_Max_Input_Size, &read_as);
     ListingOptions o;
     o.output_case = output_case;
     EXPECT_EQ(engine.List_Lines(std::move(text.lines), o, lists).status, RunStatus::Done);

@@ -114,7 +114,7 @@ struct Listed {
     TextForm form;
     FileStamp read_as;
     explicit Listed(const fs::path& src, int output_case = 0) {
-        SourceText text = Load_Source_Text(src.string(), &read_as);
+        SourceText text = Load_Source_Text(src.string(), Default_Max_Input_Size, &read_as);
         form = text.form;
         ListingOptions o;
         o.output_case = output_case;

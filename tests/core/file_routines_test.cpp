@@ -211,3 +211,41 @@ TEST(FileRoutines, ClassifyDocument) {
     }
     EXPECT_EQ(Classify_Document("file://" + help).target, help);
 }
+
+// A link that came with downloaded data opens only as a web or mail address: an existing local
+// file of any kind (a page, a script, an archive, a system file) is refused like any other
+// scheme, and so is whatever Classify_Document refuses.
+TEST(FileRoutines, DownloadedLinksOpenOnlyWebAndMailAddresses) {
+    test::TempDir dir;
+    const std::string page = dir.write("page.html", "<p>hi</p>").string();
+    const std::string script = dir.write("tool.py", "print(1)").string();
+    const std::string archive = dir.write("app.jar", "PK").string();
+    struct Case {
+        std::string address;
+        Document_Kind kind;
+    } cases[] = {
+        {"https://www.example.org/news", Document_Kind::Web_Address},
+        {"  HTTP://example.org/  ", Document_Kind::Web_Address},
+        {"mailto:team@example.org?subject=News", Document_Kind::Mail_Address},
+        {"", Document_Kind::Nothing},
+        {"   ", Document_Kind::Nothing},
+        {"file:///etc/passwd", Document_Kind::Refused},
+        {"/etc/passwd", Document_Kind::Refused},
+        {page, Document_Kind::Refused},
+        {"file://" + page, Document_Kind::Refused},
+        {script, Document_Kind::Refused},
+        {archive, Document_Kind::Refused},
+        {"www.example.org", Document_Kind::Refused},
+        {"javascript:alert(1)", Document_Kind::Refused},
+        {"data:text/html,<script>x</script>", Document_Kind::Refused},
+        {"ftp://example.org/x", Document_Kind::Refused},
+        {"http://host/a b", Document_Kind::Refused},
+        {"mailto:a@example.org?attach=/home/u/.ssh/id_rsa", Document_Kind::Refused},
+    };
+    for (const auto& c : cases) {
+        const Document_Target t = Classify_Link(c.address);
+        EXPECT_EQ(t.kind, c.kind) << c.address;
+        EXPECT_EQ(t.reason.empty(), c.kind != Document_Kind::Refused) << c.address;
+    }
+    EXPECT_EQ(Classify_Link("file:///etc/passwd").reason, "only web and mail addresses are");
+}

@@ -60,3 +60,59 @@ TEST(FrameDirs, SpecialDirUsesAnExistingEditFolderElseTheDefault) {
     EXPECT_EQ(Frame_Data_Dir(tmp.dir(), ""), tmp.dir() + "GUI/Data/");
     EXPECT_EQ(Frame_Data_Dir(tmp.dir(), tmp.dir() + "shared"), tmp.dir() + "shared/");
 }
+
+TEST(FrameDirs, DataFolderFilesAreTheRedirectedTablesAndThePages) {
+    EXPECT_EQ(Data_Folder_Files("Zivadu-Zedu Parvex"),
+              (std::vector<std::string>{"Predef.dat", "Sounds.dat", "SpS.dat", "HP-News.dat",
+                                        "Language.dat", "About.rtf", "Zivadu-Zedu Parvex-ToDo.rtf",
+                                        "Credits_L.rtf", "Credits_R.rtf"}));
+}
+
+TEST(FrameDirs, AFolderStandsInOnlyWhenItHoldsWhatTheDefaultHolds) {
+    TempDir tmp;
+    const std::vector<std::string> files{"a.dat", "b.dat", "never-shipped.dat"};
+    tmp.write("default/a.dat", "A");
+    tmp.write("default/b.dat", "B");
+    tmp.write("full/a.dat", "mine");
+    tmp.write("full/b.dat", "mine");
+    tmp.write("half/b.dat", "mine");
+    std::filesystem::create_directory(tmp.path() / "empty");
+    tmp.write("plain.txt", "");
+    const std::string def = tmp.dir() + "default/";
+    struct Case {
+        std::string folder;
+        bool exists;
+        std::vector<std::string> missing;
+    } cases[] = {
+        {tmp.dir() + "full", true, {}},
+        {tmp.dir() + "full/", true, {}},
+        {tmp.dir() + "half", true, {"a.dat"}},
+        {tmp.dir() + "empty", true, {"a.dat", "b.dat"}},
+        {tmp.dir() + "missing", false, {}},
+        {tmp.dir() + "plain.txt", false, {}},
+        {"", false, {}},
+    };
+    for (const Case& c : cases) {
+        const Folder_Check check = Check_Special_Folder(c.folder, def, files);
+        EXPECT_EQ(check.exists, c.exists) << c.folder;
+        EXPECT_EQ(check.missing, c.missing) << c.folder;
+        EXPECT_EQ(check.usable(), c.exists && c.missing.empty()) << c.folder;
+    }
+}
+
+TEST(FrameDirs, CopyingTheShippedFilesKeepsWhatTheFolderHas) {
+    TempDir tmp;
+    tmp.write("default/a.dat", "A\r\n");
+    tmp.write("default/b.dat", "B\r\n");
+    tmp.write("mine/b.dat", "my own\r\n");
+    ASSERT_TRUE(Copy_Folder_Files(tmp.dir() + "default", tmp.dir() + "mine", {"a.dat", "b.dat"}));
+    EXPECT_EQ(tmp.read("mine/a.dat"), "A\r\n");
+    EXPECT_EQ(tmp.read("mine/b.dat"), "my own\r\n");
+    EXPECT_TRUE(Check_Special_Folder(tmp.dir() + "mine", tmp.dir() + "default", {"a.dat", "b.dat"})
+                    .usable());
+    // A source that is not there is a failure that names it; nothing half-made stays behind.
+    const FileResult r = Copy_Folder_Files(tmp.dir() + "default", tmp.dir() + "mine", {"gone.dat"});
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.error.find("gone.dat"), std::string::npos) << r.error;
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "mine/gone.dat"));
+}

@@ -221,3 +221,33 @@ TEST(IniVersion, SetLeavesAFileItCannotReadAlone) {
     EXPECT_FALSE(INI_Set_Version(tmp.dir() + "x.Lng", "Version-INFO", "1"));
     EXPECT_TRUE(std::filesystem::is_directory(tmp.path() / "x.Lng"));
 }
+
+// Every section once, in the spelling and at the place it first has, names compared without
+// regard to ASCII case; lines that are no header give none.
+TEST(IniFile, SectionNamesOnceEachInFileOrder) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"[B]\n[a]\nk=v\n[A]\n[b]\n[C]\n", {"B", "a", "C"}},
+        {"\xEF\xBB\xBF[X]\r\n[x]\r\n", {"X"}},
+        {"[Cut\n[Ok]\n;[Comment]\n#[Hash]\n  [ Sp ]  \n[SP]\n", {"Ok", "Sp"}},
+        {"[\xC3\x84rger]\n[\xC3\xA4RGER]\n[\xC3\x84RGER]\n",
+         {"\xC3\x84rger", "\xC3\xA4RGER"}}, // letters above 127 keep their case
+        {"[]\n[ ]\nk=v\n", {""}},
+        {"no sections=here\n", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IniFile::parse(c.text).section_names(), c.names) << c.text;
+
+    // Thousands of sections, each met again later in another case.
+    std::string text;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 20000; ++i) {
+        expected.push_back("Section" + std::to_string(i));
+        text += "[" + expected.back() + "]\r\nk=" + std::to_string(i) + "\r\n";
+        if (i % 3 == 2)
+            text += "[SECTION" + std::to_string(i / 2) + "]\r\n";
+    }
+    EXPECT_EQ(IniFile::parse(text).section_names(), expected);
+}

@@ -130,25 +130,56 @@ TEST(ListingSession, ARunRefusesWhatIsNoTextFile) {
                                                 "b\0e\0g\0",
                                                 8));
     std::filesystem::create_directory(src.path() / "dir.pas");
+    // Text at first, then a hole as large as the limit (it takes no room on the disk).
+    auto huge = src.write_sparse("huge.inc", test::text_of_size(3 * Binary_Probe_Size),
+                                 Default_Max_Input_Size + 1);
     struct Case {
         std::string file;
+        std::string preload_error; // what choosing the file says ("" when it is taken)
         std::string text;
     } cases[] = {
-        {utf16.string(), "^C:^F:" + utf16.string() + "^Binary or UTF-16 file, not listed !"},
-        {src.dir() + "dir.pas", "^C:^F:" + src.dir() + "dir.pas^Is a folder, not a file !"},
-        {src.dir() + "none.pas", "^C:^F:" + src.dir() + "none.pas^File does not exist !"},
+        {utf16.string(), utf16.string() + ": binary or UTF-16 file, not listed",
+         "^C:^F:" + utf16.string() + "^Binary or UTF-16 file, not listed !"},
+        {huge.string(),
+         huge.string() + ": larger than the limit of 64 MiB (67108865 bytes), not listed",
+         "^C:^F:" + huge.string() +
+             "^Larger than the limit of 64 MiB (67108865 bytes), not listed !"},
+        {src.dir() + "dir.pas", "", "^C:^F:" + src.dir() + "dir.pas^Is a folder, not a file !"},
+        {src.dir() + "none.pas", "", "^C:^F:" + src.dir() + "none.pas^File does not exist !"},
     };
     ListingSession s(prog.dir());
     for (const auto& c : cases) {
-        ASSERT_TRUE(s.Source_Change(c.file, true));
+        ASSERT_TRUE(s.Source_Change(src.dir() + "dir.pas", true));
+        s.lists().src_o = {"left over"};
+        FileResult chosen = s.Source_Change(c.file, true);
+        EXPECT_EQ(chosen.error, c.preload_error);
+        EXPECT_TRUE(s.lists().src_o.empty()) << c.file; // nothing half-loaded is shown
         RunResult r = s.Listing_Run();
         EXPECT_NE(r.status, RunStatus::Done) << c.file;
         ASSERT_FALSE(r.messages.empty());
         EXPECT_EQ(r.messages.back().title, "Source-File");
         EXPECT_EQ(r.messages.back().text, c.text);
+        EXPECT_TRUE(s.lists().src_o.empty()) << c.file;
         EXPECT_FALSE(s.Save_To_Source_Path().saved);
     }
     EXPECT_EQ(src.read("w.pas").size(), 8u);
+    EXPECT_EQ(std::filesystem::file_size(huge), Default_Max_Input_Size + 1);
+}
+
+// The window's token files are refused alike: a binary personal file at start-up or on reload
+// leaves no token loaded, and says which file and why.
+TEST(ListingSession, ABinaryTokenFileIsRefused) {
+    TempDir prog;
+    ListingSession s(prog.dir());
+    std::filesystem::create_directories(s.dont_dir());
+    const std::string personal = s.dont_dir() + "Tokens-Personal.dat";
+    parvex::test::write_bytes(personal, std::string("Alpha\r\n\x01\x00\x7f", 10));
+    FileResult r = s.Load_Token_Tables();
+    EXPECT_EQ(r.error, personal + ": binary or UTF-16 file, not loaded");
+    EXPECT_EQ(s.tokens().Token_Index(), "");
+    r = s.Reload_Personal_Tokens();
+    EXPECT_EQ(r.error, personal + ": binary or UTF-16 file, not loaded");
+    EXPECT_TRUE(s.tokens().personal().empty());
 }
 
 TEST(ListingSession, ASourceGoneSinceTheRunIsSaidToBeMissingNotChanged) {

@@ -71,17 +71,41 @@ TEST(NewsRules, OnlyNewsTablesAreTaken) {
     }
 }
 
-TEST(NewsRules, WhatsUpThroughTheMemo) {
-    EXPECT_EQ(Whats_Up_Memo_Text("one~~two"), "one\ntwo");
-    EXPECT_EQ(Whats_Up_Memo_Text("one~~two~~"), "one\ntwo\n"); // three lines, the last empty
-    EXPECT_EQ(Whats_Up_Memo_Text("a~~~b"), "a\n~b");
+TEST(NewsRules, WhatsUpShowsEachLineOnce) {
+    struct Case {
+        const char* stored;
+        const char* memo;
+    } cases[] = {
+        {"one~~two", "one\ntwo"},   // text after the last mark is a last line
+        {"one~~two~~", "one\ntwo"}, // the last mark starts no empty line
+        {"one~~~~", "one\n"},       // an empty last line
+        {"a~~~~b~~", "a\n\nb"},     // an empty line between
+        {"x~~~", "x~"},             // a tilde at a line's end stays with it
+        {"a~~~b", "a~\nb"},
+        {"~~~", "~"},
+        {"a~b", "a~b"},
+        {"~~", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Whats_Up_Memo_Text(c.stored), c.memo) << c.stored;
+}
+
+// A round through the memo changes nothing: the text stored for a memo shows as that memo
+// again, and storing it again gives the same text.
+TEST(NewsRules, WhatsUpRoundTripsThroughTheMemo) {
+    for (const char* memo : {"one\ntwo", "x~", "a~\nb", "one\n", "one\n\n", "\n", "a\n\nb", "~x",
+                             "~", "~\nx", "a~b~c", "tilde~\n\nnext", "caf\xC3\xA9 ~ ok", ""}) {
+        const std::optional<std::string> stored = Whats_Up_From_Memo(memo);
+        ASSERT_TRUE(stored.has_value()) << memo;
+        EXPECT_EQ(Whats_Up_Memo_Text(*stored), memo) << *stored;
+        EXPECT_EQ(Whats_Up_From_Memo(Whats_Up_Memo_Text(*stored)), stored) << memo;
+    }
     EXPECT_EQ(Whats_Up_From_Memo("one\ntwo"), "one~~two~~");
-    EXPECT_EQ(Whats_Up_From_Memo("one\r\ntwo\n"), "one~~two~~");
-    EXPECT_EQ(Whats_Up_From_Memo("a\n\nb"), "a~~~~b~~");
+    EXPECT_EQ(Whats_Up_From_Memo("x~"), "x~~~");
+    EXPECT_EQ(Whats_Up_From_Memo("one\r\ntwo\r"), "one~~two~~~~");
     EXPECT_EQ(Whats_Up_From_Memo(""), ""); // an empty memo leaves no "~~" behind
-    // A round through the memo changes nothing, however often it is made.
-    std::string text = "one~~two~~";
-    for (int i = 0; i < 3; ++i)
-        text = Whats_Up_From_Memo(Whats_Up_Memo_Text(text));
-    EXPECT_EQ(text, "one~~two~~");
+    // Texts that would come back as other text are not stored at all.
+    for (const char* memo : {"a~~b", "x~~", "a\n~b", "a\n~", "a\n~~", "a|b", "a\n|"})
+        EXPECT_EQ(Whats_Up_From_Memo(memo), std::nullopt) << memo;
 }

@@ -4,6 +4,7 @@
 
 #include "temp_dir.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,10 +24,10 @@ int bits_of(const fs::path& p) {
 }
 } // namespace
 
-TEST(StagedWrite, ResultsTakeTheirBitsWhateverTheUmask) {
-    // ctest runs every test in a process of its own: the umask set here is the one the writes
-    // see (the program reads it once).
-    const mode_t old = ::umask(077);
+// The program reads its umask once; the case runs in a process of its own (started afresh, not
+// forked), so that the mask set here is the one the writes see however the tests are run.
+static void bits_whatever_the_umask() {
+    ::umask(077);
     TempDir dir;
     struct Case {
         int permissions;
@@ -44,11 +45,20 @@ TEST(StagedWrite, ResultsTakeTheirBitsWhateverTheUmask) {
     fs::permissions(kept, fs::perms(0640));
     ASSERT_TRUE(Write_File_Atomic(kept, "new"));
     EXPECT_EQ(bits_of(kept), 0640);
-    ::umask(old);
     std::size_t left = 0;
     for (const auto& e : fs::directory_iterator(dir.path()))
         left += e.path().filename().string().starts_with(Temp_File_Prefix) ? 1 : 0;
     EXPECT_EQ(left, 0u) << "a temporary file was left behind";
+}
+
+TEST(StagedWrite, ResultsTakeTheirBitsWhateverTheUmask) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            bits_whatever_the_umask();
+            std::exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(StagedWrite, TemporaryNamesAreNewEachTimeAndLockedUntilTheyTakeTheirPlace) {

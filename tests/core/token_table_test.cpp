@@ -1,10 +1,13 @@
 #include "engine/token_table.h"
 
 #include "engine/byte_loads.h"
+#include "tables/subs.h"
 
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace parvex;
 using parvex::test::TempDir;
@@ -153,6 +156,93 @@ TEST(TokenTable, KeysCompareWithTheIndexAsIfUpperCased) {
             other = key;
             other[at] = '\xc4';
             EXPECT_FALSE(Equal_Upper(high.data(), other.data(), n)) << n << " at " << at;
+        }
+    }
+}
+
+// The start-up load against a plain model of its rule, over thousands of tokens of every
+// length: the cumulated list sorted, each personal line replacing the first entry of its token
+// (the last personal spelling wins) or appended after the others, first place kept.
+TEST(TokenTable, ManyTokenFileLinesGiveWhatTheRuleGives) {
+    TempDir dir;
+    std::string tokens_text, personal_text;
+    TextList tokens, personal;
+    for (int i = 0; i < 6000; ++i) {
+        std::string tok =
+            "tok" + std::string(static_cast<std::size_t>(i % 23), 'x') + std::to_string(i % 4000);
+        tokens.push_back(tok);
+        tokens_text += tok + "\r\n";
+    }
+    for (int i = 0; i < 6000; i += 3) {
+        std::string line = (i % 2 ? "TOK" : "Tok") +
+                           std::string(static_cast<std::size_t>(i % 23), i % 5 ? 'X' : 'x') +
+                           std::to_string(i % 5000);
+        personal.push_back(i % 7 ? line : " " + line + "\t");
+        personal_text += personal.back() + "\r\n";
+    }
+    TokenTable t;
+    ASSERT_TRUE(t.Load_Token_Tables(dir.write("Tokens.dat", tokens_text).string(),
+                                    dir.write("p.dat", personal_text).string()));
+
+    TextList expected = tokens;
+    std::stable_sort(
+        expected.begin(), expected.end(),
+        [](const std::string& a, const std::string& b) { return Upper_Ascii(a) < Upper_Ascii(b); });
+    for (const std::string& line : personal) {
+        const std::string tok = Trim(line);
+        auto same = std::find_if(expected.begin(), expected.end(), [&](const std::string& e) {
+            return Upper_Ascii(e) == Upper_Ascii(tok);
+        });
+        if (same == expected.end())
+            expected.push_back(tok);
+        else
+            *same = tok;
+    }
+    // Entries equal but for letter case may stand in either order after the sort.
+    ASSERT_EQ(t.loaded().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Upper_Ascii(t.loaded()[i]), Upper_Ascii(expected[i])) << i;
+    for (const std::string& line : personal)
+        EXPECT_EQ(t.Find_Token(Trim(line)), Trim(line)) << line;
+    EXPECT_EQ(t.Token_Count(), static_cast<int>(expected.size()));
+}
+
+// A token file that is no text, or larger than the limit, is refused with its name and why,
+// and no token of either file is loaded: nothing of an earlier load stays either.
+TEST(TokenTable, TokenFilesThatAreNoTextOrTooLargeLoadNothing) {
+    TempDir dir;
+    const std::string good = dir.write("good.dat", "Alpha\r\nBeta\r\n").string();
+    const std::string nul = dir.write("nul.dat", std::string("Gamma\r\n\0\r\n", 10)).string();
+    const std::string utf16 = dir.write("utf16.dat", "\xFF\xFEG\0a\0").string();
+    const std::string big = dir.write("big.dat", std::string(300, 'x') + "\r\n").string();
+    struct Case {
+        std::string tokens, personal;
+        std::uint64_t limit;
+        std::string error;
+    } cases[] = {
+        {"", nul, 1000, nul + ": binary or UTF-16 file, not loaded"},
+        {"", utf16, 1000, utf16 + ": binary or UTF-16 file, not loaded"},
+        {nul, good, 1000, nul + ": binary or UTF-16 file, not loaded"},
+        {big, good, 301, big + ": larger than the limit of 301 bytes (302 bytes), not loaded"},
+        {good, big, 200, big + ": larger than the limit of 200 bytes (302 bytes), not loaded"},
+    };
+    for (const auto& c : cases) {
+        TokenTable t;
+        ASSERT_TRUE(t.Load_Token_Tables("", good));
+        FileResult r = t.Load_Token_Tables(c.tokens, c.personal, c.limit);
+        EXPECT_FALSE(r.ok) << c.error;
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_TRUE(t.loaded().empty()) << c.error;
+        EXPECT_TRUE(t.personal().empty()) << c.error;
+        EXPECT_EQ(t.Token_Index(), "") << c.error;
+        EXPECT_EQ(t.Token_Count(), 0) << c.error;
+        // The reload of the personal tokens refuses such a file alike.
+        if (c.tokens.empty() || c.personal == big) {
+            ASSERT_TRUE(t.Reload_Personal_Tokens(good));
+            FileResult again = t.Reload_Personal_Tokens(c.personal, c.limit);
+            EXPECT_EQ(again.error, c.error);
+            EXPECT_TRUE(t.loaded().empty()) << c.error;
+            EXPECT_EQ(t.Token_Index(), "") << c.error;
         }
     }
 }

@@ -207,6 +207,9 @@ TEST_F(FrameTest, DataDirectoryOverrideMovesTheDataTablesOnly) {
         w->fb_DE_GData->setText(QString::fromStdString((dir.path() / "shared").string()));
         w->close();
     }
+    // The shared folder holds what the program's own holds, so the next start takes it.
+    for (const auto& e : std::filesystem::directory_iterator(dir.path() / "GUI/Data"))
+        std::filesystem::copy_file(e.path(), dir.path() / "shared" / e.path().filename());
     auto w = start();
     const std::string shared = (dir.path() / "shared").string() + "/";
     EXPECT_EQ(w->data_dir(), shared);

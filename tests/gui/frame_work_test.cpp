@@ -250,10 +250,10 @@ TEST_F(WorkTest, ClosingDuringARunAsksStopsRestoresThenCloses) {
             visible_after_close = w->isVisible();
         }
     });
-    EXPECT_TRUE(visible_after_close); // the run ends first
-    EXPECT_EQ(done, 2);               // the close stopped it
-    ASSERT_EQ(questions, std::vector<QString>{"ESCAPE-KEY"});
-    QApplication::processEvents(); // the close waits for the event loop
+    EXPECT_TRUE(visible_after_close);                    // the run ends first
+    EXPECT_EQ(done, 2);                                  // the close stopped it
+    ASSERT_EQ(questions, std::vector<QString>{"Close"}); // no key was pressed
+    QApplication::processEvents();                       // the close waits for the event loop
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->events.back(), "saved");
     EXPECT_EQ(stored_height(w->settings_file()), height); // not the collapsed 28
@@ -282,6 +282,78 @@ TEST_F(WorkTest, ClosingDuringARunAnsweredNoKeepsRunAndWindow) {
     w->close();
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(WorkTest, ClosingWhileAMessageOrQuestionIsShownClosesOnceItHasEnded) {
+    struct Case {
+        const char* what;
+        std::function<bool()> show; // what the program shows; gives the answer
+        bool answer;
+    } cases[] = {
+        {"timed message", [&] { return w->facade().M_Mess("Note", "^C:read me"); }, true},
+        {"question", [&] { return w->facade().Question("Ask", "^C:sure ?"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w = std::make_unique<StandInForm>(dir.dir(), &dlg);
+        w->show();
+        QApplication::processEvents();
+        auto ends = [&] {
+            const std::string text = log();
+            std::size_t n = 0;
+            for (auto at = text.find("Proper END"); at != std::string::npos;
+                 at = text.find("Proper END", at + 1))
+                ++n;
+            return n;
+        };
+        const std::size_t ends_before = ends();
+        bool open_during = false;
+        std::size_t ends_during = 0;
+        dlg.setModalHook([&](TDlgs& d) {
+            w->close(); // the window's close button while the message is up
+            QApplication::processEvents();
+            open_during = w->isVisible() && d.isVisible();
+            ends_during = ends();
+            (c.answer ? d.xdlg_btn_OK : d.xdlg_btn_No)->click();
+        });
+        EXPECT_EQ(c.show(), c.answer); // the caller still gets its answer
+        EXPECT_TRUE(open_during);
+        EXPECT_EQ(ends_during, ends_before);
+        EXPECT_TRUE(w->closing_after_message());
+        QApplication::processEvents(); // the close waits for the event loop
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(w->events.back(), "saved");
+        EXPECT_EQ(ends(), ends_before + 1);
+        dlg.setModalHook({});
+    }
+}
+
+TEST_F(WorkTest, F1WithoutAProgramForTheHelpPageSaysSoOnce) {
+    dir.write("help/index.htm", "<html></html>");
+    Set_Document_Opener([](const QUrl&) { return false; });
+    int shown = 0;
+    dlg.setModalHook([&](TDlgs& d) {
+        ++shown;
+        d.xdlg_btn_break_OK->click();
+    });
+    // When the message has gone the window system may not have given the focus back yet.
+    QObject::connect(&dlg, &TDlgs::modalEnded, w.get(), [] {
+        if (QWidget* focus = QApplication::focusWidget())
+            focus->clearFocus();
+    });
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->ed_ext_1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->ed_ext_1);
+    QTest::keyClick(w->ed_ext_1, Qt::Key_F1);
+    EXPECT_EQ(shown, 1);
+    const std::string text = log();
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("F1 - Help"); at != std::string::npos;
+         at = text.find("F1 - Help", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 1u) << text;
+    Set_Document_Opener({});
 }
 
 TEST_F(WorkTest, TheEndOfARunLogsItsFileName) {

@@ -4,19 +4,25 @@
 #include "language/lang_properties.h"
 
 #include "frame/directory_edit.h"
+#include "language/lang_codec.h"
 #include "temp_dir.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/speed_button.h"
+#include "window/form1.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace parvex;
 using parvex::test::TempDir;
@@ -171,4 +177,52 @@ TEST(LanguageWalk, FileDialogTitleAndFilterByProperty) {
     ASSERT_TRUE(Write_Lang_Property(&fne, "DialogText", "WAV-Dateien (*.wav)|*.wav"));
     EXPECT_EQ(fne.property("filter").toString(), "WAV-Dateien (*.wav)|*.wav");
     EXPECT_EQ(Read_Lang_Property(&fne, "Caption"), std::nullopt);
+}
+
+TEST(LanguageWalk, EveryTextTheWindowShowsReachesTheLanguageFile) {
+    test::TempDir prog;
+    TDlgs dialog;
+    TForm1 form(prog.dir(), &dialog);
+    TjanLanguage lang(&form);
+    std::set<std::string> keys;
+    for (const Lang_Entry& e : lang.Walk_Entries())
+        keys.insert(e.key);
+    int checked = 0;
+    for (QObject* o : form.findChildren<QObject*>()) {
+        const QString name = o->objectName();
+        // Qt's own parts and the colour chooser (a window of Qt's) are Qt's to translate.
+        bool qt_part = false;
+        if (name.startsWith("qt_") || name.startsWith("_q_") || qobject_cast<QAction*>(o))
+            qt_part = true; // Qt's own parts; an action's tip is its button's
+        if (qobject_cast<QLineEdit*>(o->parent()) && !name.startsWith("fb_") && name.isEmpty())
+            qt_part = true; // the button a field makes for its action
+        for (QObject* a = o; a && a != &form; a = a->parent())
+            if (a->isWidgetType() && static_cast<QWidget*>(a)->isWindow())
+                qt_part = true;
+        if (qt_part || (Component_Tag(o) & Lang_Protect_Tag))
+            continue;
+        std::vector<std::pair<const char*, QString>> shown;
+        if (auto* w = qobject_cast<QWidget*>(o))
+            shown.emplace_back("Hint", w->toolTip());
+        if (auto* e = qobject_cast<QLineEdit*>(o))
+            shown.emplace_back("TextHint", e->placeholderText());
+        if (auto* e = qobject_cast<QPlainTextEdit*>(o))
+            shown.emplace_back("TextHint", e->placeholderText());
+        shown.emplace_back("DialogTitle", o->property("dialogTitle").toString());
+        if (auto* d = qobject_cast<DirectoryEdit*>(o))
+            shown.back().second = d->dialogTitle();
+        for (const auto& [property, text] : shown) {
+            if (text.isEmpty())
+                continue;
+            ++checked;
+            EXPECT_FALSE(name.isEmpty()) << "\"" << text.toStdString() << "\" of a "
+                                         << o->metaObject()->className() << " without a name";
+            const std::string key = "Form1." + name.toStdString() + "." + property;
+            EXPECT_TRUE(keys.count(key)) << key << " (\"" << text.toStdString() << "\")";
+        }
+    }
+    EXPECT_GT(checked, 10);
+    for (const char* key : {"Form1.fne_SRC.TextHint", "Form1.fb_fne_Sounds.TextHint",
+                            "Form1.fb_fne_Sounds.DialogTitle", "Form1.fne_SRC.DialogTitle"})
+        EXPECT_TRUE(keys.count(key)) << key;
 }

@@ -14,13 +14,16 @@
 #include "widgets/sgx.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -150,7 +153,7 @@ TEST_F(NewsTest, StartShowsTheNewestEntryAndItsDetails) {
     EXPECT_EQ(details().Cell(0, 3), "Action");
     EXPECT_EQ(details().Cell(1, 3), "GOTO HP");
     EXPECT_EQ(details().Cell(1, 5), "https://www.parvex.example.org/");
-    EXPECT_EQ(form->fb_mem->toPlainText(), "second\nmore\n");
+    EXPECT_EQ(form->fb_mem->toPlainText(), "second\nmore"); // no empty line after the last
     EXPECT_FALSE(page->edit_mode());
     EXPECT_TRUE(form->fb_lab_13->isHidden());
     EXPECT_TRUE(http.requests.empty()); // the start-up check is off
@@ -158,7 +161,7 @@ TEST_F(NewsTest, StartShowsTheNewestEntryAndItsDetails) {
     news().Set_Current(2, 2);
     emit form->fb_SG_News->cellClicked(2, 2);
     EXPECT_EQ(details().Cell(1, 2), "01.00");
-    EXPECT_EQ(form->fb_mem->toPlainText(), "first\n");
+    EXPECT_EQ(form->fb_mem->toPlainText(), "first");
     news().Set_Current(2, 1);
     emit form->fb_SG_News->cellDoubleClicked(2, 1);
     EXPECT_EQ(details().Cell(1, 2), "02.00");
@@ -244,7 +247,9 @@ TEST_F(NewsTest, FailuresKeepTableAndDate) {
             ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
             const quint16 port = gone.serverPort();
             gone.close();
-            news_setting(QStringLiteral("http://127.0.0.1:%1/news.dat").arg(port).toStdString());
+            // The address as the user gives it: in the page's field.
+            form->fb_ed_NewsURL->setText(QStringLiteral("http://127.0.0.1:%1/news.dat").arg(port));
+            emit form->fb_ed_NewsURL->editingFinished();
         }
         page->fb_btn_NewsClick();
         ASSERT_EQ(titles.size(), 1u);
@@ -376,6 +381,43 @@ TEST_F(NewsTest, ActionsAndTheirColour) {
     EXPECT_TRUE(texts[0].contains("not opened"));
 }
 
+// Whatever the memo held when the edit mode was left shows again exactly, and rounds that
+// change nothing leave the stored text as it is; a text the table cannot keep is not stored, and
+// the edit mode stays on with what was typed.
+TEST_F(NewsTest, TheMemoRoundTripsExactlyThroughTheEditor) {
+    start();
+    for (const QString memo : {QStringLiteral("x~"), QStringLiteral("one\n\n"),
+                               QStringLiteral("a~\nb"), QStringLiteral("~\n")}) {
+        page->fb_lab_07DblClick();
+        ASSERT_TRUE(page->edit_mode());
+        form->fb_mem->setPlainText(memo);
+        page->fb_lab_07DblClick();
+        ASSERT_FALSE(page->edit_mode()) << memo.toStdString();
+        const std::string stored = table_file();
+        for (int round = 0; round < 3; ++round) {
+            page->fb_SG_NewsDblClick();
+            EXPECT_EQ(form->fb_mem->toPlainText(), memo) << round;
+            page->fb_lab_07DblClick();
+            page->fb_lab_07DblClick();
+            EXPECT_EQ(table_file(), stored) << memo.toStdString() << " round " << round;
+        }
+    }
+    EXPECT_NE(table_file().find("|~~~~~|"), std::string::npos) << table_file();
+
+    const std::string stored = table_file();
+    page->fb_lab_07DblClick();
+    form->fb_mem->setPlainText("a~~b");
+    page->fb_lab_07DblClick();
+    EXPECT_TRUE(page->edit_mode());
+    EXPECT_TRUE(shown("what's up", "\"~~\"")) << (texts.empty() ? "" : texts.back().toStdString());
+    EXPECT_EQ(form->fb_mem->toPlainText(), "a~~b");
+    EXPECT_EQ(table_file(), stored);
+    form->fb_mem->setPlainText("a~b");
+    page->fb_lab_07DblClick();
+    EXPECT_FALSE(page->edit_mode());
+    EXPECT_NE(table_file().find("|a~b~~|"), std::string::npos);
+}
+
 TEST_F(NewsTest, FirstTableIsTakenOverWithoutABackup) {
     fs::remove(prog.path() / "GUI/Data/HP-News.dat");
     start();
@@ -397,4 +439,75 @@ TEST_F(NewsTest, DownloadGivesUpAtItsTimeLimit) {
     EXPECT_TRUE(reply.error.contains("no answer within")) << reply.error.toStdString();
     EXPECT_EQ(http.requests.size(), 1u);
     EXPECT_FALSE(download.running());
+}
+
+TEST_F(NewsTest, ASilentServerShowsTheAddressAndTheSecondsAndEscapeStopsIt) {
+    start();
+    http.answer = false; // takes the request, says nothing
+    QString shown_at_start, shown_later;
+    QElapsedTimer t;
+    http.on_request = [&] {
+        shown_at_start = dlg.messageText();
+        // Escape once the seconds have moved on (or after a generous while, for the failure).
+        auto* poll = new QTimer(form.get());
+        QObject::connect(poll, &QTimer::timeout, form.get(), [&, poll] {
+            shown_later = dlg.messageText();
+            if (shown_later.contains("1 s") || t.elapsed() > 8000) {
+                poll->stop();
+                poll->deleteLater();
+                QTest::keyClick(form.get(), Qt::Key_Escape);
+            }
+        });
+        poll->start(50);
+    };
+    t.start();
+    page->fb_btn_NewsClick();
+    EXPECT_LT(t.elapsed(), 10000); // not the 30 s time limit
+    EXPECT_TRUE(shown_at_start.contains("checking " + http.url())) << shown_at_start.toStdString();
+    EXPECT_TRUE(shown_at_start.contains("0 s")) << shown_at_start.toStdString();
+    EXPECT_TRUE(shown_later.contains("1 s")) << shown_later.toStdString();
+    EXPECT_TRUE(page->cancelled_by_user());
+    EXPECT_FALSE(page->downloading());
+    EXPECT_TRUE(shown("get NEWS", "cancelled"));
+    EXPECT_FALSE(shown("get NEWS", "not able to download"));
+    EXPECT_TRUE(form->fb_btn_News->isEnabled());
+    EXPECT_EQ(table_file(), Table_1);
+}
+
+TEST_F(NewsTest, TheNewsAddressFieldTakesWebAddressesOnly) {
+    start();
+    QLineEdit* field = form->fb_ed_NewsURL;
+    EXPECT_EQ(field->text(), http.url()); // from the settings file
+    struct Case {
+        QString typed;
+        QString kept; // what the field and the download use afterwards
+        bool refused;
+    } cases[] = {
+        {"ftp://example.org/news.dat", http.url(), true},
+        {"file:///etc/hostname", http.url(), true},
+        {"no address at all", http.url(), true},
+        {"https://example.org/parvex/news.dat", "https://example.org/parvex/news.dat", false},
+        {"", "https://www.parvex.example.org/news.dat", false}, // the program's own address
+        {http.url(), http.url(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        titles.clear();
+        texts.clear();
+        field->setText(c.typed);
+        emit field->editingFinished();
+        EXPECT_EQ(field->text(), c.kept);
+        EXPECT_EQ(page->news_address(), c.kept);
+        EXPECT_EQ(titles.size(), c.refused ? 1u : 0u);
+        if (c.refused)
+            EXPECT_TRUE(texts[0].contains("not an http or https address"));
+        IniFile ini;
+        ASSERT_TRUE(IniFile::load(ini_name(), ini));
+        EXPECT_EQ(ini.read("News", "Address", ""), c.kept.toStdString());
+    }
+    // The download goes to the address the field took.
+    http.body = QByteArray::fromStdString(Table_2);
+    page->fb_btn_NewsClick();
+    EXPECT_EQ(http.requests.size(), 1u);
+    EXPECT_EQ(table_file(), Table_2);
 }

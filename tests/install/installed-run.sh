@@ -3,6 +3,8 @@
 # start parvex (offscreen) with HOME and the XDG folders in a temporary folder, close it, and
 # find the settings file and the log in the user's folders and nothing written under the prefix.
 # A second start keeps a setting changed in between; parvex-list from the prefix lists a file.
+# Then the README's per-user install (prefix ~/.local), run twice: the second install keeps the
+# user's own token file and colour schemes, and the system knows the Pascal file-name patterns.
 # Usage: installed-run.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -23,13 +25,13 @@ cd "$tmp"
 settings=$XDG_CONFIG_HOME/parvex/parvex.INI
 log=$XDG_DATA_HOME/parvex/Data/Logfile.txt
 
-# Starts parvex, waits until its log is open (the window is up), then ends it with SIGTERM,
-# which closes the window the polite way.
+# Starts parvex (from $1, default the prefix), waits until its log is open (the window is up),
+# then ends it with SIGTERM, which closes the window the polite way.
 start_and_close() {
-  rm -f "$log.seen"
+  local bin=${1:-$prefix/bin}
   local before=0
   [ -f "$log" ] && before=$(stat -c %s "$log")
-  "$prefix/bin/parvex" > "$tmp/parvex.out" 2>&1 &
+  "$bin/parvex" > "$tmp/parvex.out" 2>&1 &
   local pid=$! waited=0
   until [ -f "$log" ] && [ "$(stat -c %s "$log")" -gt "$before" ]; do
     kill -0 $pid 2>/dev/null || { cat "$tmp/parvex.out" >&2; fail "parvex ended by itself"; }
@@ -65,3 +67,45 @@ grep -q '^program p;' "$tmp/p.pas" || fail "parvex-list did not rewrite the file
 [ -f "$tmp/p.pas-SAVED" ] || fail "parvex-list kept no backup"
 "$prefix/bin/parvex" --version | grep -q '^parvex ' || fail "parvex --version"
 "$prefix/bin/parvex-list" --version | grep -q '^parvex-list ' || fail "parvex-list --version"
+
+# The README's per-user install, as a user with the default XDG folders does it twice: the
+# installation data shares ~/.local/share/parvex/ with the user's own files.
+export HOME=$tmp/user
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+mkdir -p "$HOME"
+data=$HOME/.local/share/parvex
+log=$data/Data/Logfile.txt
+cmake --install "$build" --prefix "$HOME/.local" >/dev/null 2>&1
+start_and_close "$HOME/.local/bin"
+for f in Dont/Tokens-Personal.dat GUI/Data/Predef.dat; do
+  [ -f "$data/$f" ] || fail "the per-user install seeded no $f"
+done
+# The user adds a token and stores a colour scheme of their own.
+printf 'mine\n' >> "$data/Dont/Tokens-Personal.dat"
+grep '^Classic|' "$data/GUI/Data/Predef.dat" | sed 's/^Classic|/Mine|/' >> "$data/GUI/Data/Predef.dat"
+for f in Dont/Tokens-Personal.dat GUI/Data/Predef.dat; do
+  cp "$data/$f" "$tmp/kept-$(basename "$f")"
+done
+cmake --install "$build" --prefix "$HOME/.local" >/dev/null 2>&1
+for f in Dont/Tokens-Personal.dat GUI/Data/Predef.dat; do
+  cmp -s "$data/$f" "$tmp/kept-$(basename "$f")" || fail "installing again replaced the user's $f"
+done
+printf 'PROGRAM p;\r\nVAR MINE: integer;\r\nBEGIN\r\nEND.\r\n' > "$tmp/q.pas"
+"$HOME/.local/bin/parvex-list" --quiet "$tmp/q.pas" || fail "parvex-list failed after the second install"
+grep -q ' mine: ' "$tmp/q.pas" || fail "parvex-list did not use the user's token file"
+# The program may sort its tables when it writes them; the user's rows stay.
+start_and_close "$HOME/.local/bin"
+grep -q '^mine' "$data/Dont/Tokens-Personal.dat" || fail "the user's token is gone after a start"
+grep -q '^Mine|' "$data/GUI/Data/Predef.dat" || fail "the user's colour scheme is gone after a start"
+
+# "Open with" offers the program for every Pascal source name the install adds to text/x-pascal,
+# as the desktop's file managers ask the shared MIME database (the GNOME way: gio). An include
+# file keeps its generic type: .inc names files of other languages too.
+printf 'unit u;\ninterface\nimplementation\nend.\n' > "$tmp/u.pas"
+for ext in pp dpr lpr inc; do cp "$tmp/u.pas" "$tmp/u.$ext"; done
+for ext in pas pp dpr lpr inc; do
+  type=$(XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$tmp/u.$ext")
+  want=text/x-pascal
+  [ $ext = inc ] && want=text/plain
+  [ "$type" = "$want" ] || fail "u.$ext is $type, not $want"
+done

@@ -30,6 +30,21 @@ std::filesystem::path TempDir::write(const std::string& name, const std::string&
     return file;
 }
 
+std::filesystem::path TempDir::write_sparse(const std::string& name, const std::string& head,
+                                            std::uintmax_t size) const {
+    auto file = write(name, head);
+    std::filesystem::resize_file(file, size);
+    return file;
+}
+
+std::string text_of_size(std::size_t n) {
+    std::string s;
+    while (s.size() < n)
+        s += "x := 1;\n";
+    s.resize(n);
+    return s;
+}
+
 std::string TempDir::read(const std::string& name) const {
     return read_bytes(path_ / name);
 }

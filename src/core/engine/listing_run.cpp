@@ -371,6 +371,50 @@ void ListingEngine::Patch_Text(const ListingOptions& options, const ScannedFile&
     }
 }
 
+void ListingEngine::Map_Lines(const LineViews& lines, const ListingOptions& options,
+                              SourceMap& map) {
+    map.Clear();
+    // The text as it stands: old remarks are comments like any other, so every place is a
+    // place of the source. Routines are paired whatever the options say of remarks.
+    ListingOptions o = options;
+    o.remove_old_remarks = false;
+    o.end_remarks = true;
+    o.collect_alpha = o.collect_numeric = o.collect_tokens = false;
+    o.output_case = -1;
+    ListingLists lists;
+    start_run(o, lists, lines.size(), 0);
+    map_ = &map;
+    keep_work_ = false;
+    ScanLine line;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        line.assign(lines[i]);
+        scanner_.Prepare_Line(line, false, nullptr);
+        map_line_ = static_cast<std::uint32_t>(i + 1);
+        const std::size_t n = line.work.size();
+        for (std::size_t k = 0; k < n;) {
+            const Mask m = line.mask[k];
+            if (m == Mask::None) {
+                ++k;
+                continue;
+            }
+            const std::size_t s = k;
+            while (k < n && line.mask[k] == m)
+                ++k;
+            map.ranges.push_back(
+                {map_line_, static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(k),
+                 m == Mask::Literal ? SourceMap::Kind::Literal : SourceMap::Kind::Comment});
+        }
+        if (line.out.size() > n) // the scanner cut the work line at "//"
+            map.ranges.push_back({map_line_, static_cast<std::uint32_t>(n),
+                                  static_cast<std::uint32_t>(line.out.size()),
+                                  SourceMap::Kind::Comment});
+        list_words(line, i + 1, o, lists);
+    }
+    map_ = nullptr;
+    keep_work_ = true;
+    std::erase_if(map.routines, [](const SourceMap::Routine& r) { return r.line == 0; });
+}
+
 std::string_view ListingEngine::stored_form(std::string_view word) {
     if (!split_)
         return tokens_->Stored_Form(word);
@@ -380,6 +424,8 @@ std::string_view ListingEngine::stored_form(std::string_view word) {
 }
 
 std::optional<std::string> ListingEngine::find_token(const std::string& name) {
+    if (map_)
+        return std::nullopt; // a map names routines as the source spells them
     if (draft_) {
         // Answered by Patch_Text, in the same place of the listing's order; until then the
         // name stands as the source spells it.
@@ -549,6 +595,12 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
             // Numbers pass unchanged: the out line already holds them.
             if (options.collect_numeric)
                 lists.n_const.add(word, line_number);
+            if (map_)
+                map_->words.push_back({map_line_, static_cast<std::uint32_t>(s),
+                                       static_cast<std::uint32_t>(l), true});
+        } else if (map_) {
+            map_->words.push_back(
+                {map_line_, static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(l), false});
         } else if (draft_) {
             draft_word(word, line, s);
         } else {
@@ -826,6 +878,14 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
         int& count = b.counts[static_cast<std::size_t>(b.level)];
         --count;
         if (count == 0 && b.level > 0) {
+            if (map_) {
+                if (const std::uint32_t r = b.routines[static_cast<std::size_t>(b.level)]; r != 0) {
+                    map_->routines[r - 1].end_line = map_line_;
+                    map_->routines[r - 1].end_column = static_cast<std::uint32_t>(start);
+                }
+                --b.level;
+                return;
+            }
             const std::string& name = b.names[static_cast<std::size_t>(b.level)];
             // The remark follows the character after END, unless that character opens a
             // comment or a literal: then it goes directly behind END.
@@ -859,6 +919,9 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
         // "procedure P; forward;" and "function F: Integer; cdecl; external 'c';" have no
         // body here: their level is given up again.
         if (b.heading_open && b.heading_parens <= 0 && b.last == ';' && b.level > 0) {
+            if (const std::uint32_t r = b.routines[static_cast<std::size_t>(b.level)];
+                map_ && r != 0)
+                map_->routines[r - 1].line = 0; // no body here: dropped from the map at its end
             --b.level;
             b.heading_open = false;
         }
@@ -893,6 +956,7 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
             b.names[k] = std::move(b.names[k + 1]);
             b.counts[k] = b.counts[k + 1];
             b.queries[k] = b.queries[k + 1];
+            b.routines[k] = b.routines[k + 1];
         }
     } else {
         ++b.level;
@@ -900,6 +964,12 @@ void ListingEngine::end_remark_step(ScanLine& line, Keyword word, std::size_t st
     b.names[static_cast<std::size_t>(b.level)] = std::move(name);
     b.counts[static_cast<std::size_t>(b.level)] = 0;
     b.queries[static_cast<std::size_t>(b.level)] = draft_query_;
+    if (map_) {
+        map_->routines.push_back({b.names[static_cast<std::size_t>(b.level)], map_line_,
+                                  static_cast<std::uint32_t>(start)});
+        b.routines[static_cast<std::size_t>(b.level)] =
+            static_cast<std::uint32_t>(map_->routines.size());
+    }
     b.heading_open = true;
     b.heading_parens = 0;
 }

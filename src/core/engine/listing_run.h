@@ -6,6 +6,7 @@
 #include "engine/listing_lists.h"
 #include "engine/listing_options.h"
 #include "engine/scanned_file.h"
+#include "engine/source_map.h"
 #include "engine/token_table.h"
 
 #include <cstdint>
@@ -86,6 +87,11 @@ public:
     static void Patch_Text(const ListingOptions& options, const ScannedFile& scanned,
                            std::string& text);
 
+    // Reads the lines as a listing does, without a token index and without changing them, and
+    // notes in `map` what the scanner masks, every word and the routine pairs of the END
+    // remarks (old remarks stay: they are comments of the text as it stands).
+    void Map_Lines(const LineViews& lines, const ListingOptions& options, SourceMap& map);
+
 private:
     // The words the END remarks listen to.
     enum class Keyword : std::uint8_t {
@@ -119,6 +125,8 @@ private:
         std::array<int, 11> counts{};      // levels 0..10
         // Of a drafted text: each level's look-up of its name, counted from 1 (0: none made).
         std::array<std::uint32_t, 11> queries{};
+        // Of a mapped text: each level's routine in the map, counted from 1 (0: none).
+        std::array<std::uint32_t, 11> routines{};
         int level = 0;
         int type_depth = 0;        // open class, object, record and interface declarations
         bool heading_open = false; // the top level's heading has not reached its body yet
@@ -167,6 +175,8 @@ private:
     TokenTable* tokens_ = nullptr;
     ScannedFile* split_ = nullptr;    // set while a split listing is finished
     ScannedFile* draft_ = nullptr;    // set while a text is drafted
+    SourceMap* map_ = nullptr;        // set while a text is mapped
+    std::uint32_t map_line_ = 0;      // the line being mapped, counted from 1
     bool keep_work_ = true;           // the work lines are kept (else handled words stay unmasked)
     std::size_t draft_line_at_ = 0;   // where the drafted line starts in the text
     std::uint32_t draft_queries_ = 0; // look-ups of routine names made so far

@@ -2,11 +2,13 @@
 
 #include "engine/byte_loads.h"
 #include "engine/text_order.h"
+#include "platform/input_read.h"
 #include "tables/subs.h"
 
 #include <cstdint>
 #include <cstring>
-#include <unordered_map>
+#include <functional>
+#include <new>
 
 namespace parvex {
 
@@ -125,59 +127,150 @@ void TokenTable::append_to_index(const std::string& token, std::string_view uppe
     }
 }
 
-FileResult TokenTable::Load_Token_Tables(const std::string& tokens_file,
-                                         const std::string& personal_file) {
-    loaded_.clear();
-    personal_.clear();
-    if (!tokens_file.empty() && File_Exists(tokens_file)) {
-        FileResult r = Load_Lines(tokens_file, loaded_);
-        if (!r)
-            return r;
-        Sort_No_Case(loaded_);
-    }
-    if (File_Exists(personal_file)) {
-        FileResult r = Load_Lines(personal_file, personal_);
-        if (!r)
-            return r;
-    }
-    // First entry of each spelling-free key, so that a personal line finds it without a scan.
-    std::unordered_map<std::string, std::size_t> first_entry;
-    for (std::size_t i = 0; i < loaded_.size(); ++i)
-        first_entry.try_emplace(Upper_Ascii(loaded_[i]), i);
-    for (const auto& line : personal_) {
-        std::string t = Trim(line);
-        if (t.empty() || t.starts_with("//"))
-            continue;
-        auto [it, added] = first_entry.try_emplace(Upper_Ascii(t), loaded_.size());
-        if (added)
-            loaded_.push_back(t);
-        else
-            loaded_[it->second] = t; // the last personal spelling wins
-    }
-    clear_index();
-    for (const auto& entry : loaded_)
-        append_to_index(entry, Upper_Ascii(entry));
+namespace {
+
+// A token file as lines: a binary one, or one beyond the size limit, is refused with the reason.
+FileResult read_token_file(const std::string& name, std::uint64_t limit, TextList& lines) {
+    std::string bytes;
+    if (InputRead r = Read_Input_File(name, bytes, limit, "not loaded"); !r)
+        return FileResult::failure(r.status == InputStatus::Unreadable ? r.error
+                                                                       : name + ": " + r.error);
+    lines = Split_Lines(bytes);
     return FileResult::success();
 }
 
-FileResult TokenTable::Reload_Personal_Tokens(const std::string& personal_file) {
+// The first entry of each token (compared as if upper-cased) among the entries of a list of up
+// to millions: one array of slots, each the entry's number and its key's hash, sized once for
+// all the entries to come, and no upper-cased copy of any key kept.
+class FirstEntries {
+public:
+    FirstEntries(const TextList& list, std::size_t entries) : list_(list) {
+        std::size_t n = 1024;
+        while (n < 2 * entries)
+            n *= 2;
+        slots_.assign(n, 0);
+    }
+    // The number of the first entry equal to the upper-cased `key`; when there is none, `next`
+    // (the number the caller gives the entry it adds next) is kept for it and given back.
+    std::size_t Find_Or_Add(std::string_view key, std::size_t next) {
+        const std::uint64_t h = std::hash<std::string_view>()(key) | 1; // 0 marks an empty slot
+        const std::uint64_t tag = h & 0xFFFFFFFFu;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = (h >> 32) & mask;; i = (i + 1) & mask) {
+            std::uint64_t& slot = slots_[i];
+            if (slot == 0) {
+                slot = (static_cast<std::uint64_t>(next) << 32) | tag;
+                return next;
+            }
+            const std::size_t entry = slot >> 32;
+            if ((slot & 0xFFFFFFFFu) == tag && list_[entry].size() == key.size() &&
+                Equal_Upper(list_[entry].data(), key.data(), key.size()))
+                return entry;
+        }
+    }
+
+private:
+    const TextList& list_;
+    std::vector<std::uint64_t> slots_;
+};
+
+void upper_into(std::string_view token, std::string& key) {
+    key.assign(token);
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+}
+
+} // namespace
+
+FileResult TokenTable::Load_Token_Tables(const std::string& tokens_file,
+                                         const std::string& personal_file, std::uint64_t limit) {
+    loaded_.clear();
+    personal_.clear();
+    clear_index();
+    // Either both files are taken or neither: a refused file leaves no tokens half-loaded.
+    FileResult r = FileResult::success();
+    try {
+        r = load_token_tables(tokens_file, personal_file, limit);
+    } catch (const std::bad_alloc&) {
+        r = FileResult::failure("not enough memory for the token files, none loaded");
+    }
+    if (!r) {
+        TextList().swap(loaded_);
+        TextList().swap(personal_);
+        clear_index();
+    }
+    return r;
+}
+
+FileResult TokenTable::load_token_tables(const std::string& tokens_file,
+                                         const std::string& personal_file, std::uint64_t limit) {
+    if (!tokens_file.empty() && File_Exists(tokens_file)) {
+        if (FileResult r = read_token_file(tokens_file, limit, loaded_); !r)
+            return r;
+        Sort_No_Case(loaded_);
+    }
+    if (File_Exists(personal_file))
+        if (FileResult r = read_token_file(personal_file, limit, personal_); !r)
+            return r;
+    loaded_.reserve(loaded_.size() + personal_.size());
+    {
+        // The first entry of each key, so that a personal line finds it without a scan.
+        FirstEntries first(loaded_, loaded_.size() + personal_.size());
+        for (std::size_t i = 0; i < loaded_.size(); ++i) {
+            upper_into(loaded_[i], key_);
+            (void)first.Find_Or_Add(key_, i);
+        }
+        for (const auto& line : personal_) {
+            const std::string_view t = Trimmed(line);
+            if (t.empty() || t.starts_with("//"))
+                continue;
+            upper_into(t, key_);
+            const std::size_t entry = first.Find_Or_Add(key_, loaded_.size());
+            if (entry == loaded_.size())
+                loaded_.emplace_back(t);
+            else
+                loaded_[entry] = t; // the last personal spelling wins
+        }
+    }
+    for (const auto& entry : loaded_) {
+        upper_into(entry, key_);
+        append_to_index(entry, key_);
+    }
+    return FileResult::success();
+}
+
+FileResult TokenTable::Reload_Personal_Tokens(const std::string& personal_file,
+                                              std::uint64_t limit) {
     loaded_.clear();
     clear_index();
     TextList lines;
-    FileResult r = Load_Lines(personal_file, lines);
+    FileResult r = FileResult::success();
+    try {
+        r = read_token_file(personal_file, limit, lines);
+    } catch (const std::bad_alloc&) {
+        r = FileResult::failure(personal_file + ": not enough memory to load it");
+    }
     if (!r)
         return r;
     personal_ = std::move(lines);
     bool remembered = do_not_cumulate;
     do_not_cumulate = false;
-    for (auto& line : personal_) {
-        line = Trim(line);
-        if (line.empty() || line.starts_with("//"))
-            continue;
-        Register_Token(line);
+    try {
+        for (auto& line : personal_) {
+            line = Trim(line);
+            if (line.empty() || line.starts_with("//"))
+                continue;
+            Register_Token(line);
+        }
+    } catch (const std::bad_alloc&) {
+        TextList().swap(loaded_);
+        TextList().swap(personal_);
+        clear_index();
+        r = FileResult::failure(personal_file + ": not enough memory to load it");
     }
     do_not_cumulate = remembered;
-    return FileResult::success();
+    return r;
 }
 
 FileResult TokenTable::Save_Token_Table(const std::string& tokens_file, bool save) {

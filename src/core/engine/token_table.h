@@ -3,6 +3,7 @@
 // back. The token index keeps the first spelling a token arrived with, for the whole program run.
 
 #include "engine/piece_table.h"
+#include "platform/input_read.h"
 #include "platform/text_file.h"
 
 #include <optional>
@@ -38,10 +39,13 @@ public:
 
     // Start-up load. `tokens_file` (the cumulated "Tokens.dat") is read only when not empty and
     // present; `personal_file` when present. Missing files are skipped without a failure; a file
-    // that exists but cannot be read is reported.
-    FileResult Load_Token_Tables(const std::string& tokens_file, const std::string& personal_file);
+    // that exists but cannot be read, is binary or is larger than `limit` is reported, and
+    // then no token of either file is loaded.
+    FileResult Load_Token_Tables(const std::string& tokens_file, const std::string& personal_file,
+                                 std::uint64_t limit = Default_Max_Input_Size);
     // Empties everything and registers the personal tokens again, first spelling winning.
-    FileResult Reload_Personal_Tokens(const std::string& personal_file);
+    FileResult Reload_Personal_Tokens(const std::string& personal_file,
+                                      std::uint64_t limit = Default_Max_Input_Size);
     // Writes the loaded list, sorted, when `save` (chk_NoCumm) is set.
     FileResult Save_Token_Table(const std::string& tokens_file, bool save);
 
@@ -51,6 +55,8 @@ public:
     const TextList& personal() const { return personal_; } // pane "Personal Tokens"
 
 private:
+    FileResult load_token_tables(const std::string& tokens_file, const std::string& personal_file,
+                                 std::uint64_t limit);
     void clear_index();
     // Adds the token in its spelling; `upper` is the token upper-cased (a-z only).
     void append_to_index(const std::string& token, std::string_view upper);

@@ -18,6 +18,10 @@ namespace {
 const std::string_view Program_Folder = "parvex/";
 // The list of shipped files, written by the installation beside them.
 const std::string_view Shipped_List = "Files.lst";
+// The installation data under a prefix. It has a folder of its own below share/parvex/ because
+// a per-user install (prefix ~/.local) makes share/parvex/ the user's own data folder: a second
+// install must never write over the user's copies there.
+const std::string_view Shipped_Below_Prefix = "share/parvex/defaults";
 
 bool Is_Dir(const std::string& dir) {
     std::error_code ec;
@@ -28,10 +32,10 @@ bool Writable_Dir(const std::string& dir) {
     return Is_Dir(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
-// A bin/ folder with share/parvex/ beside it: a program installed under a prefix.
+// A bin/ folder with the installation data beside it: a program installed under a prefix.
 bool Installed_Layout(const std::string& exe_dir) {
     fs::path dir = fs::path(exe_dir).parent_path(); // exe_dir ends in "/"
-    return dir.filename() == "bin" && Is_Dir((dir.parent_path() / "share/parvex").string());
+    return dir.filename() == "bin" && Is_Dir((dir.parent_path() / Shipped_Below_Prefix).string());
 }
 
 std::string Home_Dir(const Env_Lookup& env) {
@@ -97,7 +101,7 @@ App_Folders Decide_App_Folders(std::string_view exe_dir, const Env_Lookup& env) 
     f.config_dir = Xdg_Dir(env, "XDG_CONFIG_HOME", ".config/") + std::string(Program_Folder);
     f.data_home = Xdg_Dir(env, "XDG_DATA_HOME", ".local/share/") + std::string(Program_Folder);
     const std::string share =
-        (fs::path(f.program_dir).parent_path().parent_path() / "share/parvex/").string();
+        (fs::path(f.program_dir).parent_path().parent_path() / Shipped_Below_Prefix).string() + "/";
     // A read-only copy of a build folder carries its data beside the programs.
     f.shipped_dir = Is_Dir(share) ? share : f.program_dir;
     return f;

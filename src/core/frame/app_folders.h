@@ -25,7 +25,7 @@ using Env_Lookup = std::function<std::optional<std::string>(std::string_view)>;
 Env_Lookup Process_Env();
 
 // Portable when the executable's folder is writable and is not an installed layout (a "bin/"
-// folder with "../share/parvex/" beside it); installed otherwise. An installed layout is never
+// folder with "../share/parvex/defaults/" beside it); installed otherwise. An installed layout is never
 // written to, even by a user who may write there (root running /usr/bin/parvex).
 App_Folders Decide_App_Folders(std::string_view exe_dir, const Env_Lookup& env);
 App_Folders Decide_App_Folders(); // the running executable and the process environment

@@ -122,15 +122,11 @@ bool IniFile::has_section(std::string_view section) const {
 
 std::vector<std::string> IniFile::section_names() const {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen; // upper-cased names: one look-up per header
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         LineInfo info = classify(lines_[i], i == 0);
-        if (info.kind != LineKind::Section)
-            continue;
-        bool known = false;
-        for (const auto& n : names)
-            known = known || same_name(n, info.name);
-        if (!known)
-            names.push_back(info.name);
+        if (info.kind == LineKind::Section && seen.insert(Upper_Ascii(info.name)).second)
+            names.push_back(std::move(info.name));
     }
     return names;
 }
@@ -159,6 +155,36 @@ IniEntries IniFile::entries(std::string_view section) const {
             result.emplace_back(info.name, lines_[i].substr(info.value_at));
         return false;
     });
+    return result;
+}
+
+std::vector<IniLine> IniFile::meaningful_lines() const {
+    std::vector<IniLine> result;
+    std::string section;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const LineInfo info = classify(lines_[i], i == 0);
+        IniLine line;
+        line.number = i + 1;
+        if (info.kind == LineKind::Section) {
+            line.kind = IniLine::Kind::Section;
+            section = info.name;
+        } else if (info.kind == LineKind::Entry) {
+            line.kind = IniLine::Kind::Entry;
+            line.key = info.name;
+            line.value = Trim(std::string_view(lines_[i]).substr(info.value_at));
+        } else {
+            std::string_view text = lines_[i];
+            if (i == 0 && text.substr(0, utf8_bom.size()) == utf8_bom)
+                text.remove_prefix(utf8_bom.size());
+            const std::string trimmed = Trim(text);
+            if (info.kind != LineKind::BrokenSection &&
+                (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#'))
+                continue;
+            section = info.kind == LineKind::BrokenSection ? std::string() : section;
+        }
+        line.section = section;
+        result.push_back(std::move(line));
+    }
     return result;
 }
 

@@ -14,6 +14,17 @@ namespace parvex {
 
 using IniEntries = std::vector<std::pair<std::string, std::string>>;
 
+// One line of a file that says something: a section header, an entry, or a line that is none of
+// these nor a comment nor blank (for a reader that reports such lines).
+struct IniLine {
+    enum class Kind { Section, Entry, Unreadable };
+    Kind kind = Kind::Unreadable;
+    std::size_t number = 0; // from 1
+    std::string section;    // the section it lies in ("" before the first), its own for a header
+    std::string key;        // an entry's key, trimmed
+    std::string value;      // an entry's value, trimmed
+};
+
 class IniFile {
 public:
     IniFile() = default;
@@ -38,6 +49,8 @@ public:
                      std::string_view fallback) const;
     // Every key of the section once (its first value), in file order.
     IniEntries entries(std::string_view section) const;
+    // Every line that says something, in file order, entries of one key as often as they stand.
+    std::vector<IniLine> meaningful_lines() const;
 
     // Replaces the value of an existing key in place, else appends the entry to its section, else
     // appends the section with the entry at the end. Names or values that could not be read back

@@ -18,9 +18,10 @@ inline constexpr std::string_view No_Language = "?"; // no language chosen yet
 inline constexpr std::string_view Lang_Exclusion_Marker = "_EX_";
 inline constexpr unsigned Lang_Protect_Tag = 32768; // bit 15: never written nor changed
 
-// The translated properties, in the order the walk writes them.
-inline constexpr std::array<std::string_view, 4> Lang_Properties{"Caption", "Hint", "DialogTitle",
-                                                                 "DialogText"};
+// The translated properties, in the order the walk writes them ("TextHint": the grey text an
+// empty field shows).
+inline constexpr std::array<std::string_view, 5> Lang_Properties{"Caption", "Hint", "DialogTitle",
+                                                                 "DialogText", "TextHint"};
 
 // Text to value: every line break (CR LF, LF or a lone CR) becomes "~~", then every " " "_".
 std::string Encode_Lang_Value(std::string_view text);

@@ -87,21 +87,47 @@ FileResult Check_News_Table(std::string_view bytes) {
 
 std::string Whats_Up_Memo_Text(std::string_view whats_up) {
     std::string out;
-    for (std::size_t i = 0; i < whats_up.size(); ++i) {
-        if (whats_up[i] == '~' && i + 1 < whats_up.size() && whats_up[i + 1] == '~') {
-            out += '\n';
-            ++i;
-        } else {
-            out += whats_up[i];
+    for (std::size_t i = 0; i < whats_up.size();) {
+        if (whats_up[i] != '~') {
+            out += whats_up[i++];
+            continue;
         }
+        // A run of tildes: each pair ends a line; an odd one is the end of the line's text.
+        std::size_t end = i;
+        while (end < whats_up.size() && whats_up[end] == '~')
+            ++end;
+        if ((end - i) % 2 != 0)
+            out += '~';
+        out.append((end - i) / 2, '\n');
+        i = end;
     }
+    // The mark that ends the last line starts no empty line after it.
+    if (whats_up.ends_with("~~"))
+        out.pop_back();
     return out;
 }
 
-std::string Whats_Up_From_Memo(std::string_view memo_text) {
-    std::string out;
-    for (const std::string& line : Split_Lines(memo_text))
-        out += line + "~~";
+std::optional<std::string> Whats_Up_From_Memo(std::string_view memo_text) {
+    if (memo_text.empty())
+        return std::string();
+    std::string out, shown;
+    for (std::size_t i = 0; i < memo_text.size(); ++i) {
+        const char c = memo_text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < memo_text.size() && memo_text[i + 1] == '\n')
+                ++i;
+            out += "~~";
+            shown += '\n';
+        } else {
+            out += c;
+            shown += c;
+        }
+    }
+    out += "~~";
+    // Tildes that would merge with a line's mark, and a "|" the table file cannot hold, would
+    // come back as other text: such a memo is not stored at all.
+    if (shown.find('|') != std::string::npos || Whats_Up_Memo_Text(out) != shown)
+        return std::nullopt;
     return out;
 }
 

@@ -43,10 +43,16 @@ bool News_Check_Due(std::string_view last_checked, const Civil_Date& today, int 
 // and no row with more; an error page or any other file is refused with the reason.
 [[nodiscard]] FileResult Check_News_Table(std::string_view bytes);
 
-// The memo and the "what's up" text ("~~" marks the end of every line): the memo shows each
-// "~~" as a line break; its text goes back with "~~" after every line, and a final line break
-// does not start another line, so a round through the memo changes nothing.
+// The memo and the "what's up" text, where "~~" ends every line. The memo shows the lines
+// without the empty one a last "~~" would start; an odd tilde at a line's end stays with that
+// line ("x~" is kept as "x~~~"), and text after the last "~~" is a last line of its own.
 std::string Whats_Up_Memo_Text(std::string_view whats_up);
-std::string Whats_Up_From_Memo(std::string_view memo_text);
+// The memo's lines (split at CR LF, CR or LF; a final line break gives a last, empty line),
+// each followed by "~~", so that the memo shows the same text again. Nothing for a text that
+// cannot be kept so (see Whats_Up_Refusal_Text); an empty memo gives an empty text.
+std::optional<std::string> Whats_Up_From_Memo(std::string_view memo_text);
+inline constexpr std::string_view Whats_Up_Refusal_Text =
+    "The news table ends each line with \"~~\" and separates its columns with \"|\": a line "
+    "may not hold \"~~\" or \"|\", and no line but the first may begin with \"~\".";
 
 } // namespace parvex

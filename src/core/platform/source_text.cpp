@@ -2,23 +2,17 @@
 
 #include "platform/file_kind.h"
 
-#include <cstring>
+#include <new>
 
 namespace parvex {
 
 namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-bool is_binary(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        return true; // UTF-16 without a NUL byte in the first lines is still UTF-16
-    return std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
-}
 } // namespace
 
 SourceView Source_View(std::string_view bytes, LineViews room) {
     SourceView text;
-    if (is_binary(bytes)) {
+    if (Looks_Binary(bytes)) {
         text.status = SourceStatus::Binary;
         text.error = std::string(Binary_Source_Text);
         return text;
@@ -48,7 +42,7 @@ SourceText Source_From_Bytes(std::string_view bytes) {
     return text;
 }
 
-SourceText Load_Source_Text(const std::string& name, FileStamp* stamp) {
+SourceText Load_Source_Text(const std::string& name, std::uint64_t limit, FileStamp* stamp) {
     SourceText text;
     if (std::string what = Describe_Non_File(name); !what.empty()) {
         text.status = SourceStatus::Missing;
@@ -58,14 +52,23 @@ SourceText Load_Source_Text(const std::string& name, FileStamp* stamp) {
     std::string bytes;
     if (stamp)
         *stamp = Take_File_Stamp(name); // before the read: a change while reading shows too
-    if (FileResult r = Read_File(name, bytes); !r) {
-        text.status = SourceStatus::Unreadable;
-        text.error = r.error;
+    if (InputRead r = Read_Input_File(name, bytes, limit, "not listed"); !r) {
+        text.status = r.status == InputStatus::Binary      ? SourceStatus::Binary
+                      : r.status == InputStatus::Too_Large ? SourceStatus::Too_Large
+                      : r.status == InputStatus::No_Memory ? SourceStatus::No_Memory
+                                                           : SourceStatus::Unreadable;
+        text.error = std::move(r.error);
         return text;
     }
-    if (stamp)
-        Keep_Racy_Bytes(*stamp, std::string_view(bytes));
-    return Source_From_Bytes(bytes);
+    try {
+        if (stamp)
+            Keep_Racy_Bytes(*stamp, std::string_view(bytes));
+        return Source_From_Bytes(bytes);
+    } catch (const std::bad_alloc&) {
+        text.status = SourceStatus::No_Memory;
+        text.error = "not enough memory to read its " + Size_Text(bytes.size()) + ", not listed";
+        return text;
+    }
 }
 
 std::string Compose_Text(const TextList& lines, const TextForm& form) {

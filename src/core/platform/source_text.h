@@ -4,6 +4,7 @@
 // by line as 8-bit text they would come back broken.
 
 #include "platform/file_stamp.h"
+#include "platform/input_read.h"
 #include "platform/text_file.h"
 
 #include <string>
@@ -16,11 +17,11 @@ struct TextForm {
     std::string line_end = "\r\n"; // the source's first line end; CR LF when it has none
 };
 
-enum class SourceStatus { Read, Missing, Unreadable, Binary };
+enum class SourceStatus { Read, Missing, Unreadable, Binary, Too_Large, No_Memory };
 
 struct SourceText {
     SourceStatus status = SourceStatus::Read;
-    std::string error; // for Missing, Unreadable and Binary: what it is, without the file name
+    std::string error; // unless Read: what it is, without the file name
     TextList lines;    // without the byte-order mark
     TextForm form;
 };
@@ -36,8 +37,10 @@ struct SourceView {
 };
 
 // Reads a source. A file that holds a NUL byte or starts with a UTF-16 byte-order mark is
-// Binary and gives no lines. With `stamp`, what the file looked like when it was read.
-SourceText Load_Source_Text(const std::string& name, FileStamp* stamp = nullptr);
+// Binary and gives no lines; so does one larger than `limit` (Too_Large) or one the memory
+// does not suffice for (No_Memory). With `stamp`, what the file looked like when it was read.
+SourceText Load_Source_Text(const std::string& name, std::uint64_t limit = Default_Max_Input_Size,
+                            FileStamp* stamp = nullptr);
 // The same for bytes already read.
 SourceText Source_From_Bytes(std::string_view bytes);
 // `room` is a list whose memory may be used again for the lines.

@@ -180,7 +180,9 @@ template <class Each> void for_each_line(std::string_view bytes, Each&& line) {
 
 TextList Split_Lines(std::string_view bytes) {
     TextList lines;
-    lines.reserve(bytes.size() / 32 + 1);
+    // Room for every line at once: growing a list of millions of short lines (a token file)
+    // would move them all a few times over. (A file with CR alone grows as it goes.)
+    lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     for_each_line(bytes, [&](std::string_view l) { lines.emplace_back(l); });
     return lines;
 }

@@ -213,4 +213,18 @@ Document_Target Classify_Document(std::string_view path) {
     return out;
 }
 
+Document_Target Classify_Link(std::string_view address) {
+    const std::string a = Trim(address);
+    for (std::string_view scheme : {"http://", "https://", "mailto:"})
+        if (starts_with_no_case(a, scheme))
+            return Classify_Document(a);
+    Document_Target out;
+    if (a.empty())
+        return out;
+    out.kind = Document_Kind::Refused;
+    out.target = a;
+    out.reason = "only web and mail addresses are";
+    return out;
+}
+
 } // namespace parvex

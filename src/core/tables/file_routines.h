@@ -47,5 +47,9 @@ struct Document_Target {
     std::string reason; // why it was refused
 };
 Document_Target Classify_Document(std::string_view path);
+// An address that came with downloaded data (a news row's link, a link in a page): only web
+// (http, https) and mail addresses are opened. A local file of any kind, a "file:" address and
+// every other scheme are Refused with the reason; the file system is not consulted.
+Document_Target Classify_Link(std::string_view address);
 
 } // namespace parvex

@@ -154,13 +154,17 @@ std::string Lower_Ascii(std::string_view s) {
     return out;
 }
 
-std::string Trim(std::string_view s) {
+std::string_view Trimmed(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
         ++b;
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
         --e;
-    return std::string(s.substr(b, e - b));
+    return s.substr(b, e - b);
+}
+
+std::string Trim(std::string_view s) {
+    return std::string(Trimmed(s));
 }
 
 std::string Exe_File_Name() {

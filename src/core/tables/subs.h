@@ -40,6 +40,7 @@ std::string Upper_Ascii(std::string_view s);
 std::string Lower_Ascii(std::string_view s);
 // Leading and trailing blanks and control characters removed.
 std::string Trim(std::string_view s);
+std::string_view Trimmed(std::string_view s); // the same without a copy
 
 // ---- file names and program folders (folders end with "/") ----
 std::string Exe_File_Name(); // the running program's full file name

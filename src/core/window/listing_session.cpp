@@ -1,7 +1,14 @@
 #include "window/listing_session.h"
 
+#include "language/lang_file.h"
+#include "platform/input_read.h"
+#include "platform/source_text.h"
+#include "site/site_source.h"
+#include "site/site_writer.h"
 #include "tables/subs.h"
 #include "verify/rewrite_check.h"
+
+#include <new>
 
 namespace parvex {
 
@@ -23,13 +30,26 @@ FileResult ListingSession::Source_Change(const std::string& name, bool startup_c
     lists_.Clear_Lists();
     if (!preload || !File_Exists(name))
         return FileResult::success();
-    return Load_Lines(name, lists_.src_o);
+    // The pre-load takes what a run would take: a binary file or one beyond the size limit is
+    // said to be so, and nothing of it is shown.
+    std::string bytes;
+    if (InputRead r = Read_Input_File(name, bytes, Default_Max_Input_Size, "not listed"); !r)
+        return FileResult::failure(r.status == InputStatus::Unreadable ? r.error
+                                                                       : name + ": " + r.error);
+    try {
+        lists_.src_o = Split_Lines(bytes);
+    } catch (const std::bad_alloc&) {
+        lists_.Clear_Lists();
+        return FileResult::failure(name + ": not enough memory to show its " +
+                                   Size_Text(bytes.size()) + ", not listed");
+    }
+    return FileResult::success();
 }
 
 RunResult ListingSession::Listing_Run(const RunCallbacks& callbacks) {
     run_done_ = false;
     lists_.Clear_Lists();
-    SourceText text = Load_Source_Text(source_, &read_as_);
+    SourceText text = Load_Source_Text(source_, Default_Max_Input_Size, &read_as_);
     if (text.status != SourceStatus::Read) {
         RunResult failed;
         failed.status =
@@ -46,9 +66,20 @@ RunResult ListingSession::Listing_Run(const RunCallbacks& callbacks) {
         return failed;
     }
     form_ = text.form;
-    RunResult run = engine_.List_Lines(std::move(text.lines), options, lists_, callbacks, source_);
-    run_done_ = run.status == RunStatus::Done;
-    return run;
+    try {
+        RunResult run =
+            engine_.List_Lines(std::move(text.lines), options, lists_, callbacks, source_);
+        run_done_ = run.status == RunStatus::Done;
+        return run;
+    } catch (const std::bad_alloc&) {
+        // Nothing half-listed stays in the panes.
+        lists_.Clear_Lists();
+        RunResult failed;
+        failed.status = RunStatus::Unreadable;
+        failed.messages.push_back({MessageKind::L_Error, "Source-File",
+                                   "^C:^F:" + source_ + "^Not enough memory to list it !"});
+        return failed;
+    }
 }
 
 CheckResult ListingSession::Check_Run() {
@@ -109,6 +140,34 @@ SaveResult ListingSession::Save_To_Work_Path() {
         return failed;
     }
     return save_into(data_dir());
+}
+
+FileResult ListingSession::Write_Cross_Reference(std::string& page) {
+    page.clear();
+    std::string bytes;
+    if (FileResult r = Read_File(source_, bytes); !r)
+        return r;
+    SourceView view = Source_View(bytes);
+    if (view.status != SourceStatus::Read)
+        return FileResult::failure(source_ + ": " + view.error);
+    const std::string out = data_dir() + "Cross-Reference";
+    const std::string name = source_.substr(source_.find_last_of('/') + 1);
+    site::SiteWriter writer(
+        {name, "as it is on disk",
+         Build_Delimiters(options.terminators, options.use_blank, options.use_tab)});
+    if (FileResult r = Make_Dirs(data_dir()); !r)
+        return r;
+    if (FileResult r = writer.Begin(out); !r)
+        return r;
+    site::SiteReader reader;
+    site::SiteSource src;
+    reader.Read(view.lines, Is_Valid_Utf8(bytes), options, src);
+    if (FileResult r = writer.Add(name, src); !r)
+        return r;
+    if (FileResult r = writer.Finish(&tokens_); !r)
+        return r;
+    page = out + "/" + site::Page_Path(name);
+    return FileResult::success();
 }
 
 FileResult ListingSession::Load_Token_Tables() {

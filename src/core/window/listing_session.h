@@ -48,6 +48,10 @@ public:
     // That check alone (on the lists of the last run): false with the refusal in `refused`.
     bool New_Text_Verified(SaveResult& refused) const;
 
+    // Writes the cross-reference site of the source of the last run into the work-data folder
+    // ("Cross-Reference/", replaced each time) and gives the source's page in `page`.
+    FileResult Write_Cross_Reference(std::string& page);
+
     FileResult Load_Token_Tables();
     FileResult Reload_Personal_Tokens();
     FileResult Save_Token_Table();

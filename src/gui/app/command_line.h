@@ -16,7 +16,7 @@ struct Command_Line {
 
 // Looks only at our own options; Qt's (-platform, -style, ...) are left to QApplication.
 Command_Line Parse_Command_Line(int argc, char** argv);
-// The help text (also the source of the manual page).
+// The help text (the manual page parvex.1 says the same at more length).
 std::string Help_Text();
 // File names made absolute, options and empty names left out.
 QStringList Absolute_File_Names(const QStringList& args);

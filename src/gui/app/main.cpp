@@ -3,12 +3,14 @@
 // line as if they were dropped, and runs the event loop until the main window closes.
 
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/term_signal.h"
 #include "dialogs/tdlgs.h"
 #include "frame/app_folders.h"
 #include "info/info_pages.h"
 #include "language/language_pages.h"
 #include "news/news_page.h"
+#include "platform/single_instance.h"
 #include "splash/splash_link_label.h"
 #include "splash/tsplash.h"
 #include "tables/subs.h"
@@ -41,6 +43,21 @@ void report_folder_problems(QWidget* parent, const parvex::Seed_Report& report) 
     box->open();
 }
 
+// Files a later start handed over: the window comes to the front and takes them as a drop,
+// once its start-up is through.
+void Take_Handed_Files(parvex::TForm1& form, const QStringList& files) {
+    if (!form.startup_complete()) {
+        QTimer::singleShot(200, &form, [&form, files] { Take_Handed_Files(form, files); });
+        return;
+    }
+    form.setWindowState(form.windowState() & ~Qt::WindowMinimized);
+    form.show();
+    form.raise();
+    form.activateWindow();
+    if (!files.isEmpty())
+        form.Drop_Files_Handler({}, files);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -51,13 +68,29 @@ int main(int argc, char** argv) {
         return early.exit_code;
     }
 
+    if (const std::string line = parvex::No_Display_Line(argc, argv, parvex::Process_Env());
+        !line.empty()) {
+        std::fputs(line.c_str(), stderr);
+        return 2;
+    }
+    parvex::Watch_Display_Start();
     QApplication app(argc, argv);
+    parvex::End_Display_Watch();
     QApplication::setApplicationName(QStringLiteral("Zivadu-Zedu Parvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zivadu-Zedu Parvex"));
 
     const parvex::App_Folders folders = parvex::Decide_App_Folders();
     parvex::Set_Current_App_Folders(folders);
     const parvex::Seed_Report seeded = parvex::Seed_User_Data(folders);
+
+    // One program per settings folder: a later start hands its files to the running one, which
+    // comes to the front, and ends here.
+    const QStringList files = parvex::Absolute_File_Names(QApplication::arguments().mid(1));
+    parvex::Single_Instance instance(QString::fromStdString(folders.config_dir));
+    if (instance.hand_over(files))
+        return 0;
+    if (!instance.listen())
+        std::fputs("parvex: a later start cannot hand its files to this one\n", stderr);
 
     // The frame needs its dialog from the first moment, so the dialog is made first and handed
     // to the main window; the splash follows.
@@ -90,8 +123,9 @@ int main(int argc, char** argv) {
     form.show();
     report_folder_problems(&form, seeded);
     // The files of the command line arrive once the window is up, as a drop would.
-    const QStringList files = parvex::Absolute_File_Names(QApplication::arguments().mid(1));
     if (!files.isEmpty())
         QTimer::singleShot(0, &form, [&form, files] { form.Drop_Files_Handler({}, files); });
+    QObject::connect(&instance, &parvex::Single_Instance::filesReceived, &form,
+                     [&form](const QStringList& handed) { Take_Handed_Files(form, handed); });
     return QApplication::exec();
 }

@@ -528,6 +528,11 @@ bool TDlgs::EM(const QString& title, const QString& msg, int secs) {
     return true;
 }
 
+void TDlgs::Replace_Text(const QString& msg) {
+    shown_text_ = Decode_Mess(msg);
+    xdlg_Lab2->setText(display_text(shown_text_));
+}
+
 int TDlgs::run_modal() {
     // A message left open is taken down first: a window that is already visible would not
     // become modal.
@@ -538,7 +543,9 @@ int TDlgs::run_modal() {
             if (modal_hook_ && isVisible())
                 modal_hook_(*this);
         });
-    return exec();
+    const int result = exec();
+    emit modalEnded();
+    return result;
 }
 
 void TDlgs::setCountDownInterval(int msec) {

@@ -48,6 +48,8 @@ public:
     bool Mess(const QString& title, const QString& msg, int secs);
     bool Error(const QString& title, const QString& msg, int secs);
     bool EM(const QString& title, const QString& msg, int secs);
+    // Rewrites the text of a message left open (a count that goes on), without logging it again.
+    void Replace_Text(const QString& msg);
 
     // Applies the mark-up at the start of msg to the window and returns the text to show.
     QString Decode_Mess(const QString& msg);
@@ -116,6 +118,10 @@ public:
     QPushButton* xdlg_btn_No = nullptr;
     QPushButton* xdlg_btn_break_OK = nullptr;
     QTimer* xdlg_Down_Timer = nullptr;
+
+signals:
+    // A message or question shown modally has ended (its caller goes on from here).
+    void modalEnded();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,9 +1,9 @@
 #include "frame/form_base.h"
 
 #include "dialogs/tdlgs.h"
+#include "frame/app_folders.h"
 #include "frame/color_state.h"
 #include "frame/directory_edit.h"
-#include "frame/app_folders.h"
 #include "frame/frame_dirs.h"
 #include "frame/frame_settings.h"
 #include "frame/frame_tables.h"
@@ -12,6 +12,7 @@
 #include "frame/setup_log.h"
 #include "frame/stored_binding.h"
 #include "media/frame_sounds.h"
+#include "platform/window_system.h"
 #include "tables/subs.h"
 #include "tables/table_frame_defs.h"
 #include "tables/table_procs.h"
@@ -77,6 +78,13 @@ TFormBase::TFormBase(std::string program_dir, TDlgs* dialog, QWidget* parent)
     sounds_ = new Frame_Sounds(*this);
     // The window sees every key before its controls (Escape, F1).
     qApp->installEventFilter(this);
+    // The window manager's close button also while a message blocks the window.
+    close_watch_ = std::make_unique<Close_Request_Watch>(this);
+    if (dialog_)
+        connect(dialog_, &TDlgs::modalEnded, this, [this] {
+            if (close_after_message_)
+                QTimer::singleShot(0, this, [this] { close(); });
+        });
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                 &TFormBase::on_about_to_block);
@@ -88,6 +96,8 @@ TFormBase::~TFormBase() {
 }
 
 void TFormBase::build_frame() {
+    // The window promises 640 x 480: narrower, the title would run into the drop label.
+    setMinimumSize(Form_Width, Form_Height);
     resize(Form_Width, Form_Height);
     setMouseTracking(true);
 
@@ -188,6 +198,8 @@ void TFormBase::connect_frame() {
     connect(fb_chk_Speaker, &QCheckBox::toggled, this, &TFormBase::fb_chk_SpeakerChange);
     connect(fb_chk_www, &QCheckBox::toggled, this, &TFormBase::fb_chk_wwwChange);
     connect(RxSpeedButton1, &SpeedButton::clicked, this, &TFormBase::RxSpeedButton1Click);
+    for (DirectoryEdit* edit : {fb_DE_GData, fb_DE_GHelp})
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { fb_DE_Exit(edit); });
     fb_pc_Log->installEventFilter(this);
 }
 
@@ -224,6 +236,7 @@ void TFormBase::fb_Show_INIT(QTabWidget* pc) {
                         QStringLiteral("^C:The settings file could not be read, the defaults "
                                        "apply.\r\nIt is written anew when the program ends.\r\n") +
                             settings_error_);
+    check_special_folders_at_start();
     facade_.Mess(QStringLiteral("I N I T"), QStringLiteral("^C:Startup - load Params ..."), 0);
     // The start-up size wins over the size restored from the settings file.
     resize(Form_Width, Form_Height);
@@ -284,6 +297,8 @@ void TFormBase::fb_After_INIT() {
         hooks_.apply_colors();
     facade_.Mess(QString(), QString(), 0);
     Work_Check_Enabled(QStringLiteral("C"), false);
+    if (close_after_message_)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TFormBase::fb_Close_END() {
@@ -326,9 +341,17 @@ void TFormBase::closeEvent(QCloseEvent* event) {
         // after the run has ended and given the window its size back (Work_END).
         event->ignore();
         if (!esc_pressed_)
-            fb_DO_Escape();
+            fb_DO_Escape(QStringLiteral("Close"));
         if (esc_pressed_)
             close_after_run_ = true;
+        return;
+    }
+    const bool message_up = dialog_ && dialog_->isVisible() && dialog_->isModal();
+    if (!closed_ && settings_restored_ && (message_up || !startup_complete_)) {
+        // A message or question is up (its caller goes on once it ends), or the start-up is
+        // still running: the window closes as soon as that is over.
+        event->ignore();
+        close_after_message_ = true;
         return;
     }
     if (!closed_ && settings_restored_) {
@@ -409,7 +432,7 @@ std::string TFormBase::gui_data_dir() const {
 }
 
 std::string TFormBase::data_dir() const {
-    return fb_Special_Dir(gui_data_dir(), fb_DE_GData);
+    return special_dir(fb_DE_GData);
 }
 
 std::string TFormBase::fb_Special_Dir(const std::string& default_dir, const QLineEdit* dir_edit) {

@@ -30,6 +30,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,6 +60,7 @@ class SpeedButton;
 class TDlgs;
 class TSGX;
 class Color_State;
+class Close_Request_Watch;
 struct Cell_Format;
 
 // The start-up points that later parts fill. Each is empty until someone plugs in; the frame
@@ -109,11 +111,20 @@ public:
     // The data folder cannot be written: settings and tokens stay in memory and nothing is
     // written at close, so no file is left half-written.
     void keep_settings_in_memory() { settings_in_memory_ = true; }
+    bool settings_kept_in_memory() const { return settings_in_memory_; }
     std::string log_file_name() const { return LogFile_Name; }
     // The data folder: "GUI/Data/" unless "GUI-Data Directory" names an existing folder.
     std::string data_dir() const;
     std::string gui_data_dir() const;
     static std::string fb_Special_Dir(const std::string& default_dir, const QLineEdit* dir_edit);
+    // The folder settings that redirect what the program reads ("GUI-Data Directory",
+    // "GUI-HELP Directory"). A folder entered there must hold the files the program's own
+    // folder holds, else it is refused (or filled with copies, when the user agrees); a stored
+    // folder that lacks them is reported once at start and the program's own folder is used
+    // for that session, the setting left as it is.
+    void fb_DE_Exit(DirectoryEdit* edit);
+    // The folder the start-up refused for an edit ("" when it took the edit's folder).
+    QString refused_folder(const DirectoryEdit* edit) const;
 
     // ---- pages ----
     void fb_Mark_Tabs(QTabWidget* pc);
@@ -140,9 +151,17 @@ public:
     // The user closed the window during the run and confirmed the stop: the window closes as
     // soon as the run has ended, so the run shows nothing more.
     bool closing_after_run() const { return close_after_run_; }
+    // The user closed the window while a message or question was shown (or during the start):
+    // the window closes as soon as that has ended.
+    bool closing_after_message() const { return close_after_message_; }
     void fb_Work_TimerTimer();
-    void fb_DO_Escape();
-    void FormKeyDown(int key);
+    // Asks whether to stop the run; the question is titled after what asked for the stop (the
+    // Escape key, or the window's close button).
+    void fb_DO_Escape(const QString& title = QStringLiteral("ESCAPE-KEY"));
+    // Escape and F1; true when the window acted on the key.
+    bool FormKeyDown(int key);
+    // While set, Escape runs this instead of asking to stop a run (a download that waits).
+    void set_escape_action(std::function<void()> action) { escape_action_ = std::move(action); }
     // F1: the help page "help/index.htm"; a page that cannot be opened is reported.
     void fb_Open_Help();
     std::string help_file_name() const;
@@ -320,6 +339,7 @@ public:
     QLabel* fb_lab_19 = nullptr;
     QLabel* fb_lab_13 = nullptr;
     SpeedButton* fb_btn_News = nullptr;
+    QLineEdit* fb_ed_NewsURL = nullptr; // where "Check NOW" fetches the news table
 
     // other Details
     SpeedButton* RxSpeedButton1 = nullptr;
@@ -366,6 +386,18 @@ private:
     void connect_frame();
     void connect_colors();
     void setup_tables();
+    struct Special_Folder {
+        DirectoryEdit* edit = nullptr;
+        std::string default_dir;
+        std::vector<std::string> files;
+        QString accepted; // the text last taken (the folder in use, "" for the default)
+        QString refused;  // a stored text the start-up refused; the default stands in for it
+    };
+    Special_Folder* special_folder(const DirectoryEdit* edit);
+    const Special_Folder* special_folder(const DirectoryEdit* edit) const;
+    void check_special_folders_at_start();
+    // The folder that edit stands for now: its own when taken, else the default.
+    std::string special_dir(const DirectoryEdit* edit) const;
     void log_line(const QString& kind, const QString& text);
     void log_entry(const QString& title, const QString& text, const QString& file_name = {});
     Idle_Fade_Settings fade_settings() const;
@@ -378,6 +410,8 @@ private:
     QString frame_page_name() const;
 
     std::string program_dir_;
+    std::vector<Special_Folder> special_folders_;
+    bool checking_folder_ = false;
     bool settings_in_memory_ = false;
     std::string settings_file_;
     std::string LogFile_Name;
@@ -401,6 +435,9 @@ private:
     int saved_height_ = 0;
     bool esc_pressed_ = false;
     bool close_after_run_ = false;
+    bool close_after_message_ = false;
+    std::function<void()> escape_action_;
+    std::unique_ptr<Close_Request_Watch> close_watch_;
 
     Color_State* color_state_ = nullptr; // a child object: counters, guards, hover watch
     Idle_Fader fader_;

@@ -134,6 +134,7 @@ QWidget* TFormBase::build_sound_page() {
     fb_fne_Sounds->setObjectName("fb_fne_Sounds");
     fb_fne_Sounds->setReadOnly(true);
     fb_fne_Sounds->setPlaceholderText(QStringLiteral("Browse for Sound-File"));
+    fb_fne_Sounds->setProperty("dialogTitle", QStringLiteral("Browse for Sound-File"));
     file_row->addWidget(fb_fne_Sounds, 1);
     sl->addLayout(file_row);
     row->addWidget(sounds, 3);
@@ -264,7 +265,6 @@ QWidget* TFormBase::build_mess_page() {
     heading->setProperty("tag", 1);
     head_row->addWidget(heading);
     head_row->addStretch();
-    head_row->addWidget(kit::Label(QStringLiteral("Messages"), "fb_lab_55"));
     ml->addLayout(head_row, 0, 0, 1, 2);
     fb_chk_12 = kit::Switch(
         "fb_chk_12", QStringLiteral("Use Sound to indicate Standard-Messages ( at start )"), true);
@@ -296,7 +296,8 @@ QWidget* TFormBase::build_mess_page() {
     body->addWidget(mess, 0, 0, 1, 2);
     body->addWidget(times, 1, 0);
 
-    QGroupBox* trans = kit::Group("fb_GB_Trans", QStringLiteral("Transparency"));
+    // The group's heading says "Transparency" once; the page title names it too.
+    QGroupBox* trans = kit::Group("fb_GB_Trans", QString());
     auto* gl = new QGridLayout(trans);
     auto* trans_head = new QHBoxLayout;
     auto* th1 = new ShadowLabel(QStringLiteral("  Transparency"));
@@ -304,13 +305,15 @@ QWidget* TFormBase::build_mess_page() {
     th1->setProperty("tag", 1);
     trans_head->addWidget(th1);
     trans_head->addStretch();
-    trans_head->addWidget(kit::Label(QStringLiteral("Transparency  "), "fb_lab_57"));
     gl->addLayout(trans_head, 0, 0, 1, 2);
     fb_chk_14 = kit::Switch("fb_chk_14", QStringLiteral("use Transparency"), false);
     gl->addWidget(fb_chk_14, 1, 0, 1, 2);
     fb_cnt_T01 = kit::Spin("fb_cnt_T01", 1, 999, 60, 3);
     fb_cnt_T02 = kit::Spin("fb_cnt_T02", 64, 255, 128, 3);
     fb_cnt_T03 = kit::Spin("fb_cnt_T03", 1, 1000, 50, 4, 10);
+    // One width for the three, so their right edges and their numbers line up.
+    for (QSpinBox* spin : {fb_cnt_T01, fb_cnt_T02})
+        spin->setFixedWidth(fb_cnt_T03->maximumWidth());
     const std::pair<const char*, QSpinBox*> trows[] = {
         {"Seconds to wait before action", fb_cnt_T01},
         {"Count down to BLEND-Level ( from 255 )", fb_cnt_T02},
@@ -383,6 +386,12 @@ QWidget* TFormBase::build_upgrade_page() {
     bold.setBold(true);
     fb_lab_19->setFont(bold);
     cl->addWidget(fb_lab_19, 1, 3, Qt::AlignRight);
+    cl->addWidget(kit::Label(QStringLiteral("News address"), "fb_lab_URL"), 2, 0);
+    fb_ed_NewsURL = new QLineEdit;
+    fb_ed_NewsURL->setObjectName("fb_ed_NewsURL");
+    fb_ed_NewsURL->setPlaceholderText(QStringLiteral("https://.../news.dat"));
+    fb_ed_NewsURL->setToolTip(QStringLiteral("The news table's web address (http or https)"));
+    cl->addWidget(fb_ed_NewsURL, 2, 1, 1, 3);
     cl->setColumnStretch(2, 1);
     body->addWidget(check);
 
@@ -430,13 +439,9 @@ QWidget* TFormBase::build_details_page() {
     size_row->addStretch();
     body->addLayout(size_row);
 
+    // The group's title names it; no second heading inside.
     QGroupBox* dirs = kit::Group("fb_GB_02", QStringLiteral("[  Special Directory Setup  ]"));
     auto* gl = new QGridLayout(dirs);
-    QLabel* title = kit::Label(QStringLiteral("Special Directory Setup"), "fb_lab_79");
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    gl->addWidget(title, 0, 0, 1, 2);
     const std::pair<const char*, const char*> rows[] = {{"fb_DE_GData", "GUI-Data Directory"},
                                                         {"fb_DE_GHelp", "GUI-HELP Directory"},
                                                         {"fb_DE_GLang", "GUI-LANG Directory"},

@@ -3,6 +3,7 @@
 #include "frame/directory_edit.h"
 #include "frame/form_base.h"
 #include "platform/open_document.h"
+#include "platform/window_system.h"
 #include "widgets/gradient_caption.h"
 #include "widgets/sgx.h"
 #include "widgets/shadow_label.h"
@@ -94,6 +95,7 @@ void TFormBase::Work_Start() {
         // Only the caption bar stays: the content is hidden so the window may be that low.
         if (centralWidget())
             centralWidget()->hide();
+        setMinimumHeight(0); // only while the run keeps the window low
         layout()->activate();
         resize(width(), Work_Height);
     }
@@ -118,6 +120,7 @@ void TFormBase::Work_END() {
     Work_Check_Enabled(QStringLiteral("S"), true);
     if (centralWidget())
         centralWidget()->show();
+    setMinimumHeight(Form_Height);
     resize(width(), saved_height_ > Work_Height ? saved_height_ : Form_Height);
     fb_Work_Timer->stop();
     work_start_ms_ = 0;
@@ -148,12 +151,12 @@ void TFormBase::log_entry(const QString& title, const QString& text, const QStri
                           facade_.settings().short_secs);
 }
 
-void TFormBase::fb_DO_Escape() {
+void TFormBase::fb_DO_Escape(const QString& title) {
     if (esc_pressed_ || !working())
         return;
     esc_pressed_ = true;
     facade_.Mess(QString(), QString(), 0);
-    if (facade_.Question(QStringLiteral("ESCAPE-KEY"), QStringLiteral("^C:STOP the Process"))) {
+    if (facade_.Question(title, QStringLiteral("^C:STOP the Process"))) {
         // The run sees the request after its current step and stops there.
         facade_.Mess(QStringLiteral("wait for"), QStringLiteral("Program to catch ESCAPE ..."), 0);
     } else {
@@ -164,17 +167,28 @@ void TFormBase::fb_DO_Escape() {
     }
 }
 
-void TFormBase::FormKeyDown(int key) {
-    if (key == Qt::Key_Escape)
+bool TFormBase::FormKeyDown(int key) {
+    if (key == Qt::Key_Escape) {
+        if (escape_action_) {
+            escape_action_();
+            return true;
+        }
+        if (!working())
+            return false; // Escape then belongs to the control (an open editor, a list)
         fb_DO_Escape();
-    else if (key == Qt::Key_F1)
+        return true;
+    }
+    if (key == Qt::Key_F1) {
         fb_Open_Help();
+        return true;
+    }
+    return false;
 }
 
 std::string TFormBase::help_file_name() const {
     // Beside the program (or in "GUI-HELP Directory" when that names a folder), not in whatever
     // folder the program was started from.
-    return fb_Special_Dir(program_dir_ + "help/", fb_DE_GHelp) + "index.htm";
+    return special_dir(fb_DE_GHelp) + "index.htm";
 }
 
 void TFormBase::fb_Open_Help() {
@@ -193,6 +207,17 @@ bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
     }
     if (is_user_activity(watched, event))
         user_active();
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        // Alt + a letter that no button took is no text: a field never types it.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers();
+        if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !key->text().isEmpty() &&
+            key->text().at(0).isPrint() &&
+            (qobject_cast<QLineEdit*>(watched) || qobject_cast<QAbstractSpinBox*>(watched) ||
+             qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QTextEdit*>(watched)))
+            return true;
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         // Each key is seen once: at the control that has the focus in this window, or at the
         // window itself when the focus is elsewhere (the dialog hands Escape on that way).
@@ -202,8 +227,10 @@ bool TFormBase::eventFilter(QObject* watched, QEvent* event) {
         const bool first = focus_here ? w == focus : w == this;
         if (first) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Escape || key == Qt::Key_F1)
-                FormKeyDown(key);
+            // A key the window acted on goes no further: the message it showed may have moved
+            // the focus, and the window would see the key a second time on its way up.
+            if ((key == Qt::Key_Escape || key == Qt::Key_F1) && FormKeyDown(key))
+                return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -218,8 +245,12 @@ Idle_Fade_Settings TFormBase::fade_settings() const {
 
 void TFormBase::apply_opacity() {
     const qreal opacity = fader_.blending() ? fader_.level() / 255.0 : 1.0;
-    if (!qFuzzyCompare(windowOpacity(), opacity))
+    if (!qFuzzyCompare(windowOpacity(), opacity)) {
         setWindowOpacity(opacity);
+        // Nothing is painted while the window fades: without this the window system would
+        // see the new opacity only at the next mouse movement.
+        Flush_Window_System();
+    }
     if (fader_.timer_on() && !fb_Timer_Idle->isActive())
         fb_Timer_Idle->start();
     else if (!fader_.timer_on())

@@ -1,5 +1,6 @@
 #include "frame/message_facade.h"
 
+#include "dialogs/markup.h"
 #include "dialogs/tdlgs.h"
 #include "widgets/speed_button.h"
 
@@ -90,6 +91,13 @@ bool MessageFacade::Warning(const QString& title, const QString& text) {
 }
 bool MessageFacade::Question(const QString& title, const QString& text) {
     return ask("DQ", &TDlgs::Question, title, text);
+}
+
+void MessageFacade::Log_Only(const QString& title, const QString& text) {
+    if (!dialog_)
+        return;
+    const Decoded_Message m = Decode_Mess(text.toStdString());
+    (void)dialog_->log().Log_IT(title.toStdString(), m.text, m.file_name);
 }
 
 void MessageFacade::Reset_Btn_Status(QObject* sender) {

@@ -51,6 +51,9 @@ public:
     bool INFO(const QString& title, const QString& text);
     bool Warning(const QString& title, const QString& text);
     bool Question(const QString& title, const QString& text);
+    // A notice for the log only (mark-up decoded, its file name kept), shown nowhere: what the
+    // program did by itself that the user need not wait for.
+    void Log_Only(const QString& title, const QString& text);
 
     // Gives a clicked speed button its normal look back (through its mouse-leave handler)
     // before a dialog or a run takes the mouse away. Does nothing during a run.

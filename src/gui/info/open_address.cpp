@@ -5,18 +5,20 @@
 namespace parvex {
 
 Open_Result Open_Address(const QString& address) {
-    switch (Classify_Document(address.toStdString()).kind) {
+    const Document_Target t = Classify_Link(address.toStdString());
+    switch (t.kind) {
     case Document_Kind::Nothing:
         return {};
     case Document_Kind::Web_Address:
     case Document_Kind::Mail_Address:
-    case Document_Kind::Refused: // Open_Document gives the reason
         return Open_Document(address);
     case Document_Kind::Local_File:
+    case Document_Kind::Refused:
         break;
     }
-    return {false,
-            QStringLiteral("\"%1\" is not opened: only web and mail addresses are.").arg(address)};
+    return {
+        false,
+        QStringLiteral("\"%1\" is not opened: %2.").arg(address, QString::fromStdString(t.reason))};
 }
 
 } // namespace parvex

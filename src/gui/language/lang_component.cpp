@@ -2,6 +2,7 @@
 
 #include "language/lang_codec.h"
 #include "language/lang_properties.h"
+#include "language/mnemonics.h"
 #include "tables/subs.h"
 #include "widgets/gradient_panel.h"
 
@@ -222,6 +223,7 @@ FileResult TjanLanguage::LoadLanguage(const std::string& file) {
             continue;
         (void)Write_Lang_Property(object, property, from_bytes(Decode_Lang_Value(e.value)));
     }
+    Assign_Mnemonics(window_);
     return FileResult::success();
 }
 

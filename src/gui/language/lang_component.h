@@ -2,6 +2,7 @@
 // The language component of a window: the walk that writes the built-in language file from
 // the texts the window was built with, and LoadLanguage, which applies a language file.
 
+#include "language/lang_codec.h"
 #include "language/lang_file.h"
 
 #include <QPointer>
@@ -48,7 +49,7 @@ public:
 private:
     struct Component {
         QPointer<QObject> object;
-        std::array<std::optional<QString>, 4> texts; // Caption, Hint, DialogTitle, DialogText
+        std::array<std::optional<QString>, Lang_Properties.size()> texts; // by Lang_Properties
     };
     QPointer<QWidget> window_;
     std::vector<Component> components_;

@@ -3,10 +3,14 @@
 #include "frame/directory_edit.h"
 #include "widgets/gradient_caption.h"
 #include "widgets/gradient_panel.h"
+#include "widgets/speed_button.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QVariant>
 
@@ -65,8 +69,18 @@ std::optional<QString> Read_Lang_Property(const QObject* object, std::string_vie
             return g->title();
         return std::nullopt;
     }
-    if (property == "Hint")
+    if (property == "Hint") {
+        if (auto* action = qobject_cast<const QAction*>(object))
+            return action->toolTip();
         return w ? std::optional<QString>(w->toolTip()) : std::nullopt;
+    }
+    if (property == "TextHint") {
+        if (auto* e = qobject_cast<const QLineEdit*>(object))
+            return e->placeholderText();
+        if (auto* e = qobject_cast<const QPlainTextEdit*>(object))
+            return e->placeholderText();
+        return std::nullopt;
+    }
     if (property == "DialogTitle") {
         if (auto* d = qobject_cast<const DirectoryEdit*>(object))
             return d->dialogTitle();
@@ -92,13 +106,27 @@ bool Write_Lang_Property(QObject* object, std::string_view property, const QStri
             l->setText(text);
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             b->setText(text);
+            // A button's text decides its Alt key; a speed button keeps the one it has until
+            // the letters are chosen anew for the new captions.
+            if (auto* speed = qobject_cast<SpeedButton*>(b))
+                speed->useMnemonic(speed->mnemonic());
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
             g->setTitle(text);
         }
         return true;
     }
     if (property == "Hint") {
-        w->setToolTip(literal_tool_tip(text));
+        if (auto* action = qobject_cast<QAction*>(object))
+            action->setToolTip(literal_tool_tip(text));
+        else
+            w->setToolTip(literal_tool_tip(text));
+        return true;
+    }
+    if (property == "TextHint") {
+        if (auto* e = qobject_cast<QLineEdit*>(object))
+            e->setPlaceholderText(text);
+        else if (auto* e = qobject_cast<QPlainTextEdit*>(object))
+            e->setPlaceholderText(text);
         return true;
     }
     if (property == "DialogTitle") {

@@ -247,8 +247,14 @@ void Language_Pages::fb_btn_useLang(QObject* sender) {
         return;
     }
     form_.fb_labX_cLang->setText(language);
-    f.M_Mess(Title, File_Message(QStringLiteral("^C:"), file,
-                                 QStringLiteral("is the current Languagefile !")));
+    // On a first start the program chose the language itself: the log says so, no message
+    // holds up the start.
+    const QString note =
+        File_Message(QStringLiteral("^C:"), file, QStringLiteral("is the current Languagefile !"));
+    if (startup_depth_ > 0 && !sender)
+        f.Log_Only(Title, note);
+    else
+        f.M_Mess(Title, note);
 }
 
 void Language_Pages::fb_btn_createLangClick(QObject* sender) {
@@ -270,8 +276,12 @@ void Language_Pages::fb_btn_createLangClick(QObject* sender) {
                              to_qt(r.error));
         return;
     }
-    f.M_Mess(Title,
-             File_Message(QStringLiteral("^C:"), file, QStringLiteral("Languagefile created !")));
+    const QString note =
+        File_Message(QStringLiteral("^C:"), file, QStringLiteral("Languagefile created !"));
+    if (startup_depth_ > 0 && !sender)
+        f.Log_Only(Title, note);
+    else
+        f.M_Mess(Title, note);
     fb_Lang_Startup();
 }
 

@@ -220,7 +220,7 @@ void Frame_Sounds::fb_fne_SoundsBrowse() {
     if (browse_answer_) {
         file = browse_answer_();
     } else {
-        QFileDialog dialog(&form_, QStringLiteral("Browse for Sound-File"),
+        QFileDialog dialog(&form_, form_.fb_fne_Sounds->property("dialogTitle").toString(),
                            form_.fb_fne_Sounds->property("initialDir").toString(),
                            QStringLiteral("WAV (*.wav *.WAV)"));
         dialog.setFileMode(QFileDialog::ExistingFile);

@@ -23,12 +23,18 @@ void News_Download::abort() {
     }
 }
 
-News_Reply News_Download::get(const QUrl& url, int timeout_ms, qint64 max_bytes) {
-    News_Reply out;
+QString News_Address_Problem(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
-        url.host().isEmpty()) {
-        out.error = QStringLiteral("\"%1\" is not an http or https address").arg(url.toString());
+        url.host().isEmpty())
+        return QStringLiteral("\"%1\" is not an http or https address").arg(url.toString());
+    return {};
+}
+
+News_Reply News_Download::get(const QUrl& url, int timeout_ms, qint64 max_bytes) {
+    News_Reply out;
+    if (const QString problem = News_Address_Problem(url); !problem.isEmpty()) {
+        out.error = problem;
         return out;
     }
     if (reply_) {

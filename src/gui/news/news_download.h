@@ -20,6 +20,9 @@ struct [[nodiscard]] News_Reply {
     QString error; // why it failed, for the user
 };
 
+// Why an address cannot be fetched ("" when it can): only http and https addresses with a host.
+QString News_Address_Problem(const QUrl& url);
+
 class News_Download : public QObject {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "news/news_page.h"
 
+#include "dialogs/tdlgs.h"
 #include "frame/form_base.h"
 #include "frame/ini_file.h"
 #include "info/open_address.h"
@@ -13,11 +14,14 @@
 #include "widgets/speed_button.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSpinBox>
+#include <QTimer>
 #include <QUrl>
 
 namespace parvex {
@@ -64,7 +68,10 @@ News_Page::News_Page(TFormBase& form) : QObject(&form), form_(form) {
     });
     form.fb_sg_VE->Set_Editing(false);
 
+    connect(form.fb_ed_NewsURL, &QLineEdit::editingFinished, this, &News_Page::fb_ed_NewsURLExit);
     form.hooks().news_check = [this] {
+        address_in_use_ = news_address();
+        form_.fb_ed_NewsURL->setText(address_in_use_);
         fb_SG_NewsDblClick();
         startup_check();
     };
@@ -73,9 +80,46 @@ News_Page::News_Page(TFormBase& form) : QObject(&form), form_(form) {
 News_Page::~News_Page() = default;
 
 QString News_Page::news_address() const {
+    if (!address_in_use_.isEmpty())
+        return address_in_use_;
     IniFile ini;
     (void)IniFile::load(form_.settings_file(), ini); // an unreadable file gives the default
     return to_qt(ini.read("News", "Address", Default_News_Address));
+}
+
+void News_Page::fb_ed_NewsURLExit() {
+    QLineEdit* field = form_.fb_ed_NewsURL;
+    QString text = field->text().trimmed();
+    if (text.isEmpty())
+        text = to_qt(Default_News_Address); // an emptied field means the program's own address
+    if (text == address_in_use_) {
+        field->setText(text);
+        return;
+    }
+    if (const QString problem = News_Address_Problem(QUrl(text, QUrl::StrictMode));
+        !problem.isEmpty()) {
+        field->setText(address_in_use_);
+        form_.facade().M_Error(Title, QStringLiteral("^C:") + problem +
+                                          QStringLiteral("\r\nThe news address is not changed."));
+        return;
+    }
+    field->setText(text);
+    address_in_use_ = text;
+    if (form_.settings_kept_in_memory())
+        return;
+    IniFile ini;
+    FileResult r = IniFile::load(form_.settings_file(), ini);
+    if (r && ini.set("News", "Address", text.toStdString()))
+        r = ini.save(form_.settings_file());
+    if (!r)
+        form_.facade().S_Error(QStringLiteral("Settings"), QStringLiteral("^C:") + to_qt(r.error));
+}
+
+void News_Page::cancel_download() {
+    if (!downloading_)
+        return;
+    user_cancelled_ = true;
+    download_->abort();
 }
 
 std::string News_Page::news_file() const {
@@ -117,16 +161,46 @@ void News_Page::fb_btn_NewsClick(QObject* sender) {
         return; // one download at a time; the button is disabled meanwhile anyway
     form_.facade().Reset_Btn_Status(sender);
     news_received_ = false;
+    user_cancelled_ = false;
     const QUrl url(news_address());
     QPointer<QWidget> button = form_.fb_btn_News;
     downloading_ = true;
     button->setEnabled(false);
+    // A sign of life while the server is silent: the address and the seconds so far; Escape
+    // stops the download.
+    const QString checking = QStringLiteral("^C:checking ") + url.toString() +
+                             QStringLiteral(" …\r\n%1 s\r\n( Escape cancels )");
+    form_.facade().Mess(Title, checking.arg(0), 0);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // Looked at five times a second: a timer of a whole second may fire a little early (Qt lets
+    // coarse timers do so) and would show the same second twice.
+    QTimer seconds;
+    qint64 shown_seconds = 0;
+    connect(&seconds, &QTimer::timeout, this, [&] {
+        const qint64 now = elapsed.elapsed() / 1000;
+        if (now == shown_seconds)
+            return;
+        shown_seconds = now;
+        if (TDlgs* d = form_.dialog(); d && d->isVisible())
+            d->Replace_Text(checking.arg(now));
+    });
+    seconds.start(200);
+    form_.set_escape_action([this] { cancel_download(); });
     News_Reply reply = download_->get(url, News_Timeout_Ms, static_cast<qint64>(News_Max_Bytes));
+    form_.set_escape_action({});
+    seconds.stop();
     downloading_ = false;
     if (button)
         button->setEnabled(true);
-    if (reply.cancelled || closing_)
+    if (closing_)
         return; // the window is closing: nothing to tell and nothing to take over
+    form_.facade().Mess(QString(), QString(), 0);
+    if (reply.cancelled) {
+        if (user_cancelled_)
+            form_.facade().S_Mess(Title, QStringLiteral("^C:The download was cancelled."));
+        return;
+    }
     if (!reply.ok) {
         fb_HGetError(reply.error);
         return;
@@ -254,17 +328,28 @@ void News_Page::fb_lab_07DblClick() {
             set_edit_mode(true);
         return;
     }
-    set_edit_mode(false);
-    if (!In_Data_Row(news))
+    if (!In_Data_Row(news)) {
+        set_edit_mode(false);
         return;
-    const Table_Grid& ve = form_.fb_sg_VE->Grid();
+    }
     const int row = news.Current_Row();
+    // An unchanged memo keeps the stored text as it is; a changed one is stored only when it
+    // reads back the same, else the edit mode stays on so that nothing typed is lost.
+    const std::string stored = news.Cell(Whats_Up_Col, row);
+    const std::string shown = Whats_Up_Memo_Text(stored);
+    const std::string memo = Text_To_Bytes(form_.fb_mem->toPlainText(), shown);
+    const std::optional<std::string> whats_up =
+        memo == shown ? std::optional<std::string>(stored) : Whats_Up_From_Memo(memo);
+    if (!whats_up) {
+        form_.facade().S_Error(QStringLiteral("what's up"),
+                               QStringLiteral("^C:") + to_qt(Whats_Up_Refusal_Text));
+        return;
+    }
+    set_edit_mode(false);
+    const Table_Grid& ve = form_.fb_sg_VE->Grid();
     for (int r = 0; r < Detail_Rows; ++r)
         news.Set_Cell(r, row, ve.Cell(1, r));
-    news.Set_Cell(
-        Whats_Up_Col, row,
-        Whats_Up_From_Memo(Text_To_Bytes(form_.fb_mem->toPlainText(),
-                                         Whats_Up_Memo_Text(news.Cell(Whats_Up_Col, row)))));
+    news.Set_Cell(Whats_Up_Col, row, *whats_up);
     // Purging drops the rows an edit round left empty, so the file does not grow by one each time.
     if (FileResult r = Save_Table(news); !r)
         form_.facade().S_Error(QStringLiteral("Save Table"), to_qt(r.error));

@@ -33,8 +33,15 @@ public:
     bool edit_mode() const { return edit_mode_; }
     bool downloading() const { return downloading_; }
     bool news_received() const { return news_received_; }
-    // "Address" in the section "News" of the settings file, else the home page's news file.
+    // The address field; before the start-up filled it, "Address" in the section "News" of the
+    // settings file, else the home page's news file.
     QString news_address() const;
+    // The address field was left: an http or https address is taken (and stored), any other
+    // is refused with a message and the field shows the address in use again.
+    void fb_ed_NewsURLExit();
+    // Escape during a download: it stops, and says so.
+    void cancel_download();
+    bool cancelled_by_user() const { return user_cancelled_; }
     std::string news_file() const;
     std::string fresh_file() const;
 
@@ -57,6 +64,8 @@ private:
     bool downloading_ = false;
     bool news_received_ = false;
     bool closing_ = false;
+    bool user_cancelled_ = false;
+    QString address_in_use_; // the address the field last took
 };
 
 } // namespace parvex

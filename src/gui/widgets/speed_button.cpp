@@ -40,6 +40,12 @@ void SpeedButton::runMouseLeave() {
 }
 
 void SpeedButton::setMnemonic(QChar letter) {
+    if (preferred_mnemonic_.isNull())
+        preferred_mnemonic_ = letter.toUpper();
+    useMnemonic(letter);
+}
+
+void SpeedButton::useMnemonic(QChar letter) {
     mnemonic_ = letter.toUpper();
     setShortcut(letter.isNull()
                     ? QKeySequence()

@@ -31,9 +31,15 @@ public:
     void runMouseLeave();
 
     // Alt + letter presses the button; the letter's first appearance in the caption is
-    // underlined. The caption itself stays as it is (no "&" in it).
+    // underlined. The caption itself stays as it is (no "&" in it). The first letter given is the
+    // one the button prefers whatever language its caption is in.
     void setMnemonic(QChar letter);
+    // Alt + letter for the caption shown now (a translated caption may lack the preferred one);
+    // a null letter leaves the button without. Setting a caption drops the key, so whoever sets
+    // one gives the key again.
+    void useMnemonic(QChar letter);
     QChar mnemonic() const { return mnemonic_; }
+    QChar preferredMnemonic() const { return preferred_mnemonic_; }
     // The caption as drawn: "&" before the mnemonic letter, other "&" doubled.
     QString mnemonicText() const;
 
@@ -53,6 +59,7 @@ private:
     bool hovered_ = false;
     QColor font_color_{0x00, 0x00, 0xF2};
     QChar mnemonic_;
+    QChar preferred_mnemonic_;
     Handler on_enter_;
     Handler on_leave_;
 };

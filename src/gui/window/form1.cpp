@@ -1,5 +1,7 @@
 #include "window/form1.h"
 
+#include "platform/open_document.h"
+
 #include "engine/result_names.h"
 #include "frame/frame_settings.h"
 #include "frame/ini_file.h"
@@ -100,6 +102,7 @@ TForm1::~TForm1() = default;
 void TForm1::connect_controls() {
     connect(ui.btn_Work, &QToolButton::clicked, this, &TForm1::btn_WorkClick);
     connect(ui.btn_Check, &QToolButton::clicked, this, &TForm1::btn_CheckClick);
+    connect(ui.btn_XRef, &QToolButton::clicked, this, &TForm1::btn_XRefClick);
     connect(ui.btn_clear_Tab, &QToolButton::clicked, this, &TForm1::btn_clear_TabClick);
     connect(ui.btn_to_SRCPath, &QToolButton::clicked, this, &TForm1::btn_to_SRCPathClick);
     connect(ui.btn_to_Work, &QToolButton::clicked, this, &TForm1::btn_to_WorkClick);
@@ -319,8 +322,25 @@ void TForm1::btn_WorkClick() {
     update_token_labels();
     Work_END();
     running_ = false;
+    ui.btn_XRef->setEnabled(run.status == RunStatus::Done);
     if (!closing_after_run())
         show_messages(run.messages);
+}
+
+void TForm1::btn_XRefClick() {
+    if (running_)
+        return;
+    facade().Reset_Btn_Status(ui.btn_XRef);
+    std::string page;
+    if (FileResult r = session_.Write_Cross_Reference(page); !r) {
+        report_file_error(r);
+        return;
+    }
+    const QString file = QString::fromStdString(page);
+    if (Open_Result opened = Open_Document(file); !opened)
+        show_messages({{MessageKind::L_Mess, "Cross-Reference",
+                        "^C:No Browser could be started.\r\nThe Cross-Reference is in\r\n" +
+                            page}});
 }
 
 void TForm1::btn_CheckClick() {
@@ -382,9 +402,11 @@ QString TForm1::browseStartDir() const {
 }
 
 void TForm1::fne_SRC_BrowseClick() {
-    QString name = browse_answer_ ? browse_answer_()
-                                  : QFileDialog::getOpenFileName(this, QString(), browseStartDir(),
-                                                                 browseFilter());
+    QString name =
+        browse_answer_
+            ? browse_answer_()
+            : QFileDialog::getOpenFileName(this, ui.fne_SRC->property("dialogTitle").toString(),
+                                           browseStartDir(), browseFilter());
     if (name.isEmpty())
         return;
     last_browse_dir_ = QFileInfo(name).absolutePath();
@@ -396,6 +418,7 @@ void TForm1::Source_Change() {
     if (!startup_complete() || running_)
         return;
     read_options();
+    ui.btn_XRef->setEnabled(false); // a cross-reference of the new file needs its run first
     FileResult r = session_.Source_Change(file_bytes(ui.fne_SRC->text()), true);
     show_lists();
     if (!r)

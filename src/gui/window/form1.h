@@ -40,6 +40,9 @@ public:
     // ---- handlers ----
     void btn_WorkClick();
     void btn_CheckClick();
+    // Writes the cross-reference site of the listed source and opens its page in the browser;
+    // where none can be started, a message says where the site is.
+    void btn_XRefClick();
     void btn_clear_TabClick();
     void btn_to_SRCPathClick();
     void btn_to_WorkClick();

@@ -165,6 +165,10 @@ void Form1_Ui::setup(QWidget* form) {
     btn_to_Work->setMnemonic(QLatin1Char('W'));
     btn_to_SRCPath->setMnemonic(QLatin1Char('S'));
     bar->addWidget(btn_Work);
+    btn_XRef = speed("btn_XRef", QStringLiteral("Browser"));
+    btn_XRef->setToolTip(QStringLiteral("the Cross-Reference of the listed File in the Browser"));
+    btn_XRef->setEnabled(false);
+    bar->addWidget(btn_XRef);
     bar->addStretch(1);
     bar->addWidget(btn_to_Work);
     bar->addWidget(btn_to_SRCPath);
@@ -335,6 +339,7 @@ void Form1_Ui::setup(QWidget* form) {
     fne_SRC = named(new QLineEdit, "fne_SRC");
     fne_SRC->setPlaceholderText(
         QStringLiteral("source file: type its name, browse, or drop a .PAS file"));
+    fne_SRC->setProperty("dialogTitle", QStringLiteral("Choose a Pascal source"));
     file_row->addWidget(fne_SRC, 1);
     fne_SRC_Browse = named(new QToolButton, "fne_SRC_Browse");
     fne_SRC_Browse->setIcon(fne_SRC_Browse->style()->standardIcon(QStyle::SP_DirOpenIcon));

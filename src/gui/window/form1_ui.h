@@ -78,6 +78,7 @@ struct Form1_Ui {
 
     // Constant and Check
     SpeedButton* btn_Check = nullptr;
+    SpeedButton* btn_XRef = nullptr; // the source's cross-reference in the browser, after a run
     QSplitter* check_splitter = nullptr;
     QSplitter* const_splitter = nullptr;
     QWidget* GP_KA = nullptr; // the "Alpha" pane's panel (its width is stored)
