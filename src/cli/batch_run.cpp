@@ -1,5 +1,6 @@
 #include "batch_run.h"
 
+#include "name_quote.h"
 #include "source_input.h"
 #include "spare_buffers.h"
 #include "unified_diff.h"
@@ -9,6 +10,8 @@
 #include "engine/cross_reference.h"
 #include "engine/listing_run.h"
 #include "engine/result_names.h"
+#include "platform/file_kind.h"
+#include "platform/file_stamp.h"
 #include "platform/free_memory.h"
 #include "platform/input_read.h"
 #include "platform/source_text.h"
@@ -71,18 +74,21 @@ bool in_colour(ColorUse use) {
            !(term && std::string_view(term) == "dumb");
 }
 
+// A message line of its own: a control character in a file name it holds cannot break it.
 std::string error_text(const std::string& text) {
-    return "parvex-list: " + text + "\n";
+    return "parvex-list: " + Escape_Controls(text) + "\n";
 }
 
 // One source on its way through the batch.
 struct Item {
     SourceJob job;
-    std::string shown;             // its name in messages
+    std::string shown;             // its name (as given, or the name of standard input)
+    std::string quoted;            // that name in messages, quoted where it needs it
     std::size_t waits_for = kNone; // an earlier item that writes what this one reads
     bool read_ok = false;
     std::string read_error;
     std::string bytes; // the source as read
+    FileStamp stamp;   // what the source looked like when it was read
     LineViews lines;   // its lines for the listing, pointing into `bytes`
     std::size_t line_count = 0;
     TextForm form; // its byte-order mark and line end, which the new text keeps
@@ -105,7 +111,8 @@ public:
           finished_(new bool[jobs.size()]()) {
         listing_ = o.listing;
         delimiters_ = Build_Delimiters(listing_.terminators, listing_.use_blank, listing_.use_tab);
-        if (mode != BatchMode::Save) // only saved files need the collection lists
+        // Only saved files need the collection lists, and only when their lists are written.
+        if (mode != BatchMode::Save || !o.save.write_lists)
             listing_.collect_alpha = listing_.collect_numeric = listing_.collect_tokens = false;
         if (place_.total == 0)
             place_.total = jobs.size();
@@ -150,6 +157,7 @@ public:
             auto item = std::make_unique<Item>();
             item->job = jobs_[i];
             item->shown = stdin_name_.empty() ? jobs_[i].file : stdin_name_;
+            item->quoted = Quote_Name(item->shown);
             if (pool_ && mode_ == BatchMode::Save) {
                 // A file listed twice, or one whose results land on another's source, must be
                 // read after the earlier save, as in a run with one job.
@@ -341,20 +349,26 @@ private:
             // The filter's input is read whole already (it goes back as it came on any failure).
             it.bytes = *filter_->input;
             if (it.bytes.size() > o_.max_size) {
-                it.read_error = With_Limit_Hint(it.shown + ": " + std::string(Too_Large_Words) +
+                it.read_error = With_Limit_Hint(it.quoted + ": " + std::string(Too_Large_Words) +
                                                 Size_Text(o_.max_size) + " (" +
                                                 Size_Text(it.bytes.size()) + "), not listed");
                 return;
             }
-        } else if (!Read_Source_Bytes(it.job, it.shown, !stdin_name_.empty(), o_.max_size, it.bytes,
-                                      it.read_error)) {
+        } else if (mode_ == BatchMode::Save && stdin_name_.empty() && !o_.force &&
+                   Is_Read_Only(it.job.file) && Same_File(target_of(it), it.job.file)) {
+            // A file its owner made read-only is one not to touch; --force lists it all the same.
+            it.read_error = it.quoted + ": read-only, not listed";
+            return;
+        } else if (!Read_Source_Bytes(it.job, it.quoted, !stdin_name_.empty(), o_.max_size,
+                                      it.bytes, it.read_error,
+                                      mode_ == BatchMode::Save ? &it.stamp : nullptr)) {
             return;
         }
         it.bytes_read = it.bytes.size();
         bytes_in_flight_ += it.bytes_read;
         SourceView text = Source_View(it.bytes, std::move(it.lines));
         if (text.status != SourceStatus::Read) {
-            it.read_error = it.shown + ": " + text.error;
+            it.read_error = it.quoted + ": " + text.error;
             return;
         }
         it.lines = std::move(text.lines);
@@ -382,7 +396,7 @@ private:
         LineViews().swap(it.lines);
         it.lists.Clear_Lists();
         std::string().swap(it.out);
-        it.read_error = it.shown + ": not enough memory to list " +
+        it.read_error = it.quoted + ": not enough memory to list " +
                         (it.bytes_read > 0 ? "its " + Size_Text(it.bytes_read) : "it") +
                         ", not listed";
         it.err = error_text(it.read_error); // when the failure came in the last step
@@ -449,7 +463,7 @@ private:
         it.lines.clear();
         if (run.status != RunStatus::Done) {
             it.read_ok = false;
-            it.read_error = it.shown + ": cannot be listed";
+            it.read_error = it.quoted + ": cannot be listed";
         }
     }
 
@@ -483,8 +497,8 @@ private:
                 it.findings = true;
                 for (std::size_t i = 0; i < lists.src_tmp.size(); ++i)
                     if (!lists.src_tmp[i].empty())
-                        it.out +=
-                            it.shown + ':' + std::to_string(i + 1) + ": " + lists.src_tmp[i] + '\n';
+                        it.out += it.quoted + ':' + std::to_string(i + 1) + ": " +
+                                  lists.src_tmp[i] + '\n';
             }
         }
         // Nothing after the check reads the work lines: the new text and the second reader's
@@ -499,7 +513,7 @@ private:
             // nothing: an editor would take the words into its buffer.)
             if ((mode_ == BatchMode::Save || mode_ == BatchMode::Print) && !o_.quiet &&
                 !show_progress_ && !filter_)
-                it.err += "empty " + it.shown + ": nothing to save\n";
+                it.err += "empty " + it.quoted + ": nothing to save\n";
             release(it);
             return;
         }
@@ -511,7 +525,7 @@ private:
         std::string new_text = std::move(it.new_text);
         // The second reader: nothing leaves the program that it has not passed.
         if (RewriteCheck v = Check_Rewrite(it.bytes, std::string_view(new_text)); !v) {
-            it.err += it.shown + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
+            it.err += it.quoted + ':' + std::to_string(v.line) + ": refused: " + v.reason + '\n';
             it.error = true;
             if (mode_ == BatchMode::Print)
                 it.out += it.bytes; // the text goes on unchanged
@@ -536,39 +550,62 @@ private:
         case BatchMode::List_Changed:
             if (new_text != it.bytes) {
                 it.findings = true;
-                it.out += it.shown + '\n';
+                // -z: the names as they are, each ended by a NUL, for xargs -0 and the like.
+                if (o_.nul_separated)
+                    (it.out += it.shown) += '\0';
+                else
+                    it.out += it.quoted + '\n';
             }
             break;
         case BatchMode::Save:
             // The save composes and writes the new text from the lines itself: the source and
             // the checked text would only stand beside the cross-references.
             std::string().swap(new_text);
+            // Only a source written just before it was read keeps its bytes for the last look
+            // at it before the save (its file times alone cannot tell a change).
+            Keep_Racy_Bytes(it.stamp, std::move(it.bytes));
             std::string().swap(it.bytes);
             if (it.bytes_read >= large_source)
                 Return_Free_Memory();
             save(it);
             break;
+        case BatchMode::Check:
+            break; // the check's lines are out already; nothing is written
         }
         release(it);
     }
 
     void save(Item& it) {
         if (FileResult r = Make_Dirs(it.job.out_folder); !r) {
-            it.err += error_text(it.job.file + ": " + r.error);
+            it.err += error_text(it.quoted + ": " + r.error);
             it.error = true;
             return;
         }
-        SaveResult saved = Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form);
-        if (!saved.saved) {
+#ifdef PARVEX_TEST_SWITCHES
+        // Tests run a command here to change the source between its reading and its save.
+        if (const char* command = std::getenv("PARVEX_TEST_BEFORE_SAVE"))
+            if (std::system(command) != 0)
+                it.err += error_text("the test hook before the save failed");
+#endif
+        SaveResult saved =
+            Save_Results(it.job.file, it.job.out_folder, o_.save, it.lists, it.form, &it.stamp);
+        it.stamp = {};
+        if (saved.source_changed) {
+            it.err += error_text(it.quoted + " " + std::string(Changed_While_Listed_Text));
+            it.error = true;
+        } else if (!saved.saved) {
             std::string why =
                 saved.messages.empty() ? "cannot be saved" : saved.messages.back().text;
             // Mark-up means a message for the user about this file; else a system error.
-            it.err += error_text(
-                why.find('^') != std::string::npos ? it.job.file + ": " + plain(why) : why);
+            it.err += error_text(why.find('^') != std::string::npos ? it.quoted + ": " + plain(why)
+                                                                    : why);
             it.error = true;
-        } else if (!o_.quiet && !show_progress_) {
-            it.err += "listed " + it.job.file + " -> " + it.job.out_folder +
-                      (saved.text_unchanged ? " (text unchanged)" : "") + '\n';
+        } else {
+            if (!o_.quiet && !show_progress_)
+                it.err += "listed " + it.quoted + " -> " + Quote_Name(it.job.out_folder) +
+                          (saved.text_unchanged ? " (text unchanged)" : "") + '\n';
+            for (const std::string& w : saved.warnings)
+                it.err += error_text(it.quoted + ": warning: " + w);
         }
     }
 

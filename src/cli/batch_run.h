@@ -15,10 +15,11 @@
 namespace parvex::cli {
 
 enum class BatchMode {
-    Save,        // the new text replaces the source (or goes to --out), with the lists
-    Print,       // the new text to standard output (--stdout and the filter)
-    Diff,        // a unified diff of every file that would change
-    List_Changed // the name of every file that would change
+    Save,         // the new text replaces the source (or goes to --out), with the lists
+    Print,        // the new text to standard output (--stdout and the filter)
+    Diff,         // a unified diff of every file that would change
+    List_Changed, // the name of every file that would change
+    Check         // --check alone: what the run left unhandled, nothing written
 };
 
 struct BatchResult {

@@ -61,6 +61,17 @@ Options:
   -0                  those paths each end with a NUL byte, not a line end
   --out DIR           write the results into DIR (mirroring walked folders); the
                       sources stay untouched
+  --backup[=CONTROL]  what a save keeps of the text it replaces: simple (the
+                      default: NAME.pas-SAVED, replaced by the next save that
+                      changes the text), numbered (every one: NAME.pas-SAVED.~1~,
+                      .~2~, ...), existing (numbered where numbered ones exist;
+                      what --backup alone means), none or off (nothing)
+  --no-backup         the same as --backup=none, meant for sources under version
+                      control
+  --text-only         write the new text and nothing else (no lists; list files
+                      of earlier runs stay as they are)
+  --force             list a read-only source in place all the same (without it
+                      such a source is skipped: FILE: read-only, not listed)
   --stdout            print the new text and write no file; the texts of several
                       files follow each other in file order with nothing between
   --stdin-name NAME   the name of the source read from "-", used in messages
@@ -70,6 +81,10 @@ Options:
                       set), always or never
   --list-changed      write nothing; print the name of every file that would
                       change (exit 1 when any would)
+  -z                  with --list-changed: end each name with a NUL instead of a
+                      line end, and quote none (names holding a control
+                      character, '"' or '\' are otherwise quoted as git quotes
+                      them, in messages too)
   -j N, --jobs N      list N files at a time (default: one per processor); the
                       results are the same as with -j 1
   --spellings         write nothing; print every token written in more than one
@@ -78,19 +93,22 @@ Options:
                       the listing does not tell them apart)
   --spellings-out FILE  write the most frequent spelling of each such token to
                       FILE, one per line, ready for --personal or the team's
-                      .parvex ("personal = FILE")
+                      .parvex ("personal = FILE"); never over a source, its
+                      backup or its results
   --html OUT          write nothing beside the sources; write a browsable cross-reference
                       of all of them as a static web site into the folder OUT (open
                       OUT/index.html): every token, literal and number links to its
                       occurrences in the whole project. OUT is replaced whole, so it
                       must be new, empty or a site written before
-  --check             print every line the run left unhandled as FILE:LINE: TEXT
+  --check             write nothing; print every line the run left unhandled as
+                      FILE:LINE: TEXT (exit 1 when there is one)
   --quiet             print nothing but errors (and what --stdout/--check print)
   -h, --help          show this help
   --version           show the program version
 
 Exit status: 0 success, 1 the check found something or a file would change,
-2 bad usage, a file that could not be read or written, or a refused new text.
+2 bad usage, a file that could not be read or written, a refused new text, a
+read-only source, or a source changed while it was listed (nothing written for it).
 )";
 }
 
@@ -199,12 +217,34 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
                 o.color = ColorUse::Never;
             else
                 return bad(arg + " takes auto, always or never, not '" + value + "'");
+        } else if (arg == "--backup") {
+            // As GNU tools take it: the value only after "=", "existing" without one.
+            const std::string control = has_inline_value ? value : "existing";
+            if (control == "none" || control == "off")
+                o.save.backup = BackupMode::None;
+            else if (control == "simple" || control == "never")
+                o.save.backup = BackupMode::Simple;
+            else if (control == "numbered" || control == "t")
+                o.save.backup = BackupMode::Numbered;
+            else if (control == "existing" || control == "nil")
+                o.save.backup = BackupMode::Existing;
+            else
+                return bad("unknown backup '" + control +
+                           "': use --backup=simple, numbered, existing or none");
+        } else if (is_flag("--text-only")) {
+            o.save.write_lists = false;
+        } else if (is_flag("--force")) {
+            o.force = true;
+        } else if (is_flag("--no-backup")) {
+            o.save.backup = BackupMode::None;
         } else if (is_flag("--stdout")) {
             o.to_stdout = true;
         } else if (is_flag("--diff")) {
             o.diff = true;
         } else if (is_flag("--list-changed")) {
             o.list_changed = true;
+        } else if (is_flag("-z")) {
+            o.nul_separated = true;
         } else if (arg == "-j" || arg == "--jobs" || (arg.starts_with("-j") && arg.size() > 2)) {
             if (arg.starts_with("-j") && arg.size() > 2) {
                 value = arg.substr(2);
@@ -273,8 +313,11 @@ ParseResult Parse_Command_Line(const std::vector<std::string>& args) {
         return bad("--stdout and --out do not go together");
     if (o.diff + o.list_changed + o.to_stdout > 1)
         return bad("--stdout, --diff and --list-changed do not go together");
-    if ((o.diff || o.list_changed) && !o.out_dir.empty())
-        return bad("--diff and --list-changed write nothing: --out does not go with them");
+    if (o.nul_separated && !o.list_changed)
+        return bad("-z goes with --list-changed");
+    if ((o.diff || o.list_changed || o.check) && !o.out_dir.empty())
+        return bad("--diff, --list-changed and --check write nothing: --out does not go with "
+                   "them");
     if ((o.spellings || !o.spellings_out.empty()) &&
         (o.to_stdout || o.diff || o.list_changed || o.check || !o.out_dir.empty()))
         return bad("--spellings and --spellings-out go with no other output");

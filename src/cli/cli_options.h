@@ -16,7 +16,7 @@ struct CliOptions {
     // What the listing and the save read: the settings that apply to a batch's sources
     // (configuration and command line settled), set by the caller for each batch.
     ListingOptions listing;
-    SaveOptions save;
+    SaveOptions save{.remedies = Remedies::Command_Line};
     std::string personal_file; // "" for none
     std::string tokens_file;   // "" for none
     // The settings the command line gives, over those of any configuration file.
@@ -31,14 +31,16 @@ struct CliOptions {
     std::uint64_t max_size = Default_Max_Input_Size; // larger sources and token files are refused
     std::string out_dir;
     bool to_stdout = false;
-    std::string stdin_name;    // the name of the source read from standard input ("-")
-    bool diff = false;         // print a unified diff of what would change, write nothing
-    bool list_changed = false; // print the names of the files that would change
-    unsigned jobs = 0;         // parallel jobs, 0: one per processor
-    bool spellings = false;    // print the tokens written more than one way, write nothing
-    std::string spellings_out; // their majority spellings, as a personal token file
-    std::string html_dir;      // write the cross-reference site of all sources there
+    std::string stdin_name;     // the name of the source read from standard input ("-")
+    bool diff = false;          // print a unified diff of what would change, write nothing
+    bool list_changed = false;  // print the names of the files that would change
+    bool nul_separated = false; // -z: those names each ended by a NUL, not quoted
+    unsigned jobs = 0;          // parallel jobs, 0: one per processor
+    bool spellings = false;     // print the tokens written more than one way, write nothing
+    std::string spellings_out;  // their majority spellings, as a personal token file
+    std::string html_dir;       // write the cross-reference site of all sources there
     bool check = false;
+    bool force = false; // list read-only sources in place as well
     bool quiet = false;
     bool help = false;
     bool version = false;

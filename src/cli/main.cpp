@@ -3,6 +3,7 @@
 
 #include "batch_run.h"
 #include "cli_options.h"
+#include "name_quote.h"
 #include "path_list.h"
 #include "site_run.h"
 #include "source_choice.h"
@@ -29,8 +30,9 @@ namespace {
 
 constexpr int kExitOk = 0, kExitFindings = 1, kExitError = 2;
 
+// One line, whatever control characters a file name in it holds.
 void error_line(const std::string& text) {
-    std::cerr << "parvex-list: " << text << '\n';
+    std::cerr << "parvex-list: " << Escape_Controls(text) << '\n';
 }
 
 // A call that filters standard input into a new text for an editor ("-" with no report mode),
@@ -166,7 +168,7 @@ int run(const CliOptions& o, const FilterIo* filter) {
 
     int status = kExitOk;
     const bool spellings = o.spellings || !o.spellings_out.empty();
-    const bool saving = !spellings && !o.to_stdout && !o.diff && !o.list_changed;
+    const bool saving = !spellings && !o.to_stdout && !o.diff && !o.list_changed && !o.check;
     std::vector<SourceJob> jobs;
     std::string stdin_name;
     if (o.paths == std::vector<std::string>{"-"}) {
@@ -259,6 +261,7 @@ int run(const CliOptions& o, const FilterIo* filter) {
     const BatchMode mode = o.diff                               ? BatchMode::Diff
                            : o.list_changed                     ? BatchMode::List_Changed
                            : o.to_stdout || !stdin_name.empty() ? BatchMode::Print
+                           : o.check                            ? BatchMode::Check
                                                                 : BatchMode::Save;
     // The files run in their order, in stretches that share a configuration, each group with
     // the token index of its own.

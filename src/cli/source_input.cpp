@@ -8,14 +8,17 @@
 namespace parvex::cli {
 
 bool Read_Source_Bytes(const SourceJob& job, const std::string& shown, bool from_stdin,
-                       std::uint64_t limit, std::string& bytes, std::string& error) {
+                       std::uint64_t limit, std::string& bytes, std::string& error,
+                       FileStamp* stamp) {
     InputRead r;
     if (from_stdin) {
         r = Read_Input_Stream(STDIN_FILENO, "standard input", bytes, limit, "not listed");
     } else if (std::string what = Describe_Non_File(job.file); !what.empty()) {
-        error = job.file + ": " + what;
+        error = shown + ": " + what;
         return false;
     } else {
+        if (stamp) // taken before the bytes are read: an edit while they are read shows as well
+            *stamp = Take_File_Stamp(job.file);
         r = Read_Input_File(job.file, bytes, limit, "not listed");
     }
     if (r)

@@ -1,10 +1,12 @@
 #include "spellings.h"
 
 #include "batch_run.h"
+#include "name_quote.h"
 #include "source_input.h"
 #include "work_pool.h"
 
 #include "engine/line_scanner.h"
+#include "engine/result_names.h"
 #include "platform/source_text.h"
 #include "platform/text_file.h"
 #include "verify/code_reader.h"
@@ -13,6 +15,7 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <sys/stat.h>
 #include <unordered_map>
 
 namespace parvex::cli {
@@ -95,16 +98,55 @@ void collect(std::string_view bytes, const LineScanner& delimiters, std::size_t 
     }
 }
 
+// Why the spelling file may not be written where it was asked for: it would replace a source
+// of the call, a source's saved original or one of its results. Empty when it may.
+std::string target_problem(const std::string& target, const std::vector<SourceJob>& jobs,
+                           const SaveOptions& save) {
+    for (const SourceJob& job : jobs) {
+        if (Same_File(target, job.file))
+            return "is the source " + Quote_Name(job.file);
+        const ResultNames names = Result_Names(job.file, job.out_folder, save);
+        if (Is_Backup_Of(target, names.backup()))
+            return "is a saved original of " + Quote_Name(job.file);
+        for (std::size_t k = 0; k < names.files.size(); ++k)
+            if (k != 1 && Same_File(target, names.files[k]))
+                return "is a result file of " + Quote_Name(job.file);
+    }
+    return {};
+}
+
+// The most restrictive permission bits of the sources (the list names their identifiers), and
+// never more than a new file gets.
+int most_restrictive_mode(const std::vector<SourceJob>& jobs, const std::string& stdin_name) {
+    int bits = New_File_Permissions();
+    if (!stdin_name.empty())
+        return bits;
+    for (const SourceJob& job : jobs) {
+        struct stat st {};
+        if (::stat(job.file.c_str(), &st) == 0)
+            bits &= static_cast<int>(st.st_mode & 0666);
+    }
+    return bits;
+}
+
 } // namespace
 
 SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
                                const std::vector<SourceJob>& jobs, const std::string& stdin_name) {
     SpellingResult result;
+    if (!o.spellings_out.empty() && stdin_name.empty()) {
+        if (std::string why = target_problem(o.spellings_out, jobs, o.save); !why.empty()) {
+            std::cerr << "parvex-list: --spellings-out " << Quote_Name(o.spellings_out) << ": "
+                      << why << ": choose another file; nothing was written\n";
+            result.errors = true;
+            return result;
+        }
+    }
     const LineScanner delimiters(
         Build_Delimiters(o.listing.terminators, o.listing.use_blank, o.listing.use_tab));
     std::vector<std::string> names;
     for (const auto& j : jobs)
-        names.push_back(stdin_name.empty() ? j.file : stdin_name);
+        names.push_back(Quote_Name(stdin_name.empty() ? j.file : stdin_name));
 
     auto read_one = [&](std::size_t k, FileWords& fw) {
         // The sources a listing refuses are not counted either, and one the memory does not
@@ -131,7 +173,7 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
     TokenMap all;
     auto merge = [&](FileWords& fw) {
         if (!fw.read_ok) {
-            std::cerr << "parvex-list: " << fw.error << '\n';
+            std::cerr << "parvex-list: " << Escape_Controls(fw.error) << '\n';
             result.errors = true;
             return;
         }
@@ -198,8 +240,10 @@ SpellingResult Spelling_Report(const CliOptions& o, const TokenTable& tokens,
                   [](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
         TextList lines{"// The majority spelling of each token written more than one way"};
         lines.insert(lines.end(), majority.begin(), majority.end());
-        if (FileResult r = Save_Lines(o.spellings_out, lines); !r) {
-            std::cerr << "parvex-list: " << r.error << '\n';
+        StageMode mode;
+        mode.permissions = most_restrictive_mode(jobs, stdin_name);
+        if (FileResult r = Write_File_Atomic(o.spellings_out, Join_Lines(lines), mode); !r) {
+            std::cerr << "parvex-list: " << Escape_Controls(r.error) << '\n';
             result.errors = true;
         }
     }

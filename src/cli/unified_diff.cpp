@@ -1,5 +1,7 @@
 #include "unified_diff.h"
 
+#include "name_quote.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -89,7 +91,10 @@ std::string Unified_Diff(std::string_view name, std::string_view old_text,
     }
 
     std::string out;
-    const std::string header = "--- a/" + std::string(name) + "\n+++ b/" + std::string(name) + '\n';
+    // A name with a control character, a quote or a backslash is quoted as git quotes it,
+    // "a/" and all, which patch reads.
+    const std::string header = "--- " + Quote_Name("a/" + std::string(name)) + "\n+++ " +
+                               Quote_Name("b/" + std::string(name)) + '\n';
     if (colour) {
         const std::size_t second = header.find('\n') + 1;
         put_coloured(out, kBold, std::string_view(header).substr(0, second));

@@ -56,6 +56,8 @@ TEST(CliCompletion, OffersValuesFoldersAndPascalSources) {
         {{"--color", "=", "al"}, "always\n"},
         {{"--color", "="}, "auto\nalways\nnever\n"},
         {{"--lists", "n"}, "numeric\nnone\nnumeric,tokens\n"},
+        {{"--backup", "=", "n"}, "numbered\nnone\n"},
+        {{"--backup", "s"}, "src\ns.pas\n"}, // its value only after "="
         {{"s"}, "src\ns.pas\n"},
         {{"S"}, "S.INC\n"},
         {{"w"}, "with space.pas\n"},

@@ -335,6 +335,8 @@ TEST(CliJobs, ManyJobsGiveByteForByteWhatOneJobGives) {
             EXPECT_EQ(one.err, many.err) << options << jobs;
         }
 
+        if (std::string(options).find("--check") != std::string::npos)
+            continue; // --check writes nothing
         fs::remove_all(dir.path() / "o1");
         fs::remove_all(dir.path() / "o4");
         CliRun saved_one =

@@ -300,12 +300,141 @@ TEST(CliSafeSave, ABackupNameThatIsAFolderIsNamed) {
 TEST(CliSafeSave, StaleTemporaryFilesAreRemovedWhereResultsAreWritten) {
     TempDir dir;
     dir.write("d/a.pas", "x;\n");
-    auto stale = dir.write("d/.parvex-q1W2e3", "left by a killed run");
-    auto elsewhere = dir.write("e/.parvex-q1W2e3", "not a folder this run writes to");
-    for (const auto& f : {stale, elsewhere})
-        fs::last_write_time(f, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    // Left by a run killed a moment ago: no lock held, so gone at once, whatever its time.
+    auto stale = dir.write("d/.parvex-q1W2e3r4T5y6.tmp", "");
+    auto elsewhere = dir.write("e/.parvex-q1W2e3r4T5y6.tmp", "not a folder this run writes to");
+    auto users = dir.write("d/.parvex-notes1", "a user's notes");
+    fs::last_write_time(users, fs::file_time_type::clock::now() - std::chrono::hours(1));
     CliOutcome r = run_cli(dir, personal_option(dir) + " " + q(dir.path() / "d"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(elsewhere));
+    EXPECT_TRUE(fs::exists(users));
+}
+
+TEST(CliSafeSave, TheSpellingFileNeverReplacesASourceOrWhatASaveKeeps) {
+    TempDir dir;
+    const std::string text = "x := result;\nResult := Result;\n";
+    dir.write("d/b.pas", text);
+    dir.write("d/b.pas-SAVED", "the only original\n");
+    dir.write("d/b.Token-Cross-Ref", "a list\n");
+    fs::create_symlink("b.pas", dir.path() / "d/link.dat");
+    fs::create_hard_link(dir.path() / "d/b.pas", dir.path() / "d/hard.dat");
+    const std::string b = dir.dir() + "d/b.pas";
+    struct Target {
+        std::string name, why;
+    } targets[] = {
+        {b, "is the source " + b},
+        {dir.dir() + "d/./b.pas", "is the source " + b},
+        {dir.dir() + "d/link.dat", "is the source " + b},
+        {dir.dir() + "d/hard.dat", "is the source " + b},
+        {dir.dir() + "d/b.pas-SAVED", "is a saved original of " + b},
+        {dir.dir() + "d/b.pas-SAVED.~3~", "is a saved original of " + b},
+        {dir.dir() + "d/b.Token-Cross-Ref", "is a result file of " + b},
+        {dir.dir() + "d/b.Alpha-Constants", "is a result file of " + b}, // not there yet
+    };
+    const auto before = tree_of(dir.path());
+    for (const Target& t : targets) {
+        for (const std::string& input : {q(b), q(dir.path() / "d")}) {
+            CliOutcome r =
+                run_cli(dir, personal_option(dir) + " --spellings-out " + q(t.name) + " " + input);
+            EXPECT_EQ(r.status, 2) << t.name;
+            EXPECT_EQ(r.err, "parvex-list: --spellings-out " + t.name + ": " + t.why +
+                                 ": choose another file; nothing was written\n");
+            EXPECT_TRUE(tree_of(dir.path()) == before) << t.name;
+        }
+    }
+
+    // Elsewhere it is written, private as the most private of its sources.
+    dir.write("d/c.pas", "y := Result;\n");
+    fs::permissions(dir.path() / "d/b.pas", fs::perms(0600));
+    fs::permissions(dir.path() / "d/c.pas", fs::perms(0644));
+    CliOutcome r = run_cli(dir,
+                           personal_option(dir) + " --spellings-out " + q(dir.path() / "team.dat") +
+                               " " + q(dir.path() / "d/b.pas") + " " + q(dir.path() / "d/c.pas"),
+                           dir.dir());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(dir.read("team.dat").find("\r\nResult\r\n"), std::string::npos);
+    EXPECT_EQ(mode_of(dir.path() / "team.dat"), 0600);
+    EXPECT_EQ(dir.read("d/b.pas"), text);
+}
+
+TEST(CliSafeSave, BackupOptionsKeepWhatTheySay) {
+    const std::string original = "procedure p;\nbegin\nend;\n";
+    const std::string upper = "PROCEDURE P;\nBEGIN\nEND; { of P }\n";
+    // Two changing runs, as in "--case upper d" then "--case lower d".
+    struct Case {
+        std::string option;
+        std::map<std::string, std::string> kept; // backups after both runs
+    } cases[] = {
+        {"", {{"a.pas-SAVED", upper}}},
+        {"--backup=simple", {{"a.pas-SAVED", upper}}},
+        {"--backup=numbered", {{"a.pas-SAVED.~1~", original}, {"a.pas-SAVED.~2~", upper}}},
+        {"--backup=t", {{"a.pas-SAVED.~1~", original}, {"a.pas-SAVED.~2~", upper}}},
+        {"--backup=existing", {{"a.pas-SAVED", upper}}},
+        {"--backup", {{"a.pas-SAVED", upper}}},
+        {"--backup=none", {}},
+        {"--backup=off", {}},
+        {"--no-backup", {}},
+        {"--backup=numbered --no-backup", {}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write("d/a.pas", original);
+        for (const char* output_case : {"upper", "lower"}) {
+            CliOutcome r = run_cli(dir, personal_option(dir) + " " + c.option + " --case " +
+                                            output_case + " " + q(dir.path() / "d"));
+            ASSERT_EQ(r.status, 0) << c.option << r.err;
+        }
+        std::map<std::string, std::string> kept;
+        for (const auto& [name, bytes] : tree_of(dir.path() / "d"))
+            if (name.find("SAVED") != std::string::npos)
+                kept[name] = bytes;
+        EXPECT_TRUE(kept == c.kept) << c.option;
+        EXPECT_EQ(dir.read("d/a.pas"), "procedure p;\nbegin\nend; { of p }\n");
+    }
+    // An existing series goes on with --backup=existing.
+    TempDir dir;
+    dir.write("a.pas", original);
+    dir.write("a.pas-SAVED.~4~", "older\n");
+    CliOutcome r =
+        run_cli(dir, personal_option(dir) + " --backup --case upper " + q(dir.path() / "a.pas"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.read("a.pas-SAVED.~5~"), original);
+    EXPECT_FALSE(fs::exists(dir.path() / "a.pas-SAVED"));
+    for (const char* bad : {"--backup=sometimes", "--backup=", "--no-backup=x"}) {
+        CliOutcome refused = run_cli(dir, std::string(bad) + " " + q(dir.path() / "a.pas"));
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find("Try 'parvex-list --help'"), std::string::npos) << bad;
+    }
+}
+
+TEST(CliSafeSave, ASecondNameOfTheSourceIsRefusedWithWhatToDoOnTheCommandLine) {
+    // A hard link under the backup's or a list's name: saving would lose the source.
+    struct Case {
+        std::string link, mend;
+    } cases[] = {
+        {"a.pas-SAVED", "Remove that second name (rm \"DIR/a.pas-SAVED\"; the source keeps its "
+                        "own), or keep numbered backups (--backup=numbered) or none "
+                        "(--no-backup) instead."},
+        {"a.Token-Cross-Ref", "Remove that second name (rm \"DIR/a.Token-Cross-Ref\"; the source "
+                              "keeps its own), or leave the list out (--no-tokens, or "
+                              "--text-only for no lists at all)."},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const fs::path a = dir.write("a.pas", "x;\n");
+        fs::create_hard_link(a, dir.path() / c.link);
+        CliOutcome r = run_cli(dir, personal_option(dir) + " --case upper " + q(a));
+        EXPECT_EQ(r.status, 2) << c.link;
+        std::string mend = c.mend;
+        mend.replace(mend.find("DIR/"), 3, dir.path().string());
+        EXPECT_NE(r.err.find(mend), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Setup / Files"), std::string::npos) << r.err;
+        EXPECT_EQ(dir.read("a.pas"), "x;\n");
+        // Done as it says, the save goes through.
+        fs::remove(dir.path() / c.link);
+        EXPECT_EQ(run_cli(dir, personal_option(dir) + " --case upper " + q(a)).status, 0);
+        EXPECT_EQ(dir.read("a.pas-SAVED"), "x;\n");
+    }
 }

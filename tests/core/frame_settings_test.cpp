@@ -14,7 +14,7 @@ using parvex::test::TempDir;
 
 TEST(FrameSettings, TablesHoldEveryPropertyInOrderWithItsDefault) {
     ASSERT_EQ(Frame_Stored_Properties.size(), 78u);
-    ASSERT_EQ(Main_Stored_Properties.size(), 23u);
+    ASSERT_EQ(Main_Stored_Properties.size(), 24u);
     struct Row {
         std::size_t index;
         const char* key;
@@ -68,6 +68,7 @@ TEST(FrameSettings, TablesHoldEveryPropertyInOrderWithItsDefault) {
         {12, "chk_ext_1_Checked", "True"},
         {21, "chk_col_T_Checked", "True"},
         {22, "rg_Case_ItemIndex", "-1"},
+        {23, "rg_Backup_ItemIndex", "0"},
     };
     for (const auto& r : main_rows) {
         EXPECT_EQ(Main_Stored_Properties[r.index].key, r.key) << r.index;
@@ -214,7 +215,8 @@ TEST(SettingsStore, BothStoresAndThePlacementRoundTripThroughOneSection) {
     ASSERT_TRUE(Save_Settings(name, "TForm1", Frame_Stored_Properties, frame, &placement));
     std::string bytes = tmp.read("parvex.INI");
     EXPECT_EQ(bytes.rfind("[TForm1]\r\nPC_ActivePage=PC_Work\r\n", 0), 0u);
-    EXPECT_NE(bytes.find("rg_Case_ItemIndex=3\r\nFormVersion=0\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("rg_Case_ItemIndex=3\r\nrg_Backup_ItemIndex=0\r\nFormVersion=0\r\n"),
+              std::string::npos);
 
     Settings_Read m = Load_Settings(name, "TForm1", Main_Stored_Properties);
     Settings_Read f = Load_Settings(name, "TForm1", Frame_Stored_Properties);

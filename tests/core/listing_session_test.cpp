@@ -181,3 +181,16 @@ TEST(ListingSession, ABinaryTokenFileIsRefused) {
     EXPECT_EQ(r.error, personal + ": binary or UTF-16 file, not loaded");
     EXPECT_TRUE(s.tokens().personal().empty());
 }
+
+TEST(ListingSession, ASourceGoneSinceTheRunIsSaidToBeMissingNotChanged) {
+    TempDir prog, src;
+    auto file = src.write("a.pas", "x;\n");
+    ListingSession s(prog.dir());
+    ASSERT_TRUE(s.Source_Change(file.string(), true));
+    ASSERT_EQ(s.Listing_Run().status, RunStatus::Done);
+    std::filesystem::remove(file);
+    SaveResult r = s.Save_To_Source_Path();
+    EXPECT_FALSE(r.saved);
+    EXPECT_FALSE(r.source_changed);
+    EXPECT_EQ(r.messages.back().text, "^C:^F:" + file.string() + "^File does not exist !");
+}

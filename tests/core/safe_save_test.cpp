@@ -226,19 +226,46 @@ TEST(SafeSave, ResultsTakeTheSourcesPermissionsWithoutSetId) {
     EXPECT_EQ(permissions_of(dir.path() / "secret.pas-SAVED"), 02640); // the original as it was
 }
 
-TEST(SafeSave, StaleTemporaryFilesOfAKilledRunAreRemoved) {
+TEST(SafeSave, OnlyTheUnlockedTemporaryFilesOfThisProgramAreRemoved) {
     TempDir dir;
     auto src = dir.write("a.pas", "x;\n");
-    auto stale = dir.write(".parvex-Ab12Cd", "half a text");
-    auto fresh = dir.write(".parvex-Zz99Yy", "a save of another process under way");
-    auto other = dir.write(".parvex-notes", "not ours");
-    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(2));
-    fs::last_write_time(fresh, fs::file_time_type::clock::now() + std::chrono::hours(2));
-    fs::last_write_time(other, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    const auto now = fs::file_time_type::clock::now();
+    // A killed run's temporaries, made a moment ago or long ago: no clock decides.
+    auto killed_now = dir.write(".parvex-Ab12Cd34Ef56.tmp", "");
+    auto killed_old = dir.write(".parvex-Gh78Ij90Kl12.tmp", "half a text");
+    fs::last_write_time(killed_old, now - std::chrono::hours(2));
+    // A save under way elsewhere holds the lock of its temporary file.
+    auto writing = dir.write(".parvex-Mn34Op56Qr78.tmp", "a save of another process");
+    const int writer = ::open(writing.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    // Files of users: names a user chooses, and no regular file under our naming.
+    std::vector<fs::path> users = {dir.write(".parvex-notes1", "notes"),
+                                   dir.write(".parvex-Ab12Cd", "an old-style name"),
+                                   dir.write(".parvex-notes.tmp", "notes")};
+    for (const auto& f : users)
+        fs::last_write_time(f, now - std::chrono::hours(2));
+    fs::create_directory(dir.path() / ".parvex-Folder123456.tmp");
+    fs::create_symlink("a.pas", dir.path() / ".parvex-Link12345678.tmp");
     ASSERT_TRUE(list_and_save(src).saved);
-    EXPECT_FALSE(fs::exists(stale));
-    EXPECT_TRUE(fs::exists(fresh));
-    EXPECT_TRUE(fs::exists(other));
+    EXPECT_FALSE(fs::exists(killed_now));
+    EXPECT_FALSE(fs::exists(killed_old));
+    EXPECT_TRUE(fs::exists(writing));
+    for (const auto& f : users)
+        EXPECT_TRUE(fs::exists(f)) << f;
+    EXPECT_TRUE(fs::is_directory(dir.path() / ".parvex-Folder123456.tmp"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / ".parvex-Link12345678.tmp"));
+    ::close(writer);
+}
+
+TEST(SafeSave, TemporaryFilesOfAnotherUserAreLeftToThem) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file to another user";
+    TempDir dir;
+    auto src = dir.write("a.pas", "x;\n");
+    auto theirs = dir.write(".parvex-Ab12Cd34Ef56.tmp", "");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(list_and_save(src).saved);
+    EXPECT_TRUE(fs::exists(theirs));
 }
 
 TEST(SafeSave, TheFolderLockIsExclusiveUntilReleased) {
@@ -261,23 +288,18 @@ TEST(SafeSave, TheFolderLockIsExclusiveUntilReleased) {
 
 TEST(SafeSave, StaleFilesGoWhenTheLockIsTakenNeverWhileThisProcessSaves) {
     TempDir dir;
-    auto aged = [&](const std::string& name) {
-        auto p = dir.write(name, "x");
-        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(2));
-        return p;
-    };
-    auto stale = aged(".parvex-Old111");
+    auto stale = dir.write(".parvex-Old111111111.tmp", "x");
     {
         FolderLock first(dir.dir());
         EXPECT_FALSE(fs::exists(stale)) << "the sweep comes with the lock";
-        // A file another save of this process makes from now on is never swept, however old
-        // its time looks.
-        auto own = aged(".parvex-Own222");
+        // A file another save of this process stages from now on is never swept.
+        StagedFile own;
+        ASSERT_TRUE(Stage_File(dir.dir() + "t", "x", own));
         FolderLock second(dir.dir());
-        EXPECT_TRUE(fs::exists(own));
+        EXPECT_TRUE(fs::exists(own.path()));
+        EXPECT_EQ(Remove_Stale_Temps(dir.dir() + "./"), 0); // even when looked at again
+        EXPECT_TRUE(fs::exists(own.path()));
     }
-    FolderLock again(dir.dir());
-    EXPECT_TRUE(fs::exists(dir.path() / ".parvex-Own222"));
 }
 
 TEST(SafeSave, ThreadsOfOneProcessShareTheFolderLockAndOthersWait) {

@@ -5,10 +5,13 @@
 #include "temp_dir.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace parvex;
 using parvex::test::TempDir;
@@ -58,26 +61,49 @@ TEST(StagedWrite, ResultsTakeTheirBitsWhateverTheUmask) {
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST(StagedWrite, TemporaryNamesAreNewEachTime) {
+TEST(StagedWrite, TemporaryNamesAreNewEachTimeAndLockedUntilTheyTakeTheirPlace) {
     TempDir dir;
     std::set<std::string> names;
+    std::vector<StagedFile> kept;
     for (int i = 0; i < 300; ++i) {
-        std::string staged;
+        StagedFile staged;
         ASSERT_TRUE(Stage_File(dir.dir() + "target", "x", staged));
-        const std::string file = fs::path(staged).filename().string();
-        EXPECT_TRUE(file.starts_with(Temp_File_Prefix)) << file;
-        EXPECT_EQ(file.size(), Temp_File_Prefix.size() + 6) << file;
-        EXPECT_TRUE(names.insert(staged).second) << "a name came twice: " << staged;
-        EXPECT_TRUE(fs::is_regular_file(staged));
+        const std::string file = fs::path(staged.path()).filename().string();
+        EXPECT_TRUE(Is_Temp_File_Name(file)) << file;
+        EXPECT_TRUE(names.insert(staged.path()).second) << "a name came twice: " << file;
+        EXPECT_TRUE(fs::is_regular_file(staged.path()));
+        if (i < 3)
+            kept.push_back(std::move(staged)); // the others go as they leave the scope
     }
-    EXPECT_FALSE(fs::exists(dir.dir() + "target"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+    // Locked while staged: a lock taken the way another process takes it fails.
+    const std::string path = kept[0].path();
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ASSERT_TRUE(kept[0].Commit(dir.dir() + "target"));
+    EXPECT_FALSE(kept[0]);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(parvex::test::read_bytes(dir.dir() + "target"), "x");
+    ::close(fd);
+    kept[1].Discard();
+    kept.clear();
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(StagedWrite, TemporaryNamesAreNoneAUserChooses) {
+    for (const char* name : {".parvex-q7Rk2ZbW0mXe.tmp", ".parvex-AAAAAAAAAAAA.tmp"})
+        EXPECT_TRUE(Is_Temp_File_Name(name)) << name;
+    for (const char* name :
+         {".parvex-notes1", ".parvex-Ab12Cd", ".parvex-q7Rk2ZbW0mX.tmp", ".parvex-q7Rk2ZbW0mXe.txt",
+          ".parvex-q7Rk2Zb.W0mX.tmp", "parvex-q7Rk2ZbW0mXe.tmp", ".parvex-q7Rk2ZbW0mXeA.tmp"})
+        EXPECT_FALSE(Is_Temp_File_Name(name)) << name;
 }
 
 TEST(StagedWrite, AFolderThatIsMissingIsReported) {
     TempDir dir;
-    std::string staged;
+    StagedFile staged;
     FileResult r = Stage_File(dir.dir() + "no/such/target", "x", staged);
     EXPECT_FALSE(r);
     EXPECT_NE(r.error.find("Cannot write"), std::string::npos) << r.error;
-    EXPECT_TRUE(staged.empty());
+    EXPECT_FALSE(staged);
 }

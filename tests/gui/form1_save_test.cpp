@@ -156,3 +156,66 @@ TEST(Form1Save, ExtensionsThatWouldLoseTheSourceAreRefusedOnThePageAndAtTheSave)
     EXPECT_EQ(names_in(src), std::vector<std::string>{"x.pas"});
     EXPECT_EQ(src.read("x.pas"), "begin end.\n");
 }
+
+TEST(Form1Save, AnEditOnDiskAfterTheRunIsKeptByBothSaveButtons) {
+    // Edits made in an editor between the run and a save button: appended, and one of equal
+    // size that changes only letter case with the file's time set back (the second reader alone
+    // would take the new text for a listing of it).
+    struct Edit {
+        const char* what;
+        const char* after;
+        bool time_set_back;
+    } edits[] = {{"appended", "procedure p;\nbegin\nend;\n{ my edit }\n", false},
+                 {"same size", "PROCEDURE p;\nbegin\nend;\n", true}};
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.what);
+        TempDir prog, src;
+        auto file = src.write("a.pas", "procedure p;\nbegin\nend;\n");
+        SaveProgram p(prog);
+        TForm1& f = p.form;
+        f.ui.rg_Case->setItemIndex(1);
+        p.choose(file);
+        f.ui.btn_Work->click();
+        ASSERT_GT(f.tlb_SRC_O->count(), 0);
+        const auto time = fs::last_write_time(file);
+        src.write("a.pas", e.after);
+        if (e.time_set_back)
+            fs::last_write_time(file, time);
+        for (SpeedButton* save : {f.ui.btn_to_SRCPath, f.ui.btn_to_Work}) {
+            save->click();
+            EXPECT_NE(p.message().find("changed while listed, not saved"), std::string::npos)
+                << p.message();
+            EXPECT_NE(p.message().find("Run the listing again"), std::string::npos);
+        }
+        EXPECT_EQ(src.read("a.pas"), e.after);
+        EXPECT_EQ(names_in(src), std::vector<std::string>{"a.pas"});
+        EXPECT_FALSE(fs::exists(prog.path() / "Data/a.pas"));
+        EXPECT_TRUE(p.general_errors.empty());
+        // A new run takes the edit in, and its save goes through.
+        f.ui.btn_Work->click();
+        f.ui.btn_to_SRCPath->click();
+        EXPECT_EQ(src.read("a.pas-SAVED"), e.after);
+    }
+}
+
+TEST(Form1Save, NumberedBackupsChosenOnSetupFilesKeepEveryOriginalAndTheChoiceIsStored) {
+    TempDir prog, src;
+    auto file = src.write("a.pas", "procedure p;\nbegin\nend;\n");
+    {
+        SaveProgram p(prog);
+        TForm1& f = p.form;
+        EXPECT_EQ(f.ui.rg_Backup->itemIndex(), 0); // one backup, as saving always worked
+        f.ui.rg_Backup->setItemIndex(1);
+        for (int output_case : {0, 1}) {
+            f.ui.rg_Case->setItemIndex(output_case);
+            p.choose(file);
+            f.ui.btn_Work->click();
+            f.ui.btn_to_SRCPath->click();
+        }
+        EXPECT_EQ(src.read("a.pas-SAVED.~1~"), "procedure p;\nbegin\nend;\n");
+        EXPECT_EQ(src.read("a.pas-SAVED.~2~"), "PROCEDURE P;\nBEGIN\nEND; { of P }\n");
+        EXPECT_FALSE(fs::exists(src.path() / "a.pas-SAVED"));
+    }
+    SaveProgram again(prog);
+    EXPECT_EQ(again.form.ui.rg_Backup->itemIndex(), 1);
+}

@@ -51,7 +51,7 @@ check() {
     [ -e "$work/tree/$rel" ] || { echo "GONE $rel"; lost=$((lost + 1)); }
   done < <(find "$src" -type f \( -iname '*.pas' -o -iname '*.pp' -o -iname '*.dpr' \
              -o -iname '*.lpr' -o -iname '*.inc' \) -print0)
-  stale=$(find "$work/tree" -name '.parvex-??????' | wc -l)
+  stale=$(find "$work/tree" -name '.parvex-????????????.tmp' | wc -l)
   echo "  $total sources: $saved originals in NAME-SAVED, $kept unchanged under their name," \
        "$lost lost; $stale temporary files left"
   [ "$lost" -eq 0 ] && [ "$stale" -eq 0 ]

@@ -2,6 +2,7 @@
 
 #include "engine/result_names.h"
 #include "engine/text_order.h"
+#include "platform/file_stamp.h"
 #include "platform/folder_lock.h"
 #include "platform/free_memory.h"
 
@@ -9,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -138,8 +141,39 @@ std::string Folder_Of(const std::string& file_name) {
     return slash == std::string::npos ? std::string() : file_name.substr(0, slash + 1);
 }
 
+namespace {
+// Names of users and groups (re-entrant: saves run on several threads), else their numbers.
+std::string user_name(uid_t uid) {
+    passwd entry{}, *found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->pw_name;
+    return std::to_string(uid);
+}
+std::string group_name(gid_t gid) {
+    group entry{}, *found = nullptr;
+    char buffer[4096];
+    if (::getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return found->gr_name;
+    return std::to_string(gid);
+}
+
+std::string owner_not_kept(const struct stat& replaced, const std::string& reason) {
+    return "the owner " + user_name(replaced.st_uid) + ":" + group_name(replaced.st_gid) +
+           " of the old text could not be kept (" + reason +
+           "): the new text and its lists belong to " + user_name(::geteuid()) + " now";
+}
+} // namespace
+
+EngineMessage Changed_While_Listed_Message(const std::string& source_file) {
+    return {MessageKind::L_Error, "save to Source-Path",
+            "^C:^F:" + source_file + "^" + std::string(Changed_While_Listed_Text) +
+                ".\r\nRun the listing again to take the change in."};
+}
+
 SaveResult Save_Results(const std::string& source_file, const std::string& folder,
-                        const SaveOptions& options, ListingLists& lists, const TextForm& form) {
+                        const SaveOptions& options, ListingLists& lists, const TextForm& form,
+                        const FileStamp* read_as) {
     SaveResult result;
     if (!File_Exists(source_file)) {
         result.messages.push_back(
@@ -160,31 +194,47 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
         result.messages.push_back({MessageKind::General_Error, "", r.error});
         return result;
     };
+    auto changed_meanwhile = [&] {
+        result.source_changed = true;
+        result.messages.push_back(Changed_While_Listed_Message(source_file));
+        return result;
+    };
 
     // Names under which a save would lose the source or its backup are refused before anything
     // is written.
     if (ExtensionProblem p = Extensions_Problem(options))
         return refuse("Nothing was saved.\r\n" + p.text);
-    const ResultNames names = Result_Names(source_file, folder, options);
-    if (std::string why = Names_Problem(source_file, names); !why.empty())
-        return refuse(why);
-    const std::string &name1 = names.text(), &name2 = names.backup();
-    struct stat backup_stat {};
-    if (name2 != name1 && ::lstat(name2.c_str(), &backup_stat) == 0 &&
-        !S_ISREG(backup_stat.st_mode) && !S_ISLNK(backup_stat.st_mode))
-        return refuse("Nothing was saved: the saved original would go to \"" + name2 +
-                      "\", which is " + (S_ISDIR(backup_stat.st_mode) ? "a folder" : "no file") +
-                      ".");
+    ResultNames names = Result_Names(source_file, folder, options);
 
     // One process saving into a folder at a time: a second one waits here, then finds the text
     // it would write already there. What a killed save left behind goes as the lock is taken.
     FolderLock lock(folder);
+
+    // The backup's name (a numbered one takes the next number free in the folder, so it is
+    // looked up under the lock); empty when none is kept.
+    names.files[1] = Backup_Name(names.backup(), options.backup);
+    if (std::string why = Names_Problem(source_file, names, options.remedies); !why.empty())
+        return refuse(why);
+    const std::string &name1 = names.text(), &name2 = names.backup();
+    struct stat backup_stat {};
+    if (!name2.empty() && ::lstat(name2.c_str(), &backup_stat) == 0 &&
+        !S_ISREG(backup_stat.st_mode) && !S_ISLNK(backup_stat.st_mode))
+        return refuse("Nothing was saved: the saved original would go to \"" + name2 +
+                      "\", which is " + (S_ISDIR(backup_stat.st_mode) ? "a folder" : "no file") +
+                      ".");
 
     // The results take the source's permission bits: the lists of a private source stay private.
     struct stat source_stat {};
     StageMode mode;
     if (::stat(source_file.c_str(), &source_stat) == 0)
         mode.permissions = static_cast<int>(source_stat.st_mode & 0777);
+    // And the owner and group of the text they replace (another user's source rewritten by
+    // root stays that user's), where the system allows it.
+    struct stat replaced_stat {};
+    if (::stat(name1.c_str(), &replaced_stat) == 0 && S_ISREG(replaced_stat.st_mode)) {
+        mode.owner = static_cast<int>(replaced_stat.st_uid);
+        mode.group = static_cast<int>(replaced_stat.st_gid);
+    }
 
     // A text that would not change is not rewritten: its time stays, and its backup (the true
     // original after an earlier save) is not replaced by the text itself.
@@ -192,10 +242,28 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     const bool replacing = File_Exists(name1);
     result.text_unchanged = replacing && File_Holds(name1, text);
 
-    // The new text is complete on disk, and the lists are written, before the old text moves
-    // aside: a save that fails on the way leaves the source as it was, so saving again after
-    // the fault is mended can never push the new text over the only backup of the original.
-    std::string staged;
+    // The source must still hold what the run read. One that another save (a second call over
+    // the folder) has meanwhile given exactly this new text loses nothing: the text stays as it
+    // is, and the lists describe it as well; from here on that state is what must hold.
+    FileStamp now_holding;
+    if (read_as && !File_Unchanged(source_file, *read_as)) {
+        now_holding = Take_File_Stamp(source_file);
+        if (!result.text_unchanged || !Same_File(name1, source_file))
+            return changed_meanwhile();
+        Keep_Racy_Bytes(now_holding, text);
+        read_as = &now_holding;
+    }
+
+    // Every result is complete on disk before any of them takes its place: a save that fails on
+    // the way, or finds the source changed at the last moment, leaves the folder as it was, so
+    // saving again after the fault is mended can never push the new text over the only backup
+    // of the original.
+    struct Staged {
+        StagedFile file;
+        std::string target;
+    };
+    std::vector<Staged> staged_lists;
+    StagedFile staged; // the new text (a temporary file that takes no place goes at the return)
     if (!result.text_unchanged) {
         StageMode text_mode = mode;
         text_mode.sync = replacing; // on disk before it takes the place of the old text
@@ -207,60 +275,76 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
     std::string().swap(text);
     if (large)
         Return_Free_Memory();
-    auto give_up = [&](const FileResult& r) {
-        if (!staged.empty())
-            (void)Delete_File(staged);
-        return fail(r);
-    };
 
-    // Each list file is composed only when it is wanted and goes as soon as it is written: a
-    // token-dense file's cross-reference is the largest text of the save and never exists twice.
-    auto write_list = [&](std::size_t k, auto compose) -> FileResult {
-        const std::string& name = names.files[k];
-        if (!options.create[k]) {
-            (void)Delete_File(name); // a stale list that cannot be deleted is no reason to stop
+    // Each list file is composed only when it is wanted and goes to disk as soon as it is
+    // composed: a token-dense file's cross-reference is the largest text of the save and never
+    // exists twice.
+    auto stage_list = [&](std::size_t k, auto compose) -> FileResult {
+        if (!options.write_lists || !options.create[k])
             return FileResult::success();
-        }
-        return Write_File_Atomic(name, compose(), mode); // replaces any older file
+        Staged list{{}, names.files[k]};
+        if (FileResult r = Stage_File(list.target, compose(), list.file, mode); !r)
+            return r;
+        staged_lists.push_back(std::move(list));
+        return FileResult::success();
     };
     const int n = options.break_after;
     auto plain = [](const CollectedList& list) { return [&list] { return Collected_Text(list); }; };
     auto cref = [n](CollectedList& list) {
         return [&list, n] { return Cross_Reference_Text(list, n); };
     };
-    if (FileResult r = write_list(2, plain(lists.a_const)); !r)
-        return give_up(r);
-    if (FileResult r = write_list(4, cref(lists.a_const)); !r)
-        return give_up(r);
-    if (FileResult r = write_list(3, plain(lists.n_const)); !r)
-        return give_up(r);
-    if (FileResult r = write_list(5, cref(lists.n_const)); !r)
-        return give_up(r);
-    if (FileResult r = write_list(6, cref(lists.t_cref)); !r)
-        return give_up(r);
+    if (FileResult r = stage_list(2, plain(lists.a_const)); !r)
+        return fail(r);
+    if (FileResult r = stage_list(4, cref(lists.a_const)); !r)
+        return fail(r);
+    if (FileResult r = stage_list(3, plain(lists.n_const)); !r)
+        return fail(r);
+    if (FileResult r = stage_list(5, cref(lists.n_const)); !r)
+        return fail(r);
+    if (FileResult r = stage_list(6, cref(lists.t_cref)); !r)
+        return fail(r);
+
+    for (const StagedFile* f : {&staged, staged_lists.empty() ? nullptr : &staged_lists[0].file})
+        if (f && *f && !f->owner_kept()) {
+            result.warnings.push_back(owner_not_kept(replaced_stat, f->owner_error()));
+            break;
+        }
+
+    // The last look before anything takes a place: an edit made while the results were written
+    // is not overwritten either.
+    if (read_as && !File_Unchanged(source_file, *read_as))
+        return changed_meanwhile();
+
+    // The lists first (an unwanted one goes: a stale list that cannot be deleted is no reason to
+    // stop), so that a failure among them leaves the source as it was.
+    for (std::size_t k = 2; k < names.files.size(); ++k)
+        if (options.write_lists && !options.create[k])
+            (void)Delete_File(names.files[k]);
+    for (Staged& l : staged_lists)
+        if (FileResult r = l.file.Commit(l.target); !r)
+            return fail(r);
 
     if (!result.text_unchanged) {
         // The backup is a second name of the old text; the new text then replaces the first
         // name in one step, so the source's name never stands empty. Where the file system has
-        // no hard links the old text is renamed instead.
+        // no hard links the old text is renamed instead. Without a backup the new text simply
+        // takes the old one's place.
         bool moved = false;
-        if (name2 != name1) {
+        if (!name2.empty()) {
             (void)Delete_File(name2);
             if (replacing && ::link(name1.c_str(), name2.c_str()) != 0) {
                 // Replacing the old text without its backup would lose it: stop instead.
                 if (FileResult r = Rename_File(name1, name2); !r)
-                    return give_up(FileResult::failure(
+                    return fail(FileResult::failure(
                         "Cannot keep the original \"" + name1 + "\" as \"" + name2 +
                         "\": " + r.error.substr(r.error.rfind(": ") + 2)));
                 moved = true;
             }
         }
-        if (::rename(staged.c_str(), name1.c_str()) != 0) {
-            FileResult r =
-                FileResult::failure("Cannot write \"" + name1 + "\": " + std::strerror(errno));
+        if (FileResult r = staged.Commit(name1); !r) {
             if (moved)
                 (void)Rename_File(name2, name1); // the old text goes back under its own name
-            return give_up(r);
+            return fail(r);
         }
         if (replacing)
             (void)Sync_Folder(folder); // the renames reach the disk as well
@@ -268,9 +352,11 @@ SaveResult Save_Results(const std::string& source_file, const std::string& folde
 
     lists.Clear_Lists();
     result.saved = true;
-    result.messages.push_back({MessageKind::M_Mess, "Saved File",
-                               "^C:^F:" + folder + "^Saved Files!" +
-                                   (result.text_unchanged ? "\r\ntext unchanged" : "")});
+    std::string said = result.text_unchanged ? "\r\ntext unchanged" : "";
+    for (const std::string& w : result.warnings)
+        said += "\r\n" + w;
+    result.messages.push_back(
+        {MessageKind::M_Mess, "Saved File", "^C:^F:" + folder + "^Saved Files!" + said});
     return result;
 }
 

@@ -20,6 +20,20 @@ struct ListingOptions {
     bool collect_tokens = true;                   // chk_col_T
 };
 
+// What a save keeps of the text it replaces, named as GNU tools name their backups.
+enum class BackupMode {
+    None,     // nothing: for trees under version control
+    Simple,   // one backup, NAME-SAVED, replaced by the next save that changes the text
+    Numbered, // every replaced text: NAME-SAVED.~1~, NAME-SAVED.~2~, ...
+    Existing, // numbered where numbered backups of the file exist already, else simple
+};
+
+// Where a refused save tells the user to mend it.
+enum class Remedies {
+    Window,       // the page Setup / Files
+    Command_Line, // options of parvex-list, and what to remove
+};
+
 struct SaveOptions {
     // ed_ext_1 .. ed_ext_7, used as they stand with a dot put in front.
     std::array<std::string, 7> extensions{"pas",
@@ -31,7 +45,11 @@ struct SaveOptions {
                                           "Token-Cross-Ref"};
     // chk_ext_1 .. chk_ext_7; the first two are always written whatever they say.
     std::array<bool, 7> create{true, true, true, true, true, true, true};
-    int break_after = 10; // se_Nr_Lines: line numbers per cross-reference line
+    int break_after = 10;                   // se_Nr_Lines: line numbers per cross-reference line
+    BackupMode backup = BackupMode::Simple; // rg_Backup
+    Remedies remedies = Remedies::Window;
+    // False: only the new text is written; list files are neither written nor deleted.
+    bool write_lists = true;
 };
 
 } // namespace parvex

@@ -2,7 +2,9 @@
 
 #include "tables/subs.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -62,6 +64,60 @@ ResultNames Result_Names(const std::string& source_file, const std::string& fold
     return names;
 }
 
+namespace {
+
+// The number of a numbered backup's file name ("a.pas-SAVED.~12~" of "a.pas-SAVED": 12), or 0.
+unsigned long backup_number(std::string_view name, std::string_view simple) {
+    if (name.size() < simple.size() + 4 || !name.starts_with(simple) ||
+        name.substr(simple.size(), 2) != ".~" || !name.ends_with('~'))
+        return 0;
+    const std::string_view digits = name.substr(simple.size() + 2, name.size() - simple.size() - 3);
+    unsigned long n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9' || n > 100000000)
+            return 0;
+        n = n * 10 + static_cast<unsigned long>(c - '0');
+    }
+    return n;
+}
+
+// The highest number among the numbered backups of `simple_backup`; 0 when there is none.
+unsigned long highest_backup_number(const std::string& simple_backup) {
+    const std::string folder = simple_backup.substr(0, simple_backup.rfind('/') + 1);
+    const std::string simple = file_part(simple_backup);
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d)
+        return 0;
+    unsigned long highest = 0;
+    while (const dirent* e = ::readdir(d))
+        highest = std::max(highest, backup_number(e->d_name, simple));
+    ::closedir(d);
+    return highest;
+}
+
+} // namespace
+
+std::string Backup_Name(const std::string& simple_backup, BackupMode mode) {
+    if (mode == BackupMode::None)
+        return {};
+    if (mode == BackupMode::Simple)
+        return simple_backup;
+    const unsigned long highest = highest_backup_number(simple_backup);
+    if (mode == BackupMode::Existing && highest == 0)
+        return simple_backup;
+    return simple_backup + ".~" + std::to_string(highest + 1) + "~";
+}
+
+bool Is_Backup_Of(const std::string& name, const std::string& simple_backup) {
+    if (Same_File(name, simple_backup))
+        return true;
+    const auto slash = name.rfind('/');
+    const std::string folder = name.substr(0, slash + 1);
+    const std::string simple_folder = simple_backup.substr(0, simple_backup.rfind('/') + 1);
+    return backup_number(file_part(name), file_part(simple_backup)) > 0 &&
+           Same_File(folder.empty() ? "." : folder, simple_folder.empty() ? "." : simple_folder);
+}
+
 ExtensionProblem Extensions_Problem(const SaveOptions& options) {
     const auto& x = options.extensions;
     auto problem = [](std::size_t k, std::string text) {
@@ -119,18 +175,37 @@ bool Same_File(const std::string& a, const std::string& b) {
     return ca == cb;
 }
 
-std::string Names_Problem(const std::string& source_file, const ResultNames& names) {
+std::string Names_Problem(const std::string& source_file, const ResultNames& names,
+                          Remedies remedies) {
+    const bool command_line = remedies == Remedies::Command_Line;
     const std::string text = file_part(names.text());
-    if (names.text() == names.backup())
+    const bool backup_kept = !names.backup().empty();
+    // On the command line the extensions are fixed: a clash comes from a second name of a file
+    // (a hard or symbolic link), which the user removes, or a backup that goes elsewhere.
+    auto mend_backup = [&](const std::string& backup) {
+        return command_line ? "\r\nRemove that second name (rm " + quoted(backup) +
+                                  "; the source keeps its own), or keep numbered backups "
+                                  "(--backup=numbered) or none (--no-backup) instead."
+                            : "\r\nChange " + field_name(0) + " or " + field_name(1) +
+                                  " on the page Setup / Files.";
+    };
+    auto mend_list = [&](std::size_t k) {
+        static constexpr const char* leave_out[] = {
+            "", "", "--no-alpha", "--no-numeric", "--no-alpha", "--no-numeric", "--no-tokens"};
+        return command_line ? "\r\nRemove that second name (rm " + quoted(names.files[k]) +
+                                  "; the source keeps its own), or leave the list out (" +
+                                  leave_out[k] + ", or --text-only for no lists at all)."
+                            : std::string("\r\nChange its extension on the page Setup / Files.");
+    };
+    if (backup_kept && names.text() == names.backup())
         return "Nothing was saved: the new text and the saved original would both be named " +
-               quoted(text) + ", so the original would be lost.\r\nChange " + field_name(0) +
-               " or " + field_name(1) + " on the page Setup / Files.";
+               quoted(text) + ", so the original would be lost." + mend_backup(names.backup());
     for (std::size_t k = 2; k < names.files.size(); ++k)
-        if (names.files[k] == names.text() || names.files[k] == names.backup())
+        if (names.files[k] == names.text() || (backup_kept && names.files[k] == names.backup()))
             return "Nothing was saved: the list of " + field_name(k) + " would be named " +
                    quoted(file_part(names.files[k])) + " like the " +
-                   (names.files[k] == names.text() ? "new text" : "saved original") +
-                   ".\r\nChange its extension on the page Setup / Files.";
+                   (names.files[k] == names.text() ? "new text" : "saved original") + "." +
+                   mend_list(k);
     // The source is looked at once; a result name that leads to no file (and holds no "..")
     // is not it, one that leads to a file is it when both are one file.
     struct stat source_stat {};
@@ -145,17 +220,15 @@ std::string Names_Problem(const std::string& source_file, const ResultNames& nam
             return false;
         return Same_File(name, source_file);
     };
-    for (std::size_t k = 1; k < names.files.size(); ++k) {
+    for (std::size_t k = backup_kept ? 1 : 2; k < names.files.size(); ++k) {
         if (!same_as_source(names.files[k]))
             continue;
         if (k == 1)
             return "Nothing was saved: the saved original would be the source " +
                    quoted(file_part(source_file)) + " itself while the new text goes to " +
-                   quoted(text) + ", so the source would be lost.\r\nChange " + field_name(0) +
-                   " or " + field_name(1) + " on the page Setup / Files.";
+                   quoted(text) + ", so the source would be lost." + mend_backup(names.files[1]);
         return "Nothing was saved: the list of " + field_name(k) + " would replace the source " +
-               quoted(file_part(source_file)) +
-               ".\r\nChange its extension on the page Setup / Files.";
+               quoted(file_part(source_file)) + "." + mend_list(k);
     }
     return {};
 }

@@ -30,6 +30,14 @@ extern const std::array<const char*, 7> Extension_Captions;
 ResultNames Result_Names(const std::string& source_file, const std::string& folder,
                          const SaveOptions& options);
 
+// The name under which a save keeps the text it replaces, for the simple backup name
+// `simple_backup` ("a.pas-SAVED"): empty for none; that name; or the next numbered one
+// ("a.pas-SAVED.~3~" beside ".~1~" and ".~2~"), existing: numbered where a numbered backup of
+// that name is there already. Numbers are looked up in the folder: call it with the folder locked.
+std::string Backup_Name(const std::string& simple_backup, BackupMode mode);
+// True when `name` leads to the simple backup or names one of its numbered backups.
+bool Is_Backup_Of(const std::string& name, const std::string& simple_backup);
+
 // A setting that is refused, with the reason to show; `field` is 0..6, or -1 when all is well.
 struct ExtensionProblem {
     int field = -1;
@@ -44,8 +52,11 @@ ExtensionProblem Extensions_Problem(const SaveOptions& options);
 
 // Why saving `source_file` under `names` would lose it or its backup: the new text and the
 // saved original of one name, or a result other than the new text that is the source itself.
-// Empty when the save is safe. The text names the settings to change.
-std::string Names_Problem(const std::string& source_file, const ResultNames& names);
+// An empty backup name (no backup kept) is not looked at. Empty when the save is safe. The text
+// names the settings to change.
+// `remedies` says where the user mends it: the page Setup / Files, or the command line.
+std::string Names_Problem(const std::string& source_file, const ResultNames& names,
+                          Remedies remedies = Remedies::Window);
 
 // True when both names lead to one file (after "."/".." and links), or are the same path.
 bool Same_File(const std::string& a, const std::string& b);

@@ -118,7 +118,7 @@ inline constexpr std::array<Stored_Property, 78> Frame_Stored_Properties{{
 }};
 
 // The main window's own store (same file, same section).
-inline constexpr std::array<Stored_Property, 23> Main_Stored_Properties{{
+inline constexpr std::array<Stored_Property, 24> Main_Stored_Properties{{
     stored::page("PC", "ActivePage", "PC_ActivePage", "PC_Work"),
     stored::page("PCW", "ActivePage", "PCW_ActivePage", "pcw_Work"),
     stored::number("GP_KA", "Width", "GP_KA_Width", "202", 0),
@@ -142,6 +142,7 @@ inline constexpr std::array<Stored_Property, 23> Main_Stored_Properties{{
     stored::flag("chk_col_N", "Checked", "chk_col_N_Checked", true),
     stored::flag("chk_col_T", "Checked", "chk_col_T_Checked", true),
     stored::number("rg_Case", "ItemIndex", "rg_Case_ItemIndex", "-1", -1, 3),
+    stored::number("rg_Backup", "ItemIndex", "rg_Backup_ItemIndex", "0", 0, 2),
 }};
 
 static_assert(All_Keys_Match(Frame_Stored_Properties));

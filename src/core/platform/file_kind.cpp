@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace parvex {
 
@@ -43,6 +45,13 @@ std::string Describe_Non_File(const std::string& path) {
     if (S_ISREG(st.st_mode))
         return {};
     return "is " + kind_of(st.st_mode) + ", not a file";
+}
+
+bool Is_Read_Only(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    return (st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
 std::string Describe_Non_Folder(const std::string& path) {

@@ -14,4 +14,8 @@ std::string Describe_Non_File(const std::string& path);
 // The same question for something that should be a folder; empty for a folder.
 std::string Describe_Non_Folder(const std::string& path);
 
+// True for a file that this user may not write (its permission bits say so for root as well):
+// editors and formatters leave such a file alone.
+bool Is_Read_Only(const std::string& path);
+
 } // namespace parvex

@@ -3,7 +3,6 @@
 #include "platform/text_file.h"
 
 #include <cerrno>
-#include <chrono>
 #include <condition_variable>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,18 +19,6 @@ namespace {
 
 std::string dir_or_dot(const std::string& folder) {
     return folder.empty() ? std::string(".") : folder;
-}
-
-// The first moment this process cared about temporary files; files older than it cannot be
-// one of its own saves in progress.
-const std::chrono::system_clock::time_point& process_start() {
-    static const auto start = std::chrono::system_clock::now();
-    return start;
-}
-
-bool is_temp_name(const char* name) {
-    const std::string_view n(name);
-    return n.size() == Temp_File_Prefix.size() + 6 && n.starts_with(Temp_File_Prefix);
 }
 
 } // namespace
@@ -62,7 +49,6 @@ int take_lock(const std::string& dir) {
 } // namespace
 
 FolderLock::FolderLock(const std::string& folder) : key_(dir_or_dot(folder)) {
-    (void)process_start();
     std::unique_lock<std::mutex> lock(held_mutex);
     held_changed.wait(lock, [&] { return !held[key_].taking; });
     Held& h = held[key_];
@@ -114,24 +100,27 @@ int Remove_Stale_Temps(const std::string& folder) {
     DIR* d = ::opendir(dir.c_str());
     if (!d)
         return 0;
-    // File times come from a coarse clock that may stand a little behind this process's own:
-    // a file of the last two seconds is left alone, the next run takes it.
-    const auto start = process_start() - std::chrono::seconds(2);
+    const uid_t me = ::geteuid();
     int removed = 0;
     while (const dirent* e = ::readdir(d)) {
-        if (!is_temp_name(e->d_name))
+        if (!Is_Temp_File_Name(e->d_name))
             continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+        // Ours: a regular file of this user, and no process (this one included) holds its lock,
+        // so the run that wrote it is gone. Whatever cannot be told stays.
+        struct stat named {
+        }, opened{};
+        if (::fstatat(::dirfd(d), e->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(named.st_mode) || named.st_uid != me)
             continue;
-        const auto modified = std::chrono::system_clock::time_point(
-            std::chrono::duration_cast<std::chrono::system_clock::duration>(
-                std::chrono::seconds(st.st_mtim.tv_sec) +
-                std::chrono::nanoseconds(st.st_mtim.tv_nsec)));
-        if (modified >= start)
+        const int fd = ::openat(::dirfd(d), e->d_name,
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
             continue;
-        if (::unlinkat(::dirfd(d), e->d_name, 0) == 0)
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino &&
+            ::unlinkat(::dirfd(d), e->d_name, 0) == 0)
             ++removed;
+        ::close(fd);
     }
     ::closedir(d);
     return removed;

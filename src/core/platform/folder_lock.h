@@ -25,10 +25,12 @@ private:
     bool locked_ = false;
 };
 
-// Removes the temporary files (".parvex-XXXXXX") that a killed run left in `folder`: those
-// older than this process. FolderLock calls it when it takes a folder's lock, where no save of
-// another process nor of this one can be half-way. Each folder is looked at once per process.
-// Returns how many were removed.
+// Removes the temporary files that a killed run left in `folder`: files of this program's
+// temporary naming (Is_Temp_File_Name), regular, of this user, whose lock no process holds (a
+// run holds the lock of each of its temporaries until it is renamed or removed). No file time
+// is looked at: a run killed a moment ago leaves nothing behind either. FolderLock calls it
+// when it takes a folder's lock. Each folder is looked at once per process. Returns how many
+// were removed.
 int Remove_Stale_Temps(const std::string& folder);
 
 } // namespace parvex

@@ -72,7 +72,7 @@ SourceText Source_From_Bytes(std::string_view bytes) {
     return text;
 }
 
-SourceText Load_Source_Text(const std::string& name, std::uint64_t limit) {
+SourceText Load_Source_Text(const std::string& name, std::uint64_t limit, FileStamp* stamp) {
     SourceText text;
     if (std::string what = Describe_Non_File(name); !what.empty()) {
         text.status = SourceStatus::Missing;
@@ -80,6 +80,8 @@ SourceText Load_Source_Text(const std::string& name, std::uint64_t limit) {
         return text;
     }
     std::string bytes;
+    if (stamp)
+        *stamp = Take_File_Stamp(name); // before the read: a change while reading shows too
     if (InputRead r = Read_Input_File(name, bytes, limit, "not listed"); !r) {
         text.status = r.status == InputStatus::Binary      ? SourceStatus::Binary
                       : r.status == InputStatus::Too_Large ? SourceStatus::Too_Large
@@ -89,6 +91,8 @@ SourceText Load_Source_Text(const std::string& name, std::uint64_t limit) {
         return text;
     }
     try {
+        if (stamp)
+            Keep_Racy_Bytes(*stamp, std::string_view(bytes));
         return Source_From_Bytes(bytes);
     } catch (const std::bad_alloc&) {
         text.status = SourceStatus::No_Memory;

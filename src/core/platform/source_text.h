@@ -3,6 +3,7 @@
 // mark it may start with and its line ends. Binary and UTF-16 files are refused: rewritten line
 // by line as 8-bit text they would come back broken.
 
+#include "platform/file_stamp.h"
 #include "platform/input_read.h"
 #include "platform/text_file.h"
 
@@ -60,8 +61,9 @@ struct SourceView {
 
 // Reads a source. A file that holds a NUL byte or starts with a UTF-16 byte-order mark is
 // Binary and gives no lines; so does one larger than `limit` (Too_Large) or one the memory
-// does not suffice for (No_Memory).
-SourceText Load_Source_Text(const std::string& name, std::uint64_t limit = Default_Max_Input_Size);
+// does not suffice for (No_Memory). With `stamp`, what the file looked like when it was read.
+SourceText Load_Source_Text(const std::string& name, std::uint64_t limit = Default_Max_Input_Size,
+                            FileStamp* stamp = nullptr);
 // The same for bytes already read.
 SourceText Source_From_Bytes(std::string_view bytes);
 // `room` is a list whose memory may be used again for the lines.

@@ -9,9 +9,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -244,9 +246,23 @@ mode_t process_umask() {
 }
 } // namespace
 
+int New_File_Permissions() {
+    return static_cast<int>(0666 & ~process_umask());
+}
+
+bool Is_Temp_File_Name(std::string_view name) {
+    if (name.size() != Temp_File_Prefix.size() + Temp_File_Random_Chars + Temp_File_Suffix.size() ||
+        !name.starts_with(Temp_File_Prefix) || !name.ends_with(Temp_File_Suffix))
+        return false;
+    const std::string_view random = name.substr(Temp_File_Prefix.size(), Temp_File_Random_Chars);
+    return std::all_of(random.begin(), random.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+}
+
 namespace {
-// Creates a new temporary file beside `name` (Temp_File_Prefix and six random characters) with
-// the given permission bits; never opens one that is there already, nor follows a link.
+// Creates a new temporary file beside `name` with the given permission bits and locks it; never
+// opens one that is there already, nor follows a link.
 int create_temp(const std::string& name, mode_t bits, std::string& path) {
     static constexpr char chars[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -262,22 +278,84 @@ int create_temp(const std::string& name, mode_t bits, std::string& path) {
     const std::string base = folder_of(name) + std::string(Temp_File_Prefix);
     for (int attempt = 0; attempt < 100; ++attempt) {
         path = base;
-        for (int k = 0; k < 6; ++k) {
+        for (std::size_t k = 0; k < Temp_File_Random_Chars; ++k) {
             state = state * 6364136223846793005ull + 1442695040888963407ull; // LCG step
             path.push_back(chars[(state >> 33) % (sizeof chars - 1)]);
         }
+        path += Temp_File_Suffix;
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, bits);
-        if (fd >= 0 || errno != EEXIST)
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
             return fd;
+        }
+        // Locked at once. A clean-up that found it in the moment before (unlocked, so taken for
+        // a killed run's) may have removed it: then the name no longer leads here, and another
+        // is made. A file system without locks keeps the file unlocked (no clean-up removes it).
+        int rc;
+        while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        struct stat mine {
+        }, named{};
+        if (rc == 0 && (::fstat(fd, &mine) != 0 || ::lstat(path.c_str(), &named) != 0 ||
+                        mine.st_dev != named.st_dev || mine.st_ino != named.st_ino)) {
+            ::close(fd);
+            continue;
+        }
+        return fd;
     }
     errno = EEXIST;
     return -1;
 }
 } // namespace
 
-FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged,
+StagedFile::~StagedFile() {
+    Discard();
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)),
+      owner_error_(std::move(other.owner_error_)) {
+    other.path_.clear();
+}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        path_ = std::move(other.path_);
+        other.path_.clear();
+        fd_ = std::exchange(other.fd_, -1);
+        owner_error_ = std::move(other.owner_error_);
+    }
+    return *this;
+}
+
+void StagedFile::Discard() {
+    if (fd_ < 0)
+        return;
+    ::unlink(path_.c_str()); // while still locked: no clean-up takes it for a killed run's
+    ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+}
+
+FileResult StagedFile::Commit(const std::string& target) {
+    if (fd_ < 0)
+        return FileResult::failure(system_error("Cannot write", target, EBADF));
+    if (::rename(path_.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        Discard();
+        return FileResult::failure(system_error("Cannot write", target, err));
+    }
+    ::close(fd_); // the lock goes with it
+    fd_ = -1;
+    path_.clear();
+    return FileResult::success();
+}
+
+FileResult Stage_File(const std::string& name, std::string_view bytes, StagedFile& staged,
                       StageMode mode) {
-    staged.clear();
+    staged.Discard();
     // Without a given mode keep the permissions of the file being replaced; new files get the
     // usual 0666 & ~umask. A rewritten file never becomes set-user or set-group id.
     mode_t bits = 0666 & ~process_umask();
@@ -287,22 +365,37 @@ FileResult Stage_File(const std::string& name, std::string_view bytes, std::stri
     else if (::stat(name.c_str(), &st) == 0)
         bits = st.st_mode;
     bits &= 0777;
-    std::string tmp;
+    StagedFile file;
     // Created with its final bits (the umask may take some away: those are set after), never
     // wider than them; a file system without permission bits gives what it gives.
-    int fd = create_temp(name, bits, tmp);
-    if (fd < 0)
-        return FileResult::failure(system_error("Cannot write", name, errno));
+    file.fd_ = create_temp(name, bits, file.path_);
+    if (file.fd_ < 0) {
+        const int err = errno;
+        file.path_.clear();
+        return FileResult::failure(system_error("Cannot write", name, err));
+    }
     auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
+        file.Discard();
         return FileResult::failure(system_error("Cannot write", name, err));
     };
     if ((bits & process_umask()) != 0)
-        (void)::fchmod(fd, bits);
+        (void)::fchmod(file.fd_, bits);
+    // A new file is this user's, of this user's group (or of the folder's, where the folder
+    // passes its group on: then giving the same group again changes nothing).
+    static const uid_t me = ::geteuid();
+    static const gid_t my_group = ::getegid();
+    const bool other_owner = mode.owner >= 0 && static_cast<uid_t>(mode.owner) != me;
+    const bool other_group = mode.group >= 0 && static_cast<gid_t>(mode.group) != my_group;
+    if ((other_owner || other_group) &&
+        ::fchown(file.fd_, static_cast<uid_t>(mode.owner), static_cast<gid_t>(mode.group)) != 0) {
+        file.owner_error_ = std::strerror(errno);
+        // The group alone may be allowed (a group this user belongs to).
+        if (other_group)
+            (void)::fchown(file.fd_, static_cast<uid_t>(-1), static_cast<gid_t>(mode.group));
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        ssize_t n = ::write(file.fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -310,27 +403,21 @@ FileResult Stage_File(const std::string& name, std::string_view bytes, std::stri
         }
         done += static_cast<std::size_t>(n);
     }
-    if (mode.sync && ::fsync(fd) != 0)
+    if (mode.sync && ::fsync(file.fd_) != 0)
         return fail(errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        return FileResult::failure(system_error("Cannot write", name, err));
-    }
-    staged = std::move(tmp);
+    // The descriptor stays open for the lock; closing a second one reports what a close would
+    // (a network file system's failed write-back).
+    if (const int probe = ::dup(file.fd_); probe < 0 || ::close(probe) != 0)
+        return fail(errno);
+    staged = std::move(file);
     return FileResult::success();
 }
 
 FileResult Write_File_Atomic(const std::string& name, std::string_view bytes, StageMode mode) {
-    std::string staged;
+    StagedFile staged;
     if (FileResult r = Stage_File(name, bytes, staged, mode); !r)
         return r;
-    if (::rename(staged.c_str(), name.c_str()) != 0) {
-        int err = errno;
-        ::unlink(staged.c_str());
-        return FileResult::failure(system_error("Cannot write", name, err));
-    }
-    return FileResult::success();
+    return staged.Commit(name);
 }
 
 FileResult Delete_File(const std::string& name) {

@@ -43,16 +43,58 @@ FileResult Save_Lines(const std::string& name, const TextList& lines);
 struct StageMode {
     int permissions = -1;
     bool sync = false;
+    // The owner and group to give the file (-1: whoever writes it), as the file it replaces had
+    // them. Where the system does not allow it the file stays this user's (StagedFile::owner_kept).
+    int owner = -1;
+    int group = -1;
 };
 
+// The permission bits a new file gets: 0666 less the process's umask.
+int New_File_Permissions();
 // Writes the bytes to a temporary file beside `name` and renames it over `name`.
 FileResult Write_File_Atomic(const std::string& name, std::string_view bytes, StageMode mode = {});
-// The first half of that: writes the bytes to a new temporary file beside `name` and gives its
-// name in `staged`; the caller renames it over `name` (or deletes it) when the time has come.
-// The temporary file is named ".parvex-XXXXXX" (Temp_File_Prefix and six characters).
-FileResult Stage_File(const std::string& name, std::string_view bytes, std::string& staged,
+
+// A temporary file beside its target, written whole and locked (flock) by this process until it
+// takes the target's place or is removed: the clean-up of a later run tells the temporary files
+// of a run still writing from those a killed run left behind by that lock, not by their time.
+// Removed when it goes out of scope without having taken its place.
+class StagedFile {
+public:
+    StagedFile() = default;
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&& other) noexcept;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    // False when the owner or group asked for could not be given (the reason in owner_error).
+    bool owner_kept() const { return owner_error_.empty(); }
+    const std::string& owner_error() const { return owner_error_; }
+    // Renames it over `target` ("Cannot write "target": ..." when that fails); then it is empty.
+    FileResult Commit(const std::string& target);
+    // Removes it; then it is empty.
+    void Discard();
+
+private:
+    friend FileResult Stage_File(const std::string&, std::string_view, StagedFile&, StageMode);
+    std::string path_;
+    int fd_ = -1; // open, holding the lock
+    std::string owner_error_;
+};
+
+// The first half of Write_File_Atomic: writes the bytes to a new temporary file beside `name`
+// and hands it over in `staged`; the caller commits it (or drops it) when the time has come.
+FileResult Stage_File(const std::string& name, std::string_view bytes, StagedFile& staged,
                       StageMode mode = {});
+
+// Temporary files are named Temp_File_Prefix, twelve random letters and digits, and
+// Temp_File_Suffix (".parvex-q7Rk2ZbW0mXe.tmp"): a name no user chooses for a file of their own.
 inline constexpr std::string_view Temp_File_Prefix = ".parvex-";
+inline constexpr std::string_view Temp_File_Suffix = ".tmp";
+inline constexpr std::size_t Temp_File_Random_Chars = 12;
+bool Is_Temp_File_Name(std::string_view name);
 // Flushes a folder's entries (renames, new names) to the disk.
 FileResult Sync_Folder(const std::string& folder);
 FileResult Delete_File(const std::string& name); // a missing file is no failure

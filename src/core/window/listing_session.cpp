@@ -49,7 +49,7 @@ FileResult ListingSession::Source_Change(const std::string& name, bool startup_c
 RunResult ListingSession::Listing_Run(const RunCallbacks& callbacks) {
     run_done_ = false;
     lists_.Clear_Lists();
-    SourceText text = Load_Source_Text(source_);
+    SourceText text = Load_Source_Text(source_, Default_Max_Input_Size, &read_as_);
     if (text.status != SourceStatus::Read) {
         RunResult failed;
         failed.status =
@@ -110,9 +110,17 @@ SaveResult ListingSession::save_into(const std::string& folder) {
         ListingLists none;
         return Save_Results(source_, folder, save, none, form_);
     }
+    // Said before the second reader would compare the new text with a text it was not made of;
+    // the save looks again under the folder's lock just before the results take their places.
+    if (File_Exists(source_) && !File_Unchanged(source_, read_as_)) {
+        SaveResult refused;
+        refused.source_changed = true;
+        refused.messages.push_back(Changed_While_Listed_Message(source_));
+        return refused;
+    }
     if (SaveResult refused; !New_Text_Verified(refused))
         return refused;
-    SaveResult saved = Save_Results(source_, folder, save, lists_, form_);
+    SaveResult saved = Save_Results(source_, folder, save, lists_, form_, &read_as_);
     if (saved.saved)
         run_done_ = false;
     return saved;

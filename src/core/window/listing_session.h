@@ -38,9 +38,11 @@ public:
     RunResult Listing_Run(const RunCallbacks& callbacks = {});
     CheckResult Check_Run();
     // Both saves need a finished run of the selected file: a pre-loaded text is shown, never
-    // saved (it would replace the backup with a copy of the source). Then they check the new
-    // text against the source with a second reader; a text that fails is refused with an
-    // error message and nothing is written.
+    // saved (it would replace the backup with a copy of the source). A source changed on disk
+    // since the run (by an editor, say, in the minutes before a save button is pressed) is
+    // refused with a message, nothing written. Then they check the new text against the source
+    // with a second reader; a text that fails is refused with an error message and nothing is
+    // written.
     SaveResult Save_To_Source_Path(); // "Save to Sourcepath"
     SaveResult Save_To_Work_Path();   // "Save to Work-Data-Path"
     // That check alone (on the lists of the last run): false with the refusal in `refused`.
@@ -61,6 +63,7 @@ private:
     ListingEngine engine_{tokens_};
     ListingLists lists_;
     TextForm form_;         // of the source of the last run
+    FileStamp read_as_;     // that source as the run read it
     bool run_done_ = false; // the lists hold a finished run of `source_`
 
     SaveResult save_into(const std::string& folder);

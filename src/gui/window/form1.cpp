@@ -201,6 +201,10 @@ void TForm1::read_options() {
         s.create[k] = ui.chk_ext[k]->isChecked();
     }
     s.break_after = ui.se_Nr_Lines->value();
+    const int backup = ui.rg_Backup->itemIndex();
+    s.backup = backup == 1   ? BackupMode::Numbered
+               : backup == 2 ? BackupMode::Existing
+                             : BackupMode::Simple;
     session_.personal_only = ui.chk_PToken->isChecked();
     session_.save_cumulated = ui.chk_NoCumm->isChecked();
     session_.preload = ui.chk_PreLoad->isChecked();

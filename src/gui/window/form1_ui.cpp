@@ -299,8 +299,16 @@ void Form1_Ui::setup(QWidget* form) {
     for (auto* c : {chk_col_A, chk_col_N, chk_col_T})
         coll->addWidget(c);
     coll->addStretch(1);
+    // What a save keeps of the text it replaces (the first item is how saving always worked).
+    rg_Backup = named(
+        new RadioGroup(QStringLiteral("keep Saved Originals"),
+                       {QStringLiteral("only the last one"), QStringLiteral("every one, numbered"),
+                        QStringLiteral("numbered where numbered ones exist")}),
+        "rg_Backup");
+    rg_Backup->setItemIndex(0);
     files->addWidget(col, 0, 1, Qt::AlignTop);
-    files->setRowStretch(1, 1);
+    files->addWidget(rg_Backup, 1, 0);
+    files->setRowStretch(2, 1);
     files->setColumnStretch(2, 1);
 
     // ---- loaded Tokens ----

@@ -66,6 +66,7 @@ struct Form1_Ui {
     QCheckBox* chk_col_A = nullptr;
     QCheckBox* chk_col_N = nullptr;
     QCheckBox* chk_col_T = nullptr;
+    RadioGroup* rg_Backup = nullptr; // 0 simple, 1 numbered, 2 existing
 
     // loaded Tokens
     SpeedButton* btn_clear_Tab = nullptr;
