@@ -415,7 +415,7 @@ private:
         if (draft_) {
             it.new_text = it.form.bom;
             ListingEngine().Draft_Text(it.lines, listing_, it.lists, *it.scanned, it.new_text,
-                                       it.form.line_end);
+                                       it.form);
         } else {
             ListingEngine().Scan_Lines(it.lines, listing_, it.lists, *it.scanned);
         }
@@ -452,8 +452,8 @@ private:
             return;
         }
         if (whole_text_) {
-            make_new_text(it, [&](std::string& text, std::string_view line_end) {
-                engine_.List_Text(it.lines, listing_, it.lists, text, line_end);
+            make_new_text(it, [&](std::string& text, const TextForm& form) {
+                engine_.List_Text(it.lines, listing_, it.lists, text, form);
             });
             it.lines.clear();
             return;
@@ -471,7 +471,7 @@ private:
     // `list` appends, each with the source's line end.
     template <class List> void make_new_text(Item& it, List&& list) {
         it.new_text = it.form.bom;
-        list(it.new_text, it.form.line_end);
+        list(it.new_text, it.form);
         damage(it);
     }
     void damage(Item& it) const {

@@ -125,7 +125,9 @@ SiteRunResult Site_Run(const CliOptions& o, TokenTable& tokens, const std::vecto
             std::string text;
             ListingOptions listing = o.listing;
             listing.collect_alpha = listing.collect_numeric = listing.collect_tokens = false;
-            lister.List_Text(view.lines, listing, lists, text, "\n");
+            TextForm lines_apart; // each line ends in LF, the last one too
+            lines_apart.line_end = "\n";
+            lister.List_Text(view.lines, listing, lists, text, lines_apart);
             reader.Read(Line_Views(text), utf8, o.listing, item.source);
             return;
         }

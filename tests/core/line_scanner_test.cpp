@@ -55,6 +55,11 @@ TEST(LineScanner, PreparesLines) {
         {"a } b *) c", "a } b *) c", {}},                        // stray closers
         {"x{c}y", "x___y", {}},
         {"'a'//b'c'", "   ", {"'a'"}},
+        {"s := `a{b'c` + 'd';", "s :=         +    ;", {"`a{b'c`", "'d'"}}, // as written
+        {"s := `a``b`;", "s :=       ;", {"`a``b`"}},
+        {"c := ^m + #13^j + 'a'^i;", "c := ^  + #13^  +    ^ ;", {"'a'"}},
+        {"p^.x := q^ + ^TFoo + f(y)^;", "p^.x := q^ + ^TFoo + f(y)^;", {}},
+        {"t := '''x''';", "t :=        ;", {"'  x  '"}}, // no text block: text behind it
     };
     // The scanner takes runs of code in steps of several bytes: behind plain code of every
     // length up to a few steps, each case reads the same, shifted.
@@ -136,5 +141,56 @@ TEST(LineScanner, WordPredicatesAndCases) {
         std::string token = "tForm1_\xe4X";
         Apply_Output_Case(token, c.choice);
         EXPECT_EQ(token, c.out) << c.choice;
+    }
+}
+
+// Text blocks and backtick literals go on from line to line: masked whole, reported once on
+// their last line (lines joined by CR LF) with how many lines before it they began.
+TEST(LineScanner, LiteralsOfSeveralLinesGoOnFromLineToLine) {
+    struct Step {
+        std::string line, work;
+        std::vector<std::string> literals;
+        std::size_t back = 0; // of the first literal reported
+        bool open = false;    // a literal is open behind the line
+    };
+    const std::vector<std::vector<Step>> texts = {
+        {{"s := '''  ", "s :=      ", {}, 0, true},
+         {"  it's {x}", "          ", {}, 0, true},
+         {"  '''' no", "         ", {}, 0, true}, // four quotes do not close three
+         {"  ''' + y;", "      + y;", {"'''  \r\n  it's {x}\r\n  '''' no\r\n  '''"}, 3}},
+        {{"s = '''''", "s =      ", {}, 0, true},
+         {"'''", "   ", {}, 0, true},
+         {"''''' + `a", "      +   ", {"'''''\r\n'''\r\n'''''"}, 2, true},
+         {"b` x", "   x", {"`a\r\nb`"}, 1}},
+        {{"a := `x", "a :=   ", {}, 0, true}}, // never closed: still open at the end
+    };
+    for (const auto& text : texts) {
+        LineScanner scanner(Build_Delimiters(kDefaultTerminators, true, true));
+        std::size_t n = 0;
+        for (const Step& step : text) {
+            ScanLine line;
+            line.assign(step.line);
+            std::vector<std::string> literals;
+            scanner.Prepare_Line(line, true, literals);
+            ++n;
+            EXPECT_EQ(line.work, step.work) << step.line;
+            EXPECT_EQ(line.out, step.line);
+            EXPECT_EQ(literals, step.literals) << step.line;
+            if (!literals.empty()) {
+                EXPECT_EQ(scanner.First_Literal_Back(), step.back) << step.line;
+            }
+            EXPECT_EQ(scanner.Literal_Open(), step.open) << step.line;
+            if (step.open) {
+                EXPECT_LE(scanner.Literal_Lines(), n);
+            }
+        }
+        // A new text starts with nothing open.
+        scanner.Start_Text();
+        EXPECT_FALSE(scanner.Literal_Open());
+        ScanLine line;
+        line.assign(std::string_view("x := y;"));
+        std::vector<std::string> literals;
+        scanner.Prepare_Line(line, true, literals);
+        EXPECT_EQ(line.work, "x := y;");
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/check_run.h"
 #include "engine/listing_run.h"
+#include "tables/subs.h"
 
 #include "temp_dir.h"
 
@@ -331,4 +332,129 @@ TEST(ListingRun, StopEmptiesTheListsAndSaysSo) {
     EXPECT_TRUE(lists.src_o.empty());
     EXPECT_TRUE(lists.t_cref.empty());
     EXPECT_EQ(r.messages.size(), 1u);
+}
+
+// Text blocks and backtick literals are literals from their first line to their last: never
+// re-cased, never a word or a place for a remark, collected once with the line they begin on.
+TEST(ListingRun, LiteralsOfSeveralLinesAreNeverRecased) {
+    struct Case {
+        const char* what;
+        TextList source, upper;
+        TextList alpha;
+        std::vector<std::size_t> inside = {}; // lines wholly inside a literal (from 0)
+    } cases[] = {
+        {"a text block",
+         {"const", "  S = '''", "    Hello World", "    begin end", "    ''';"},
+         {"CONST", "  S = '''", "    Hello World", "    begin end", "    ''';"},
+         {"'''\r\n    Hello World\r\n    begin end\r\n    '''\t#02"},
+         {2, 3}},
+        {"five quotes hold a line of three, code goes on behind the close",
+         {"s := '''''", "'''", "end;", "  '''''+t; x := 'a';"},
+         {"S := '''''", "'''", "end;", "  '''''+T; X := 'a';"},
+         {"'''''\r\n'''\r\nend;\r\n  '''''\t#01", "'a'\t#04"},
+         {1, 2}},
+        {"a longer run of quotes is text of the block",
+         {"s := '''", "''''' end", "''' + u;"},
+         {"S := '''", "''''' end", "''' + U;"},
+         {"'''\r\n''''' end\r\n'''\t#01"},
+         {1}},
+        {"no text block: an even run, or text behind the run",
+         {"s := ''''", "t := '''x''';", "end"},
+         {"S := ''''", "T := '''x''';", "END"},
+         {"'  '\t#01", "'  x  '\t#02"}}, // a doubled quote shows as two blanks
+        {"backtick literals of one line and of several",
+         {"s := `a {b` + `it's", "begin (* end", "` + c;"},
+         {"S := `a {b` + `it's", "begin (* end", "` + C;"},
+         {"`a {b`\t#01", "`it's\r\nbegin (* end\r\n`\t#01"},
+         {1}},
+        {"remarks only behind the routine's own end",
+         {"procedure P;", "begin", "  s := '''", "  end;", "  ''';", "end;"},
+         {"PROCEDURE P;", "BEGIN", "  S := '''", "  end;", "  ''';", "END; { of P }"},
+         {"'''\r\n  end;\r\n  '''\t#03"},
+         {3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ListingOptions o;
+        o.output_case = 0;
+        const TextList out = list_stable(c.source, o);
+        EXPECT_EQ(out, c.upper);
+        Listed l = list(c.source, o);
+        EXPECT_EQ(l.lists.a_const, c.alpha);
+        EXPECT_EQ(l.lists.open_literal_line, 0u);
+        // Every other case leaves the literals' lines alone too.
+        for (int other : {1, 3}) {
+            o.output_case = other;
+            const TextList cased = list_stable(c.source, o);
+            for (std::size_t k : c.inside)
+                EXPECT_EQ(cased[k], c.source[k]) << "case " << other;
+        }
+    }
+}
+
+// A literal that never closes runs to the end of its text: nothing behind it is touched, the
+// check names its first line, and the next text is listed afresh.
+TEST(ListingRun, ALiteralNeverClosedRunsToTheEndAndTheCheckNamesIt) {
+    TokenTable tokens;
+    ListingEngine engine(tokens);
+    ListingOptions o;
+    o.output_case = 0;
+    for (const TextList& source : {TextList{"x := 1;", "s := '''", "begin end;", "y := 2;"},
+                                   TextList{"x := 1;", "s := `a", "begin end;", "y := 2;"}}) {
+        ListingLists lists;
+        ASSERT_EQ(engine.List_Lines(source, o, lists).status, RunStatus::Done);
+        EXPECT_EQ(lists.src_o,
+                  (TextList{"X := 1;", Upper_Ascii(source[1].substr(0, 4)) + source[1].substr(4),
+                            "begin end;", "y := 2;"}));
+        EXPECT_EQ(lists.open_literal_line, 2u);
+        EXPECT_TRUE(lists.a_const.empty()); // no literal: it never ends
+        CheckResult check = Check_Run(lists, engine.Delimiters(), "");
+        EXPECT_FALSE(check.clean);
+        EXPECT_EQ(lists.src_tmp, (TextList{"", std::string(kLiteralNeverClosed), "", ""}));
+
+        // Nothing of it reaches the next text.
+        ASSERT_EQ(engine.List_Lines({"begin end;"}, o, lists).status, RunStatus::Done);
+        EXPECT_EQ(lists.src_o, TextList{"BEGIN END;"});
+        EXPECT_EQ(lists.open_literal_line, 0u);
+        EXPECT_TRUE(Check_Run(lists, engine.Delimiters(), "").clean);
+    }
+}
+
+// Where the compilers read a construct in two ways that differ in what is a literal, or where a
+// letter's case is part of a value, the letters stay as written.
+TEST(ListingRun, LettersWhoseCaseMayMatterStayAsWritten) {
+    struct Case {
+        const char* what;
+        TextList source, upper;
+    } cases[] = {
+        {"control characters",
+         {"c := ^m + #13^j + 'a'^i^j; (^a)"},
+         {"C := ^m + #13^j + 'a'^i^j; (^a)"}},
+        {"dereferencing carets",
+         {"p^.x := q^ + f(y)^ + a[1]^ + r^^;"},
+         {"P^.X := Q^ + F(Y)^ + A[1]^ + R^^;"}},
+        {"a pointer to a one-letter type may be a control character",
+         {"pt = ^t; pu = ^tu;"},
+         {"PT = ^t; PU = ^TU;"}},
+        {"a literal of the reading in which comments nest",
+         {"{ a { b } it's } s := 'hello';", "(* x (* y *) don't *) t := 'ab';"},
+         {"{ a { b } IT's } s := 'hello';", "(* x (* y *) DON't *) t := 'ab';"}},
+        {"nesting over several lines, then both readings agree again",
+         {"(* a (* b *) c", "d's *) x := 'y';", "q := 'r';"},
+         {"(* a (* b *) C", "D's *) x := 'y';", "Q := 'r';"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ListingOptions o;
+        o.output_case = 0;
+        EXPECT_EQ(list_stable(c.source, o), c.upper);
+    }
+}
+
+// "&begin" is a name: it opens no block, so the routine's remark lands on its own end.
+TEST(ListingRun, AnEscapedKeywordIsAName) {
+    ListingOptions o;
+    o.output_case = 2;
+    EXPECT_EQ(list_stable({"procedure P;", "begin", "  &begin := &end + 1;", "end;"}, o),
+              (TextList{"procedure P;", "begin", "  &begin := &end + 1;", "end; { of P }"}));
 }

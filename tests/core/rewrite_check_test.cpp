@@ -1,6 +1,7 @@
 #include "verify/rewrite_check.h"
 
 #include "engine/listing_run.h"
+#include "platform/source_text.h"
 #include "tables/subs.h"
 #include "verify/code_reader.h"
 
@@ -33,7 +34,7 @@ TEST(RewriteCheck, AcceptsWhatARunMayDo) {
         const char* name;
         std::string source, rewritten;
     } cases[] = {
-        {"identical", "a := b;\n", "a := b;\r\n"},
+        {"identical", "a := b;\n", "a := b;\n"},
         {"re-cased code", "procedure foo;\nbegin end;\n", "PROCEDURE Foo;\nBEGIN END;\n"},
         {"remark added behind END", "begin\nend;\n", "begin\nend; { of P }\n"},
         {"remark at the end of the line", "end\n", "end { of P }\n"},
@@ -45,8 +46,13 @@ TEST(RewriteCheck, AcceptsWhatARunMayDo) {
         {"unclosed quote is code", "a'b\n", "A'B\n"},
         {"code after a comment that ends", "{ x\ny } abc (* z *) def\n",
          "{ x\ny } ABC (* z *) DEF\n"},
-        {"no final line end", "abc", "ABC\r\n"},
-        {"lone CR line ends", "a\rb\r", "A\r\nB\r\n"},
+        {"no final line end", "abc", "ABC"},
+        {"lone CR line ends", "a\rb\r", "A\rB\r"},
+        {"mixed line ends kept", "a\r\nb\nc\rd", "A\r\nB\nC\rD"},
+        {"final ^Z kept", "end.\r\n\x1a", "END.\r\n\x1a"},
+        {"caret letter kept", "c := ^m; d := #13^j; p^.x := q^ and r;",
+         "C := ^m; D := #13^j; P^.X := Q^ AND R;"},
+        {"pointer type of a longer name", "p = ^tfoo;", "P = ^TFOO;"},
         {"bytes above 127 untouched", "x\xe4y := 1;\n", "X\xe4Y := 1;\n"},
         {"empty text", "", ""},
     };
@@ -90,6 +96,19 @@ TEST(RewriteCheck, RefusesADamagedText) {
         {"CR in place of a blank", "a b;\n", "a\rb;\n", 2, "2 lines, the source 1"},
         {"LF in place of a letter", "ab\ncd\n", "a\n\ncd\n", 3, "3 lines, the source 2"},
         {"two lines joined", "ab\ncd\n", "abcd\n", 2, "1 lines, the source 2"},
+        {"caret letter re-cased", "c := ^m;\n", "c := ^M;\n", 1, "inside a literal"},
+        {"caret letter behind a literal", "s := 'a'^m^j;\n", "s := 'a'^m^J;\n", 1,
+         "inside a literal"},
+        // Free Pascal's own modes nest comments: there "it's" is in the comment and 'hello' a
+        // literal; read without nesting, "hello" would be code.
+        {"literal of the nesting reading", "{ a { b } it's } s := 'hello';\n",
+         "{ a { b } it's } s := 'HELLO';\n", 1, "inside a literal"},
+        {"nesting reading over two lines", "(* a (* b *) c\nd's *) x := 'y';\n",
+         "(* a (* b *) c\nd's *) x := 'Y';\n", 2, "inside a literal"},
+        {"line end changed", "a\nb\n", "a\r\nb\n", 1, "line end LF became CR LF"},
+        {"final line end added", "a\nb", "a\nb\r\n", 2, "line end none became CR LF"},
+        {"final line end lost", "a\nb\r", "a\nb", 2, "line end CR became none"},
+        {"CR LF behind ^Z", "end.\n\x1a", "end.\n\x1a\r\n", 2, "none became CR LF"},
     };
     for (const Case& c : cases)
         for (std::size_t shift = 0; shift <= kPlain.size(); ++shift) {
@@ -98,6 +117,50 @@ TEST(RewriteCheck, RefusesADamagedText) {
                                            std::string_view(widened(c.rewritten, prefix)));
             EXPECT_FALSE(r.ok) << c.name << " (shifted by " << shift << ")";
             EXPECT_EQ(r.line, c.line) << c.name << " (shifted by " << shift << "): " << r.reason;
+            EXPECT_NE(r.reason.find(c.reason), std::string::npos)
+                << c.name << " (shifted by " << shift << "): " << r.reason;
+        }
+}
+
+// Literals of several lines: the opening line is shifted (the lines after it must stand as they
+// are, a prefix would close or open nothing).
+TEST(RewriteCheck, LiteralsOfSeveralLinesStayAsWritten) {
+    struct Case {
+        const char* name;
+        std::string source, rewritten;
+        std::size_t line; // of the refusal; 0: accepted
+        const char* reason = "";
+    } cases[] = {
+        {"text block kept", "s := '''\n  Hello World\n  begin end\n  ''';\n",
+         "S := '''\n  Hello World\n  begin end\n  ''';\n", 0},
+        {"text block of five quotes", "s = '''''\n'''\nabc\n''''' + x;\n",
+         "S = '''''\n'''\nabc\n''''' + X;\n", 0},
+        {"a longer run does not close a block", "s = '''\n''''' a\n''' b\n",
+         "S = '''\n''''' a\n''' B\n", 0},
+        {"four quotes are a literal of one line", "s := ''''\nx\n", "S := ''''\nX\n", 0},
+        {"backtick literal of two lines", "s := `a {\nb` + c;\n", "S := `a {\nb` + C;\n", 0},
+        {"remark behind a text block", "begin s := '''\nx\n''';\nend;\n",
+         "BEGIN S := '''\nx\n''';\nEND; { of P }\n", 0},
+        {"text block re-cased", "s := '''\n  Hello World\n  ''';\n",
+         "S := '''\n  HELLO WORLD\n  ''';\n", 2, "inside a literal"},
+        {"closing line of a block re-cased", "s := '''\nx\n  ''' + 'ab';\n",
+         "s := '''\nx\n  ''' + 'AB';\n", 3, "inside a literal"},
+        {"block never closed", "s := '''\nx\ny := 1;\n", "s := '''\nx\nY := 1;\n", 3,
+         "inside a literal"},
+        {"remark inside a block", "s := '''\nend;\n''';\n", "s := '''\nend; { of P }\n''';\n", 2,
+         "longer"},
+        {"backtick literal re-cased", "s := `a\nbc` + d;\n", "s := `a\nBc` + d;\n", 2,
+         "inside a literal"},
+        {"CR LF inside a block", "s := '''\nx\n''';\n", "s := '''\r\nx\n''';\n", 1,
+         "LF became CR LF"},
+    };
+    for (const Case& c : cases)
+        for (std::size_t shift = 0; shift <= kPlain.size(); ++shift) {
+            const std::string prefix(kPlain.substr(0, shift));
+            RewriteCheck r =
+                Check_Rewrite(prefix + c.source, std::string_view(prefix + c.rewritten));
+            EXPECT_EQ(r.ok, c.line == 0) << c.name << " (shifted by " << shift << "): " << r.reason;
+            EXPECT_EQ(r.line, c.line) << c.name << " (shifted by " << shift << ")";
             EXPECT_NE(r.reason.find(c.reason), std::string::npos)
                 << c.name << " (shifted by " << shift << "): " << r.reason;
         }
@@ -134,6 +197,33 @@ TEST(RewriteCheck, ListingRunPassesAndItsDamagedOutputIsRefused) {
     damaged = lists.src_o;
     damaged.erase(damaged.begin() + 2);
     EXPECT_FALSE(Check_Rewrite(source, damaged).ok);
+}
+
+// A listing that does not know the literals of several lines (as the listing of old did) re-cases
+// their text: the second reader refuses it at the first such line, whatever the listing says.
+TEST(RewriteCheck, AListingBlindToLiteralsOfSeveralLinesIsRefused) {
+    const std::string source = "const\n  S = '''\n    Hello World\n    begin end\n    ''';\n"
+                               "  T = `a {b}\n  c` + x;\n  C = ^m;\n";
+    TokenTable tokens;
+    ListingEngine engine(tokens);
+    ListingLists lists;
+    ListingOptions options;
+    options.output_case = 0;
+    ASSERT_EQ(engine.List_Lines(Split_Lines(source), options, lists).status, RunStatus::Done);
+    const std::string listed = Compose_Text(lists.src_o, Source_From_Bytes(source).form);
+    RewriteCheck good = Check_Rewrite(source, std::string_view(listed));
+    EXPECT_TRUE(good.ok) << good.line << ": " << good.reason;
+
+    // The faults of a blind listing, one at a time: each line re-cased as if it were code.
+    for (std::size_t fault : {2u, 3u, 6u, 7u}) {
+        TextList blind = lists.src_o;
+        blind[fault] = Upper_Ascii(blind[fault]);
+        RewriteCheck bad = Check_Rewrite(
+            source, std::string_view(Compose_Text(blind, Source_From_Bytes(source).form)));
+        EXPECT_FALSE(bad.ok) << "line " << fault + 1;
+        EXPECT_EQ(bad.line, fault + 1);
+        EXPECT_NE(bad.reason.find("inside a literal"), std::string::npos) << bad.reason;
+    }
 }
 
 // Both readers split a text into the same lines: the listing's (whole or as views) and the

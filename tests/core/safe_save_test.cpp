@@ -378,10 +378,13 @@ TEST(SourceText, TheNewTextKeepsTheLineEndsOfItsSource) {
         std::string source, saved;
     } cases[] = {
         {"x;\ny;\n", "X;\nY;\n"},
-        {"x;\r\ny;", "X;\r\nY;\r\n"},
+        {"x;\r\ny;", "X;\r\nY;"}, // a missing final line end stays missing
         {"x;\ry;\r", "X;\rY;\r"},
-        {"x;", "X;\r\n"},                   // no line end: CR LF
-        {"x;\ny;\r\nz;\r", "X;\nY;\nZ;\n"}, // the first line end decides
+        {"x;", "X;"},
+        {"x;\ny;\r\nz;\r", "X;\nY;\r\nZ;\r"}, // every line keeps its own
+        {"x;\r\n\n\ry;\n", "X;\r\n\n\rY;\n"},
+        {"end.\r\n\x1A", "END.\r\n\x1A"}, // a final ^Z stays the last byte
+        {"end.\x1A", "END.\x1A"},
         {"\xEF\xBB\xBFx;\r\n", "\xEF\xBB\xBFX;\r\n"},
     };
     for (const auto& c : cases) {

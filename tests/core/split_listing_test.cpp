@@ -7,6 +7,12 @@
 using namespace parvex;
 
 namespace {
+// Texts whose every line ends in LF.
+TextForm lf_form() {
+    TextForm form;
+    form.line_end = "\n";
+    return form;
+}
 
 struct Batch {
     const char* what;
@@ -89,7 +95,7 @@ std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Bat
         EXPECT_TRUE(ListingEngine::Draft_Fits(options, 0));
         for (std::size_t i = 0; i < n; ++i) {
             const LineViews lines(b.files[i].begin(), b.files[i].end());
-            ListingEngine().Draft_Text(lines, options, lists[i], scanned[i], texts[i], "\n");
+            ListingEngine().Draft_Text(lines, options, lists[i], scanned[i], texts[i], lf_form());
         }
         for (std::size_t i = 0; i < n; ++i)
             ListingEngine::Settle_Tokens(table, scanned[i]);
@@ -99,7 +105,7 @@ std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Bat
         ListingEngine engine(table);
         for (std::size_t i = 0; i < n; ++i)
             engine.List_Text(LineViews(b.files[i].begin(), b.files[i].end()), b.options, lists[i],
-                             texts[i], "\n");
+                             texts[i], lf_form());
     }
     for (const ListingLists& l : lists) {
         EXPECT_TRUE(l.src.empty() && l.src_o.empty()); // no line kept on its own
@@ -115,7 +121,7 @@ std::pair<std::vector<std::string>, std::vector<TextList>> whole_texts(const Bat
 std::vector<std::string> composed(const std::vector<TextList>& files) {
     std::vector<std::string> texts;
     for (const TextList& lines : files)
-        texts.push_back(Compose_Text(lines, TextForm{"", "\n"}));
+        texts.push_back(Compose_Text(lines, lf_form()));
     return texts;
 }
 
@@ -181,6 +187,13 @@ TEST(SplitListing, GivesWhatAListingOneFileAfterTheOtherGives) {
            "  case x of 1: ; end;", "end;", "end."}},
          {"OUTER"},
          with_case(3)},
+        {"literals of several lines, one never closed, and letters left as written",
+         {{"procedure P;", "begin", "  s := '''", "    begin End", "    ''' + `a", "  b` + x;",
+           "  c := ^m; { a { b } it's } t := 'hello';", "  &end := 1;", "end;"},
+          {"procedure Q;", "begin", "  s := `never", "  closed; end;"},
+          {"procedure R; begin end;"}},
+         {},
+         {}},
     };
     for (const Batch& b : batches) {
         for (int c : {-1, 0, 1, 2, 3}) {

@@ -134,6 +134,10 @@ TEST(WindowPartsTextListModel, CrossReferenceColumnsLineUp) {
     model.setAlignFirstColumn(false);
     EXPECT_EQ(model.firstTabColumn(), 0);
     EXPECT_EQ(model.displayText(0).indexOf('#'), 8);
+
+    // A literal of several lines stays on its one row, with its line number.
+    model.setLines({"'''\r\n  Hello\r\n  '''\t#02"});
+    EXPECT_EQ(model.displayText(0), QStringLiteral("'''\u21B5  Hello\u21B5  '''       #02"));
 }
 
 // A narrow pane keeps the line numbers in sight: the first column takes at most three fifths
@@ -270,7 +274,8 @@ TEST(WindowPartsTextListView, PictureOfPanesSideBySide) {
     cref->textModel()->setAlignFirstColumn(true);
     cref->setLines({"Demo\t#1", "SysUtils\t#3", "Greet\t#5\t#7\t#11", "Name\t#5\t#7",
                     "WriteLn\t#7\t#12", "FormatDateTime\t#12", "Now\t#12", "Hello\t#7",
-                    "A\t#1\t#2\t#3\t#4\t#5\t#6\t#7\t#8\t#9\t#10", "\t#11\t#12"});
+                    "A\t#1\t#2\t#3\t#4\t#5\t#6\t#7\t#8\t#9\t#10", "\t#11\t#12",
+                    "'''\r\n  Hello\r\n  '''\t#14"}); // a literal of several lines
     split.setSizes({430, 330});
     split.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&split));

@@ -29,6 +29,14 @@ CheckResult Check_Run(ListingLists& lists, const std::string& delimiters,
         if (!lists.src_tmp[i].empty())
             result.clean = false;
     }
+    // Everything behind a literal that never closes is masked as part of it: its first line is
+    // what the run left unhandled.
+    if (const std::size_t at = lists.open_literal_line; at > 0 && at <= lists.src_tmp.size()) {
+        std::string& left = lists.src_tmp[at - 1];
+        left += left.empty() ? "" : " ";
+        left += kLiteralNeverClosed;
+        result.clean = false;
+    }
 
     if (result.clean) {
         result.messages.push_back({MessageKind::L_Mess, "Check done !", "^C:NO ERROR FOUND"});

@@ -5,6 +5,7 @@
 #include "engine/listing_lists.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace parvex {
@@ -16,8 +17,12 @@ struct CheckResult {
     std::vector<EngineMessage> messages;
 };
 
+// What the check shows on the first line of a literal of several lines that never closes.
+inline constexpr std::string_view kLiteralNeverClosed = "(literal never closed)";
+
 // Fills `lists.src_tmp` with what is left of every work line once "_" and the delimiters are
-// removed. When anything is left and `data_dir` is not empty, writes "Tokens-ERROR.dat" there.
+// removed, and names the first line of a literal that never closes. When anything is left and
+// `data_dir` is not empty, writes "Tokens-ERROR.dat" there.
 CheckResult Check_Run(ListingLists& lists, const std::string& delimiters,
                       const std::string& data_dir);
 

@@ -1,5 +1,6 @@
 #include "engine/line_scanner.h"
 
+#include "engine/literal_forms.h"
 #include "tables/subs.h"
 
 #include <cstring>
@@ -122,7 +123,7 @@ void ScanLine::drop_erased() {
 }
 
 LineScanner::LineScanner(std::string_view delimiters) {
-    for (unsigned char c : std::string_view("'\"{(/"))
+    for (unsigned char c : std::string_view("'\"{(/`^"))
         starts_[c] = true;
     set_delimiters(delimiters);
 }
@@ -174,10 +175,85 @@ void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
     Prepare_Line(line, remove_old_remarks, &literals);
 }
 
+void LineScanner::Start_Text() {
+    Comment_Open = OpenComment::None;
+    open_literal_ = OpenLiteral::None;
+    literal_lines_ = 0;
+    literal_text_.clear();
+    first_literal_back_ = 0;
+    nested_ = NestedReading();
+}
+
 void LineScanner::Prepare_Line(ScanLine& line, bool remove_old_remarks,
                                std::vector<std::string>* literals) {
-    if (prepare(line, remove_old_remarks, literals))
+    const bool erased = prepare(line, remove_old_remarks, literals);
+    if (nested_.Active()) {
+        apply_nested_reading(line);
+        nested_.End_Line(Comment_Open == OpenComment::None && !Literal_Open());
+    }
+    if (erased)
         line.drop_erased();
+}
+
+void LineScanner::watch_nesting(const std::string& w, std::size_t from, std::size_t to,
+                                NestedReading::Kind kind) {
+    // Only the comment itself is searched, so that a line costs time linear in its length.
+    if (nested_.Active())
+        return;
+    for (std::size_t k = from; k < to;) {
+        const void* p = std::memchr(w.data() + k, '(', to - k);
+        if (p == nullptr)
+            return;
+        k = static_cast<std::size_t>(static_cast<const char*>(p) - w.data());
+        if (k + 1 < w.size() && w[k + 1] == '*') {
+            nested_.Start(kind, k);
+            return;
+        }
+        ++k;
+    }
+}
+
+void LineScanner::apply_nested_reading(ScanLine& line) {
+    // The out line still holds the whole line, erased remarks included, in the work line's places.
+    nested_literals_.clear();
+    nested_.Read(line.out, nested_literals_);
+    for (const auto& [from, to] : nested_literals_)
+        for (std::size_t k = from; k < to && k < line.work.size(); ++k)
+            if (line.mask[k] == Mask::None) {
+                line.mask[k] = Mask::Literal;
+                line.work[k] = ' ';
+            }
+}
+
+void LineScanner::open_literal(OpenLiteral kind, ScanLine& line, std::size_t at, bool keep_text) {
+    open_literal_ = kind;
+    literal_lines_ = 0;
+    if (keep_text)
+        literal_text_.assign(line.work, at, std::string::npos);
+    std::memset(line.work.data() + at, ' ', line.work.size() - at);
+    std::memset(line.mask.data() + at, static_cast<int>(Mask::Literal), line.mask.size() - at);
+}
+
+std::size_t LineScanner::open_literal_end(std::string_view w) const {
+    if (open_literal_ == OpenLiteral::TextBlock)
+        return Text_Block_Close(w, block_quotes_);
+    const std::size_t close = Backtick_Close(w, 0);
+    return close == kNoEnd ? kNoEnd : close + 1;
+}
+
+bool LineScanner::caret_after_name(const ScanLine& line, std::size_t caret) const {
+    if (caret == 0 || line.mask[caret - 1] != Mask::None)
+        return false; // behind a literal or a comment, or at the start of a line
+    const char before = line.work[caret - 1];
+    if (before == ')' || before == ']' || before == '^')
+        return true;
+    if (!Is_Name_Char(before))
+        return false;
+    // A number ("#13^M") is no name.
+    std::size_t k = caret - 1;
+    while (k > 0 && line.mask[k - 1] == Mask::None && Is_Name_Char(line.work[k - 1]))
+        --k;
+    return !(line.work[k] >= '0' && line.work[k] <= '9');
 }
 
 std::size_t LineScanner::code_run_end(std::string_view w, std::size_t from) const {
@@ -186,11 +262,13 @@ std::size_t LineScanner::code_run_end(std::string_view w, std::size_t from) cons
     // Sixteen bytes at a time: most of a line of code opens nothing.
     const __m128i quote = _mm_set1_epi8('\''), dquote = _mm_set1_epi8('"'),
                   brace = _mm_set1_epi8('{'), paren = _mm_set1_epi8('('),
-                  slash = _mm_set1_epi8('/');
+                  slash = _mm_set1_epi8('/'), backtick = _mm_set1_epi8('`'),
+                  caret = _mm_set1_epi8('^');
     for (; i + 16 <= w.size(); i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + i));
         const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, dquote)),
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, dquote)),
+                         _mm_or_si128(_mm_cmpeq_epi8(v, backtick), _mm_cmpeq_epi8(v, caret))),
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, brace), _mm_cmpeq_epi8(v, paren)),
                          _mm_cmpeq_epi8(v, slash)));
         if (const int bits = _mm_movemask_epi8(hits))
@@ -200,6 +278,28 @@ std::size_t LineScanner::code_run_end(std::string_view w, std::size_t from) cons
     while (i < w.size() && !starts_[static_cast<unsigned char>(w[i])])
         ++i;
     return i;
+}
+
+std::size_t LineScanner::brace_close(std::string_view w, std::size_t from,
+                                     std::size_t& opener) const {
+    // One pass for both: nearly every comment holds no brace of its own.
+    opener = std::string::npos;
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i close = _mm_set1_epi8('}'), open = _mm_set1_epi8('{');
+    for (; i + 16 <= w.size(); i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + i));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, close), _mm_cmpeq_epi8(v, open))))
+            break;
+    }
+#endif
+    for (; i < w.size(); ++i) {
+        if (w[i] == '}')
+            return i;
+        if (w[i] == '{' && opener == std::string::npos)
+            opener = i;
+    }
+    return std::string::npos;
 }
 
 bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
@@ -214,8 +314,42 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
     };
 
     std::size_t i = 0;
-    if (Comment_Open != OpenComment::None) {
-        std::size_t close = Comment_Open == OpenComment::Brace ? w.find('}') : w.find("*)");
+    first_literal_back_ = 0;
+    if (open_literal_ != OpenLiteral::None) {
+        // A text block or a backtick literal goes on: nothing in it is a word, a comment or a
+        // place for a remark.
+        ++literal_lines_;
+        const std::size_t end = open_literal_end(w);
+        if (literals) {
+            literal_text_ += "\r\n";
+            literal_text_.append(w, 0, end == kNoEnd ? w.size() : end);
+        }
+        if (end == kNoEnd) {
+            mask_range(0, w.size(), ' ', Mask::Literal);
+            return erased;
+        }
+        if (literals) {
+            literals->push_back(std::move(literal_text_));
+            literal_text_.clear();
+        }
+        first_literal_back_ = literal_lines_;
+        literal_lines_ = 0;
+        open_literal_ = OpenLiteral::None;
+        mask_range(0, end, ' ', Mask::Literal);
+        i = end;
+    } else if (Comment_Open != OpenComment::None) {
+        const auto kind = Comment_Open == OpenComment::Brace ? NestedReading::Kind::Brace
+                                                             : NestedReading::Kind::Paren;
+        std::size_t close;
+        if (Comment_Open == OpenComment::Brace) {
+            std::size_t opener;
+            close = brace_close(w, 0, opener);
+            if (opener != std::string::npos && !nested_.Active())
+                nested_.Start(kind, opener);
+        } else {
+            close = w.find("*)");
+            watch_nesting(w, 0, close == std::string::npos ? w.size() : close, kind);
+        }
         if (close == std::string::npos) {
             mask_range(0, w.size(), '_', Mask::Comment);
             return erased;
@@ -228,7 +362,13 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
     while (i < w.size()) {
         const char c = w[i];
         if (c == '\'' || c == '"') {
-            // A literal runs to the next quote that is not doubled.
+            if (c == '\'' && i + 2 < w.size() && w[i + 1] == '\'' && w[i + 2] == '\'' &&
+                (block_quotes_ = Text_Block_Opener(w, i)) != 0) {
+                // A text block: it runs over the following lines up to its closing line.
+                open_literal(OpenLiteral::TextBlock, line, i, literals != nullptr);
+                return erased;
+            }
+            // A literal of one line runs to the next quote that is not doubled.
             std::size_t k = i + 1;
             std::size_t close = std::string::npos;
             while (k < w.size()) {
@@ -270,7 +410,10 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
                     continue;
                 }
             }
-            std::size_t close = w.find('}', i + 1);
+            std::size_t opener;
+            std::size_t close = brace_close(w, i + 1, opener);
+            if (opener != std::string::npos && !nested_.Active())
+                nested_.Start(NestedReading::Kind::Brace, opener);
             if (close == std::string::npos) {
                 mask_range(i, w.size(), '_', Mask::Comment);
                 Comment_Open = OpenComment::Brace;
@@ -280,6 +423,8 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
             i = close + 1;
         } else if (c == '(' && i + 1 < w.size() && w[i + 1] == '*') {
             std::size_t close = w.find("*)", i + 2);
+            watch_nesting(w, i + 2, close == std::string::npos ? w.size() : close,
+                          NestedReading::Kind::Paren);
             if (close == std::string::npos) {
                 mask_range(i, w.size(), '_', Mask::Comment);
                 Comment_Open = OpenComment::Paren;
@@ -291,6 +436,26 @@ bool LineScanner::prepare(ScanLine& line, bool remove_old_remarks,
             w.resize(i); // the out line keeps the comment
             line.mask.resize(i);
             return erased;
+        } else if (c == '`') {
+            // A backtick literal runs to the next backtick, on this line or a later one. A
+            // backtick means nothing else in Pascal, so it is a literal in every mode.
+            const std::size_t close = Backtick_Close(w, i + 1);
+            if (close == kNoEnd) {
+                open_literal(OpenLiteral::Backtick, line, i, literals != nullptr);
+                return erased;
+            }
+            if (literals)
+                literals->push_back(w.substr(i, close + 1 - i));
+            mask_range(i, close + 1, ' ', Mask::Literal);
+            i = close + 1;
+        } else if (c == '^') {
+            // "^M": its letter's case is part of the character's value.
+            if (Caret_Letter_At(w, i, false) && !caret_after_name(line, i)) {
+                mask_range(i + 1, i + 2, ' ', Mask::Literal);
+                i += 2;
+            } else {
+                i = code_run_end(w, i + 1);
+            }
         } else {
             i = code_run_end(w, i + 1);
         }

@@ -2,6 +2,8 @@
 // The line scanner: prepares one source line as two copies kept in step, the work line (literals,
 // comments and handled words masked) and the out line (the text that is written back).
 
+#include "engine/nested_reading.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -65,8 +67,21 @@ public:
 
     OpenComment Comment_Open = OpenComment::None;
 
-    // One left-to-right pass: literals are masked with blanks and reported in `literals` (as they
-    // stand in the work line, a doubled quote showing as two blanks), comments are masked with "_",
+    // Forgets everything carried from line to line: an open comment, an open literal of several
+    // lines, a reading in which comments nest. Called before the first line of every text.
+    void Start_Text();
+    // A literal of several lines (a text block or a backtick literal) is open at the end of the
+    // last line prepared; it spans that many lines so far, its first included.
+    bool Literal_Open() const { return open_literal_ != OpenLiteral::None; }
+    std::size_t Literal_Lines() const { return literal_lines_ + 1; }
+    // Of the last line prepared: how many lines before it the first literal it reported began
+    // (a literal of several lines is reported on its last line, and belongs to its first).
+    std::size_t First_Literal_Back() const { return first_literal_back_; }
+
+    // One left-to-right pass: literals are masked with blanks and reported in `literals` (a
+    // literal of one line as it stands in the work line, a doubled quote showing as two blanks; a
+    // text block or a backtick literal as written, its lines joined by CR LF), comments are
+    // masked with "_", the letter of a control character such as "^M" is masked like a literal,
     // old "{ of Name }" remarks are removed from both lines when `remove_old_remarks`, and the work
     // line is cut at "//". Only a remark where a run puts one counts as old: behind one blank
     // that follows END or END and one more character ("end; { of Foo }"); any other comment
@@ -85,10 +100,34 @@ private:
     // Where the code that starts at `from` ends: at the next character that may open a
     // literal or a comment, or at the end of the line.
     std::size_t code_run_end(std::string_view w, std::size_t from) const;
+    // A literal of several lines opens at `at` and covers the rest of the line.
+    enum class OpenLiteral : std::uint8_t { None, TextBlock, Backtick };
+    void open_literal(OpenLiteral kind, ScanLine& line, std::size_t at, bool keep_text);
+    // The next line of a literal of several lines that is open: where on it the literal ends,
+    // or kNoEnd when it goes on.
+    std::size_t open_literal_end(std::string_view w) const;
+    // Whether the caret at `caret` follows a name directly ("p^"), not a number or a literal.
+    bool caret_after_name(const ScanLine& line, std::size_t caret) const;
+    // The first "}" from `from`, and in `opener` the first "{" before it (npos when none).
+    std::size_t brace_close(std::string_view w, std::size_t from, std::size_t& opener) const;
+    // A "(*" comment covers [from, to) of the line: if it holds another "(*", a reading in which
+    // comments nest parts from this one there.
+    void watch_nesting(const std::string& w, std::size_t from, std::size_t to,
+                       NestedReading::Kind kind);
+    // Masks what the nested reading takes for a literal where this one found code.
+    void apply_nested_reading(ScanLine& line);
 
     std::string delimiters_;
     bool is_delim_[256] = {};
-    bool starts_[256] = {}; // characters that may open a literal or a comment
+    bool starts_[256] = {}; // characters that may open a literal or a comment, and the caret
+
+    OpenLiteral open_literal_ = OpenLiteral::None;
+    std::size_t block_quotes_ = 0;  // of an open text block
+    std::size_t literal_lines_ = 0; // lines of the open literal after its first
+    std::string literal_text_;      // its text so far, when literals are reported
+    std::size_t first_literal_back_ = 0;
+    NestedReading nested_;
+    NestedReading::Stretches nested_literals_;
 };
 
 bool Is_Underscores(std::string_view word);

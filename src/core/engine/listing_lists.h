@@ -15,8 +15,12 @@ struct ListingLists {
     CollectedList n_const; // tlb_N_Const "Numeric"
     CollectedList t_cref;  // tlb_T_Cref "Tokens-CRef"
     TextList w_area;       // tlb_WArea "Work-Area"
+    // The first line of a literal of several lines that runs to the end of the text without
+    // closing (0: none); the check names it.
+    std::size_t open_literal_line = 0;
 
     void Clear_Lists() {
+        open_literal_line = 0;
         for (TextList* l : {&src, &src_o, &src_tmp, &w_area})
             TextList().swap(*l);
         for (CollectedList* l : {&a_const, &n_const, &t_cref})

@@ -26,6 +26,11 @@ bool is_keyword(std::string_view word, std::string_view upper_keyword) {
     return true;
 }
 
+// "&begin" is a name, not the keyword: the ampersand makes any word a name.
+bool escaped_name(const ScanLine& line, std::size_t start) {
+    return start > 0 && line.work[start - 1] == '&' && line.mask[start - 1] == Mask::None;
+}
+
 bool is_numeric_word(std::string_view word) {
     // Is_Numeric without the copy: blanks and control characters at either end do not count.
     // Most words start with a letter: that settles it at once.
@@ -123,7 +128,7 @@ void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists
                               std::size_t bytes) {
     scanner_.set_delimiters(
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
-    scanner_.Comment_Open = OpenComment::None;
+    scanner_.Start_Text();
     width_ = Number_Width(count);
     for (CollectedList* l : {&lists.a_const, &lists.n_const, &lists.t_cref})
         l->set_width(width_);
@@ -136,13 +141,13 @@ void ListingEngine::start_run(const ListingOptions& options, ListingLists& lists
 }
 
 void ListingEngine::List_Text(const LineViews& lines, const ListingOptions& options,
-                              ListingLists& lists, std::string& text, std::string_view line_end) {
+                              ListingLists& lists, std::string& text, const TextForm& form) {
     lists.Clear_Lists();
     const std::size_t count = lines.size();
     const std::size_t bytes = bytes_of(lines);
     start_run(options, lists, count, bytes);
     // Remarks make a text a little longer than its source; a few more bytes save a move.
-    text.reserve(text.size() + bytes + bytes / 16 + count * line_end.size());
+    text.reserve(text.size() + bytes + bytes / 16 + count * form.line_end.size());
     ScanLine line;
     keep_work_ = false;
     for (std::size_t i = 0; i < count; ++i) {
@@ -150,9 +155,10 @@ void ListingEngine::List_Text(const LineViews& lines, const ListingOptions& opti
         prepare_line(line, i + 1, options, lists);
         list_words(line, i + 1, options, lists);
         text.append(line.out);
-        text.append(line_end);
+        text.append(form.End_Of(i, count));
     }
     keep_work_ = true;
+    note_open_literal(lists, count);
 }
 
 bool ListingEngine::Split_Listing_Exact(const ListingOptions& options) {
@@ -180,6 +186,7 @@ void ListingEngine::Scan_Lines(const LineViews& lines, const ListingOptions& opt
         prepare_line(line, i + 1, options, lists);
         scan_words(line, options, scanned);
     }
+    note_open_literal(lists, count);
 }
 
 void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
@@ -212,7 +219,7 @@ void ListingEngine::Settle_Tokens(TokenTable& tokens, ScannedFile& scanned) {
 void ListingEngine::start_finish(const ListingOptions& options, ScannedFile& scanned) {
     scanner_.set_delimiters(
         Build_Delimiters(options.terminators, options.use_blank, options.use_tab));
-    scanner_.Comment_Open = OpenComment::None;
+    scanner_.Start_Text();
     width_ = Number_Width(scanned.source.size());
     blocks_ = Blocks{};
     split_ = &scanned;
@@ -235,6 +242,7 @@ void ListingEngine::finish_scanned(const ListingOptions& options, ScannedFile& s
         done(line);
     }
     split_ = nullptr;
+    note_open_literal(lists, count);
 }
 
 void ListingEngine::Finish_Lines(const ListingOptions& options, ListingLists& lists,
@@ -257,13 +265,13 @@ bool ListingEngine::Draft_Fits(const ListingOptions& options, std::size_t bytes)
 
 void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& options,
                                ListingLists& lists, ScannedFile& scanned, std::string& text,
-                               std::string_view line_end) {
+                               const TextForm& form) {
     lists.Clear_Lists();
     scanned.Clear();
     const std::size_t count = lines.size();
     const std::size_t bytes = bytes_of(lines);
     start_run(options, lists, count, bytes);
-    text.reserve(text.size() + bytes + bytes / 16 + count * line_end.size());
+    text.reserve(text.size() + bytes + bytes / 16 + count * form.line_end.size());
     // About one token for every six bytes of source, and one distinct token for some forty
     // (one for twenty in a dense file).
     scanned.patches.reserve(bytes / 6);
@@ -278,10 +286,11 @@ void ListingEngine::Draft_Text(const LineViews& lines, const ListingOptions& opt
         draft_line_at_ = text.size();
         list_words(line, i + 1, options, lists);
         text.append(line.out);
-        text.append(line_end);
+        text.append(form.End_Of(i, count));
     }
     draft_ = nullptr;
     keep_work_ = true;
+    note_open_literal(lists, count);
 }
 
 std::uint32_t ListingEngine::file_token(KeyTable& tokens, std::string_view word) {
@@ -465,7 +474,7 @@ void ListingEngine::scan_words(const ScanLine& line, const ListingOptions& optio
         while (i < n && !scanner_.is_delimiter(w[i]) && line.mask[i] == Mask::None)
             ++i;
         const std::string_view word(w.data() + s, i - s);
-        if (options.end_remarks) {
+        if (options.end_remarks && !escaped_name(line, s)) {
             const Keyword keyword = classify(word);
             if (keyword == Keyword::Procedure || keyword == Keyword::Function) {
                 // Whether the routine's name is known when its heading is listed is settled
@@ -517,6 +526,7 @@ RunResult ListingEngine::List_Lines(TextList lines, const ListingOptions& option
             return result;
         }
     }
+    note_open_literal(lists, count);
     return result;
 }
 
@@ -525,9 +535,19 @@ void ListingEngine::prepare_line(ScanLine& line, std::size_t line_number,
     literals_.clear();
     scanner_.Prepare_Line(line, options.remove_old_remarks,
                           options.collect_alpha ? &literals_ : nullptr);
-    if (options.collect_alpha)
-        for (const auto& literal : literals_)
-            lists.a_const.add(literal, line_number);
+    if (options.collect_alpha) {
+        // A literal of several lines is reported where it ends and collected where it begins.
+        std::size_t back = scanner_.First_Literal_Back();
+        for (const auto& literal : literals_) {
+            lists.a_const.add(literal, line_number - back);
+            back = 0;
+        }
+    }
+}
+
+void ListingEngine::note_open_literal(ListingLists& lists, std::size_t count) const {
+    // A literal that never closes runs to the end of the text: the check names its first line.
+    lists.open_literal_line = scanner_.Literal_Open() ? count + 1 - scanner_.Literal_Lines() : 0;
 }
 
 namespace {
@@ -589,7 +609,9 @@ void ListingEngine::list_words(ScanLine& line, std::size_t line_number,
             ++i;
         const std::size_t l = i - s;
         const std::string_view word(w.data() + s, l);
-        const Keyword keyword = options.end_remarks ? classify(word) : Keyword::None;
+        Keyword keyword = options.end_remarks ? classify(word) : Keyword::None;
+        if (keyword != Keyword::None && escaped_name(line, s))
+            keyword = Keyword::None;
 
         if (is_numeric_word(word)) {
             // Numbers pass unchanged: the out line already holds them.

@@ -8,6 +8,7 @@
 #include "engine/scanned_file.h"
 #include "engine/source_map.h"
 #include "engine/token_table.h"
+#include "platform/source_text.h"
 
 #include <cstdint>
 #include <functional>
@@ -52,11 +53,12 @@ public:
     RunResult List_Lines(TextList lines, const ListingOptions& options, ListingLists& lists,
                          const RunCallbacks& callbacks = {}, const std::string& file_name = {});
 
-    // The run for a caller that wants only the new text: every new line and `line_end` are
-    // appended to `text`. The collection lists are filled as by List_Lines; `lists.src` and
-    // `lists.src_o` stay empty, and no line is kept as a string of its own.
+    // The run for a caller that wants only the new text: every new line and the line end the
+    // form gives it are appended to `text` (the form's mark is the caller's). The collection lists
+    // are filled as by List_Lines; `lists.src` and `lists.src_o` stay empty, and no line is kept as
+    // a string of its own.
     void List_Text(const LineViews& lines, const ListingOptions& options, ListingLists& lists,
-                   std::string& text, std::string_view line_end);
+                   std::string& text, const TextForm& form);
 
     const std::string& Delimiters() const { return scanner_.delimiters(); }
 
@@ -83,7 +85,7 @@ public:
     // List_Text's wherever the split is exact and no tokens are collected (Draft_Fits).
     static bool Draft_Fits(const ListingOptions& options, std::size_t bytes);
     void Draft_Text(const LineViews& lines, const ListingOptions& options, ListingLists& lists,
-                    ScannedFile& scanned, std::string& text, std::string_view line_end);
+                    ScannedFile& scanned, std::string& text, const TextForm& form);
     static void Patch_Text(const ListingOptions& options, const ScannedFile& scanned,
                            std::string& text);
 
@@ -153,6 +155,8 @@ private:
                         Done&& done);
     void prepare_line(ScanLine& line, std::size_t line_number, const ListingOptions& options,
                       ListingLists& lists);
+    // After the last of `count` lines: where a literal that never closed began.
+    void note_open_literal(ListingLists& lists, std::size_t count) const;
     void list_words(ScanLine& line, std::size_t line_number, const ListingOptions& options,
                     ListingLists& lists);
     // The tokens of a prepared line for the scan of a split listing.

@@ -2,12 +2,41 @@
 
 #include "platform/file_kind.h"
 
+#include <cstring>
 #include <new>
 
 namespace parvex {
 
 namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Every line end is kept as it is: the source's own, a missing one at the end included. Most
+// texts end every line alike, which is settled by counting; only a text of mixed line ends
+// keeps one letter per line.
+void note_line_ends(std::string_view bytes, const LineViews& lines, TextForm& form) {
+    if (lines.empty())
+        return;
+    form.last_line_ended = bytes.back() == '\n' || bytes.back() == '\r';
+    std::size_t in_lines = 0;
+    for (std::string_view l : lines)
+        in_lines += l.size();
+    const std::size_t ended = lines.size() - (form.last_line_ended ? 0 : 1);
+    bool alike = in_lines + ended * form.line_end.size() == bytes.size();
+    // Ends of one byte each can still be a mix of LF and CR.
+    if (alike && form.line_end == "\n")
+        alike = std::memchr(bytes.data(), '\r', bytes.size()) == nullptr;
+    else if (alike && form.line_end == "\r")
+        alike = std::memchr(bytes.data(), '\n', bytes.size()) == nullptr;
+    if (alike)
+        return;
+    form.ends.reserve(lines.size());
+    const char* const end = bytes.data() + bytes.size();
+    for (std::string_view l : lines) {
+        const char* p = l.data() + l.size();
+        form.ends += p == end ? '-' : *p == '\n' ? 'n' : p + 1 < end && p[1] == '\n' ? 'c' : 'r';
+    }
+}
+
 } // namespace
 
 SourceView Source_View(std::string_view bytes, LineViews room) {
@@ -29,6 +58,7 @@ SourceView Source_View(std::string_view bytes, LineViews room) {
                              : end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n"
                                                                                 : "\r";
     text.lines = Line_Views(bytes, std::move(room));
+    note_line_ends(bytes, text.lines, text.form);
     return text;
 }
 
@@ -78,9 +108,9 @@ std::string Compose_Text(const TextList& lines, const TextForm& form) {
     std::string out;
     out.reserve(total);
     out += form.bom;
-    for (const auto& l : lines) {
-        out += l;
-        out += form.line_end;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        out += form.End_Of(i, lines.size());
     }
     return out;
 }

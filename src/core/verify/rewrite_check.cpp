@@ -20,6 +20,31 @@ RewriteCheck refuse(std::size_t line, std::string reason) {
     return {false, line, std::move(reason)};
 }
 
+std::string end_name(LineEnd end) {
+    return end == LineEnd::None ? "none"
+           : end == LineEnd::LF ? "LF"
+           : end == LineEnd::CR ? "CR"
+                                : "CR LF";
+}
+
+// After a line of each text: both have the same line end, or the cursors know none.
+template <class OldLines, class NewLines>
+[[gnu::always_inline]] inline bool ends_alike(const OldLines& old_lines,
+                                              const NewLines& new_lines) {
+    if constexpr (NewLines::kKnowsEnds)
+        return old_lines.Same_End(new_lines);
+    else
+        return true;
+}
+
+template <class OldLines, class NewLines>
+std::string end_changed(const OldLines& old_lines, const NewLines& new_lines) {
+    if constexpr (NewLines::kKnowsEnds)
+        return "the line end " + end_name(old_lines.End()) + " became " + end_name(new_lines.End());
+    else
+        return {};
+}
+
 template <class Lines> std::size_t count_of(Lines lines) {
     std::size_t n = 0;
     for (std::string_view line; lines.Next(line);)
@@ -42,17 +67,22 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
                 old_reader.Skip_Line(old_line);
                 new_reader = old_reader;
                 new_lines.Skip(new_line.size());
+                if (!ends_alike(old_lines, new_lines))
+                    return refuse(n + 1, end_changed(old_lines, new_lines));
                 continue;
             }
             // Re-cased in code only: nothing to take apart, and both read alike.
             if (old_reader.Read_Recased(old_line, new_line)) {
                 new_reader = old_reader;
                 new_lines.Skip(new_line.size());
+                if (!ends_alike(old_lines, new_lines))
+                    return refuse(n + 1, end_changed(old_lines, new_lines));
                 continue;
             }
         }
         if (!new_lines.Next(new_line))
             return refuse(n + 1, "the new text ends early"); // counted by the caller
+        // A changed line end is named only where the lines themselves pass.
         old_reader.Read_Line(old_line, was);
         new_reader.Read_Line(new_line, now);
         const std::size_t common = std::min(was.text.size(), now.text.size());
@@ -73,6 +103,8 @@ RewriteCheck read_in_step(OldLines& old_lines, NewLines& new_lines) {
             return refuse(n + 1, std::string("the new line is ") +
                                      (now.text.size() > was.text.size() ? "longer" : "shorter") +
                                      " than the source line beyond its remarks");
+        if (!ends_alike(old_lines, new_lines))
+            return refuse(n + 1, end_changed(old_lines, new_lines));
     }
     return {};
 }
@@ -99,6 +131,7 @@ RewriteCheck compare(const OldLines old_start, const NewLines new_start) {
 // Lines of a list, handed out like a LineCursor's.
 class ListCursor {
 public:
+    static constexpr bool kKnowsEnds = false; // a list's lines carry no line ends
     explicit ListCursor(const TextList& lines) : lines_(&lines) {}
     bool Next(std::string_view& line) {
         if (next_ >= lines_->size())

@@ -1,7 +1,8 @@
 #pragma once
 // The second reader of a rewrite: before a new text replaces anything, it is compared with its
 // source by a reader of its own (not the listing's scanner). A rewrite may only re-case ASCII
-// letters outside comments and literals and put or take away "{ of Name }" remarks.
+// letters outside comments and literals and put or take away "{ of Name }" remarks; every other
+// byte, line ends included, stays as it was.
 
 #include "platform/text_file.h"
 
@@ -20,7 +21,8 @@ struct [[nodiscard]] RewriteCheck {
 // `source` is the file as read; `rewritten` the new text as lines (line ends are the writer's
 // business and are not compared).
 RewriteCheck Check_Rewrite(std::string_view source, const TextList& rewritten);
-// The same with the new text as bytes.
+// The same with the new text as bytes: every line end, a missing last one included, must be the
+// source's own.
 RewriteCheck Check_Rewrite(std::string_view source, std::string_view rewritten);
 
 } // namespace parvex

@@ -142,6 +142,13 @@ QString TextListModel::displayText(int row) const {
     if (row < 0 || row >= count())
         return {};
     QString text = decode(lines_[static_cast<std::size_t>(row)]);
+    // A literal of several lines is one item: its line breaks show as a mark on its one row,
+    // which keeps the number of its line in sight.
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
+        text.replace(QStringLiteral("\r\n"), QString(QChar(0x21B5)));
+        text.replace(QLatin1Char('\r'), QChar(0x21B5));
+        text.replace(QLatin1Char('\n'), QChar(0x21B5));
+    }
     if (first_tab_column_ > 0) {
         // An item too long for the first column ends in "…" two blanks before the numbers.
         const qsizetype tab = text.indexOf(QLatin1Char('\t'));
