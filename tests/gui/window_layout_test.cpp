@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -135,9 +136,10 @@ std::vector<std::string> cut_texts(QWidget* window) {
             check(g, g->title(), need, label.left(), label.left() + label.width());
         } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
             // Scroll arrows: some tab is out of sight.
-            for (const QWidget* arrow : bar->findChildren<QWidget*>())
-                if (arrow->isVisible())
-                    report(bar, "(scroll arrows)", bar->sizeHint().width(), bar->width());
+            const QList<QWidget*> arrows = bar->findChildren<QWidget*>();
+            if (std::any_of(arrows.begin(), arrows.end(),
+                            [](const QWidget* a) { return a->isVisible(); }))
+                report(bar, "(scroll arrows)", bar->sizeHint().width(), bar->width());
             for (int i = 0; i < bar->count(); ++i) {
                 if (!bar->isTabVisible(i))
                     continue;
@@ -145,7 +147,7 @@ std::vector<std::string> cut_texts(QWidget* window) {
                 const int need = text_width(bar->font(), bar->tabText(i));
                 const int have = std::min(r.width(), shown_of(bar, r.left(), r.right() + 1));
                 if (need > r.width() || have < r.width())
-                    report(bar, bar->tabText(i), need, have);
+                    report(bar, bar->tabText(i), std::max(need, r.width()), have);
             }
         } else if (auto* grid = qobject_cast<TSGX*>(w)) {
             const Table_Grid& g = grid->Grid();
