@@ -3,6 +3,7 @@
 #include "frame/directory_edit.h"
 #include "frame/form_base.h"
 #include "frame/page_kit.h"
+#include "widgets/flow_layout.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/sgx.h"
 #include "widgets/shadow_label.h"
@@ -40,6 +41,24 @@ QTextBrowser* rich_view(const char* name) {
     r->setReadOnly(true);
     r->setFrameShape(QFrame::StyledPanel);
     return r;
+}
+
+// A row of controls that moves what does not fit (a longer translation) to a row below.
+FlowLayout* flow_row(QVBoxLayout* into, int stretch = 0) {
+    auto* row = new FlowLayout;
+    row->setContentsMargins(8, 0, 8, 0);
+    row->setCenteredRows(stretch == 0); // a bar of controls, not panels that fill the page
+    into->addLayout(row, stretch);
+    return row;
+}
+
+// Controls that stay together on one row of a flowing row.
+QHBoxLayout* kept_together(FlowLayout* flow) {
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    flow->addWidget(box);
+    return row;
 }
 
 QHBoxLayout* padded(QVBoxLayout* into) {
@@ -142,6 +161,7 @@ QWidget* TFormBase::build_sound_page() {
     QGroupBox* speaker = kit::Group("fb_GB_SpS", QStringLiteral("[ Speakersounds ]"));
     auto* pl = new QVBoxLayout(speaker);
     fb_sg_SpS = kit::Grid("fb_sg_SpS");
+    fb_sg_SpS->Set_Show_All_Columns(true);
     pl->addWidget(fb_sg_SpS, 1);
     row->addWidget(speaker, 2);
     return page;
@@ -158,10 +178,14 @@ QWidget* TFormBase::build_language_page() {
     fb_pcl_Start = kit::Page("fb_pcl_Start");
     QVBoxLayout* bl = page_layout(
         fb_pcl_Start, kit::Heading("fb_ST_Lang", QStringLiteral("  Language / Basic Setting")));
-    QHBoxLayout* row = padded(bl);
+    // The table and its buttons side by side, the buttons below where both do not fit.
+    FlowLayout* row = flow_row(bl, 1);
     fb_sg_Lang = kit::Grid("fb_sg_Lang");
-    row->addWidget(fb_sg_Lang, 1);
-    auto* side = new QVBoxLayout;
+    fb_sg_Lang->Set_Show_All_Columns(true);
+    row->addWidget(fb_sg_Lang);
+    auto* side_box = new QWidget;
+    auto* side = new QVBoxLayout(side_box);
+    side->setContentsMargins(0, 0, 0, 0);
     fb_btn_create_ORG_Langfile = kit::Button("fb_btn_create_ORG_Langfile",
                                              QStringLiteral("recreate Language-File from EXE"));
     side->addWidget(fb_btn_create_ORG_Langfile);
@@ -186,20 +210,21 @@ QWidget* TFormBase::build_language_page() {
     cl->addWidget(fb_labX_cLang);
     side->addWidget(current);
     side->addStretch();
-    row->addLayout(side);
+    row->addWidget(side_box);
     fb_PCL->addTab(fb_pcl_Start, QStringLiteral("basic setting"));
 
     fb_pcl_Translate = kit::Page("fb_pcl_Translate");
     QVBoxLayout* tl = page_layout(
         fb_pcl_Translate, kit::Heading("fb_lab_11", QStringLiteral("  Language / Translate")));
-    auto* files = new QHBoxLayout;
-    files->setContentsMargins(8, 0, 8, 0);
+    FlowLayout* files = flow_row(tl);
     fb_Load_Lang = kit::Button("fb_Load_Lang", QStringLiteral("Load Language"));
     fb_Save_Lang = kit::Button("fb_Save_Lang", QStringLiteral("Save Language"));
     files->addWidget(fb_Load_Lang);
     files->addWidget(fb_Save_Lang);
     files->addStretch();
-    auto* versions = new QGridLayout;
+    auto* version_box = new QWidget;
+    auto* versions = new QGridLayout(version_box);
+    versions->setContentsMargins(0, 0, 0, 0);
     versions->setHorizontalSpacing(6);
     versions->setVerticalSpacing(0);
     versions->addWidget(kit::Label(QStringLiteral("Program-Language:"), "fb_lab_61"), 0, 0);
@@ -212,8 +237,7 @@ QWidget* TFormBase::build_language_page() {
         shown->setFont(bold);
         versions->addWidget(shown, shown == fb_lab_62 ? 0 : 1, 1);
     }
-    files->addLayout(versions);
-    tl->addLayout(files);
+    files->addWidget(version_box);
     auto* edit_row = new QHBoxLayout;
     edit_row->setContentsMargins(8, 0, 8, 0);
     fb_Lang_Replace = kit::Button("fb_Lang_Replace", QStringLiteral("Replace"));
@@ -337,19 +361,18 @@ QWidget* TFormBase::build_mess_page() {
 QWidget* TFormBase::build_log_page() {
     QWidget* page = kit::Page("fb_pc_Log");
     QVBoxLayout* lay = page_layout(page, kit::Heading("fb_lab_66", QStringLiteral("  Logfile")));
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(8, 0, 8, 0);
+    FlowLayout* bar = flow_row(lay);
+    bar->setSpacing(16);
     fb_chk_logALL = kit::Switch("fb_chk_logALL", QStringLiteral("Log ANY Message"), true);
     bar->addWidget(fb_chk_logALL);
-    bar->addSpacing(16);
     fb_loadLOG = kit::Button("fb_loadLOG", QStringLiteral("Reload the Logfile"));
     bar->addWidget(fb_loadLOG);
     bar->addStretch();
-    bar->addWidget(kit::Label(QStringLiteral("keep only the last"), "fb_lab_67"));
+    QHBoxLayout* keep = kept_together(bar);
+    keep->addWidget(kit::Label(QStringLiteral("keep only the last"), "fb_lab_67"));
     se_LogLines = kit::Spin("se_LogLines", 10, 99999, 99, 5);
-    bar->addWidget(se_LogLines);
-    bar->addWidget(kit::Label(QStringLiteral("lines"), "fb_lab_68"));
-    lay->addLayout(bar);
+    keep->addWidget(se_LogLines);
+    keep->addWidget(kit::Label(QStringLiteral("lines"), "fb_lab_68"));
     fb_tlb_Log = new QListWidget;
     fb_tlb_Log->setObjectName("fb_tlb_Log");
     fb_tlb_Log->setUniformItemSizes(true);

@@ -6,6 +6,7 @@
 #include "widgets/sgx_text.h"
 
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -48,6 +49,8 @@ TSGX::TSGX(QWidget* parent) : QTableView(parent) {
     head->setMinimumSectionSize(8);
     connect(head, &QHeaderView::sectionClicked, this, &TSGX::sort_by_header);
     connect(head, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (show_all_columns_)
+            updateGeometry();
         if (syncing_)
             return;
         if (size < Min_Col_Width(col)) {
@@ -173,6 +176,22 @@ void TSGX::apply_widths() {
     for (int c = 0; c < grid_.Col_Count(); ++c)
         setColumnWidth(c, std::max(grid_.Col_Width(c), Min_Col_Width(c)));
     syncing_ = was;
+}
+
+void TSGX::Set_Show_All_Columns(bool on) {
+    show_all_columns_ = on;
+    updateGeometry();
+}
+
+QSize TSGX::minimumSizeHint() const {
+    QSize size = QTableView::minimumSizeHint();
+    if (!show_all_columns_)
+        return size;
+    // The columns, the frame and a vertical scroll bar, which may come with more rows.
+    const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    size.setWidth(
+        std::max(size.width(), horizontalHeader()->length() + 2 * frameWidth() + scroll_bar));
+    return size;
 }
 
 int TSGX::Min_Col_Width(int col) const {

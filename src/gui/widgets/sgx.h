@@ -44,6 +44,11 @@ public:
     // The narrowest a column is shown: its header text, the header's margins and the arrow.
     int Min_Col_Width(int col) const;
 
+    // A short table (a few narrow columns) is never shown narrower than all its columns, so
+    // the layout around it makes room instead of hiding the last ones; off by default.
+    void Set_Show_All_Columns(bool on);
+    QSize minimumSizeHint() const override;
+
 signals:
     void cellClicked(int col, int row);
     void cellDoubleClicked(int col, int row);
@@ -65,6 +70,7 @@ private:
     Format_Cell_Handler format_handler_;
     bool editing_ = true;
     bool syncing_ = false; // the view is being brought in line with the table
+    bool show_all_columns_ = false;
 };
 
 } // namespace parvex

@@ -2,6 +2,7 @@
 
 #include "engine/line_scanner.h"
 #include "engine/listing_options.h"
+#include "widgets/flow_layout.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/radio_group.h"
 #include "widgets/shadow_label.h"
@@ -72,6 +73,17 @@ QCheckBox* check(const QString& name, const QString& caption, bool checked, bool
     c->setChecked(checked);
     c->setEnabled(enabled);
     return c;
+}
+
+// One column of a page that flows: its controls top to bottom, sharing the row's spare width.
+QVBoxLayout* column_box(FlowLayout* flow) {
+    auto* box = new QWidget;
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(10);
+    flow->addWidget(box);
+    return v;
 }
 
 SpeedButton* speed(const QString& name, const QString& caption) {
@@ -156,8 +168,10 @@ void Form1_Ui::setup(QWidget* form) {
     GPanel12->setGradientColors(QColor(0xE4, 0xEC, 0xF8), QColor(0xFF, 0xFF, 0xFF),
                                 QColor(0xE4, 0xEC, 0xF8));
     GPanel12->setMinimumHeight(40);
-    auto* bar = new QHBoxLayout(GPanel12);
+    // Buttons whose captions do not fit one row (a longer translation) move to a second one.
+    auto* bar = new FlowLayout(GPanel12);
     bar->setContentsMargins(8, 4, 8, 4);
+    bar->setCenteredRows(true);
     btn_Work = speed("btn_Work", QStringLiteral("create NEW-List"));
     btn_to_Work = speed("btn_to_Work", QStringLiteral("Save to Work-Data-Path"));
     btn_to_SRCPath = speed("btn_to_SRCPath", QStringLiteral("Save to Sourcepath"));
@@ -169,7 +183,7 @@ void Form1_Ui::setup(QWidget* form) {
     btn_XRef->setToolTip(QStringLiteral("the Cross-Reference of the listed File in the Browser"));
     btn_XRef->setEnabled(false);
     bar->addWidget(btn_XRef);
-    bar->addStretch(1);
+    bar->addStretch();
     bar->addWidget(btn_to_Work);
     bar->addWidget(btn_to_SRCPath);
     work_v->addWidget(GPanel12);
@@ -191,16 +205,13 @@ void Form1_Ui::setup(QWidget* form) {
     pcws_General = page(PCWS, "pcws_General", QStringLiteral("General"));
     pcws_Files = page(PCWS, "pcws_Files", QStringLiteral("Files"));
 
-    // Two columns, each read top to bottom (and tabbed through that way).
-    auto* general = new QHBoxLayout(pcws_General);
+    // Two columns, each read top to bottom (and tabbed through that way); where both do not fit
+    // side by side the right one goes below the left one.
+    auto* general = new FlowLayout(pcws_General);
     general->setContentsMargins(10, 10, 10, 10);
     general->setSpacing(14);
-    auto* left = new QVBoxLayout;
-    auto* right = new QVBoxLayout;
-    left->setSpacing(10);
-    right->setSpacing(10);
-    general->addLayout(left, 1);
-    general->addLayout(right, 1);
+    auto* left = column_box(general);
+    auto* right = column_box(general);
 
     auto* delim = named(new QGroupBox(QStringLiteral("[ Delimiter ]")), "GB_Delimiter");
     auto* dl = new QVBoxLayout(delim);
@@ -260,9 +271,11 @@ void Form1_Ui::setup(QWidget* form) {
     right->addStretch(1);
 
     // ---- Setup / Files ----
-    auto* files = new QGridLayout(pcws_Files);
+    // The collecting options stand right of the file list, or below it where the window is
+    // too narrow for both.
+    auto* files = new FlowLayout(pcws_Files);
     files->setContentsMargins(6, 10, 6, 10);
-    files->setHorizontalSpacing(8);
+    files->setSpacing(8);
     auto* sel = named(new QGroupBox, "GB_Files");
     auto* sl = new QGridLayout(sel);
     sl->setVerticalSpacing(6);
@@ -290,7 +303,7 @@ void Form1_Ui::setup(QWidget* form) {
         sl->addWidget(chk_ext[k], k + 1, 0);
         sl->addWidget(ed_ext[k], k + 1, 1);
     }
-    files->addWidget(sel, 0, 0);
+    files->addWidget(sel);
     auto* col = named(new QGroupBox(QStringLiteral("collecting - Options")), "GB_Collect");
     auto* coll = new QVBoxLayout(col);
     chk_col_A = check("chk_col_A", QStringLiteral("collect Alpha-Constants"), true);
@@ -306,10 +319,9 @@ void Form1_Ui::setup(QWidget* form) {
                         QStringLiteral("numbered where numbered ones exist")}),
         "rg_Backup");
     rg_Backup->setItemIndex(0);
-    files->addWidget(col, 0, 1, Qt::AlignTop);
-    files->addWidget(rg_Backup, 1, 0);
-    files->setRowStretch(2, 1);
-    files->setColumnStretch(2, 1);
+    files->addWidget(col);
+    files->addWidget(rg_Backup);
+    files->addStretch();
 
     // ---- loaded Tokens ----
     auto* tok_v = new QVBoxLayout(pcw_Token);
