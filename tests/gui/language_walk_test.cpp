@@ -100,6 +100,7 @@ TEST(LanguageWalk, WritesCaptionsHintsAndDialogTitlesOnly) {
         "Form1.GB_1.Caption=[_Group_]",
         "Form1.pc_Page.Caption=Page_one",
         "Form1.DE_Dir.DialogTitle=Pick_a_folder",
+        "Form1.DE_Dir_Browse.Hint=Browse_...", // the folder field's own button
     };
     EXPECT_EQ(keys_and_values(lang.Walk_Entries()), expected);
 }
@@ -192,8 +193,13 @@ TEST(LanguageWalk, EveryTextTheWindowShowsReachesTheLanguageFile) {
         const QString name = o->objectName();
         // Qt's own parts and the colour chooser (a window of Qt's) are Qt's to translate.
         bool qt_part = false;
-        if (name.startsWith("qt_") || name.startsWith("_q_") || qobject_cast<QAction*>(o))
-            qt_part = true; // Qt's own parts; an action's tip is its button's
+        // A field's named action (a folder field's browse button) is ours; other actions'
+        // tips are their buttons'.
+        const bool field_action =
+            qobject_cast<QAction*>(o) && qobject_cast<QLineEdit*>(o->parent()) && !name.isEmpty();
+        if (name.startsWith("qt_") || name.startsWith("_q_") ||
+            (qobject_cast<QAction*>(o) && !field_action))
+            qt_part = true; // Qt's own parts
         if (qobject_cast<QLineEdit*>(o->parent()) && !name.startsWith("fb_") && name.isEmpty())
             qt_part = true; // the button a field makes for its action
         for (QObject* a = o; a && a != &form; a = a->parent())
@@ -204,6 +210,8 @@ TEST(LanguageWalk, EveryTextTheWindowShowsReachesTheLanguageFile) {
         std::vector<std::pair<const char*, QString>> shown;
         if (auto* w = qobject_cast<QWidget*>(o))
             shown.emplace_back("Hint", w->toolTip());
+        if (field_action)
+            shown.emplace_back("Hint", static_cast<QAction*>(o)->toolTip());
         if (auto* e = qobject_cast<QLineEdit*>(o))
             shown.emplace_back("TextHint", e->placeholderText());
         if (auto* e = qobject_cast<QPlainTextEdit*>(o))
@@ -222,7 +230,8 @@ TEST(LanguageWalk, EveryTextTheWindowShowsReachesTheLanguageFile) {
         }
     }
     EXPECT_GT(checked, 10);
-    for (const char* key : {"Form1.fne_SRC.TextHint", "Form1.fb_fne_Sounds.TextHint",
-                            "Form1.fb_fne_Sounds.DialogTitle", "Form1.fne_SRC.DialogTitle"})
+    for (const char* key :
+         {"Form1.fne_SRC.TextHint", "Form1.fb_fne_Sounds.TextHint", "Form1.fb_DE_GData_Browse.Hint",
+          "Form1.fb_fne_Sounds.DialogTitle", "Form1.fne_SRC.DialogTitle"})
         EXPECT_TRUE(keys.count(key)) << key;
 }

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -58,10 +59,16 @@ bool inside_qt_helper(const QObject* object, const QObject* window) {
     for (const QObject* o = object; o && o != window; o = o->parent())
         if (o->isWidgetType() && static_cast<const QWidget*>(o)->isWindow())
             return true;
+    // A field's own button (a folder field's "Browse ...") is a named action of the field: its
+    // tip is ours to translate; Qt's own actions of a field carry Qt's names.
+    const bool field_action =
+        qobject_cast<const QAction*>(object) && qobject_cast<const QLineEdit*>(object->parent());
     for (const QObject* o = object->parent(); o && o != window; o = o->parent())
-        if (qobject_cast<const QTabBar*>(o) || qobject_cast<const QAbstractSpinBox*>(o) ||
-            qobject_cast<const QComboBox*>(o) || qobject_cast<const QLineEdit*>(o) ||
-            qobject_cast<const QAbstractItemView*>(o) || qobject_cast<const QScrollBar*>(o))
+        if (field_action && o == object->parent())
+            continue;
+        else if (qobject_cast<const QTabBar*>(o) || qobject_cast<const QAbstractSpinBox*>(o) ||
+                 qobject_cast<const QComboBox*>(o) || qobject_cast<const QLineEdit*>(o) ||
+                 qobject_cast<const QAbstractItemView*>(o) || qobject_cast<const QScrollBar*>(o))
             return true;
     return false;
 }
