@@ -10,8 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <regex>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace parvex;
 using namespace parvex::site;
@@ -264,4 +269,60 @@ TEST(SiteWriter, AnUnfinishedSiteLeavesTheEarlierOneWhole) {
     }
     EXPECT_NE(test::read_bytes(dir.path() / "site/d/p/0.js").find("first"), std::string::npos);
     EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"site"});
+}
+
+TEST(SiteWriter, TheNextRunRemovesWhatAKilledRunLeftAndNothingElse) {
+    test::TempDir dir;
+    const std::string out = (dir.path() / "site").string();
+    auto begin_and_add = [&](SiteWriter& writer) {
+        ASSERT_TRUE(writer.Begin(out));
+        SiteReader reader;
+        SiteSource src;
+        const TextList lines = {"half written"};
+        reader.Read(views(lines), true, ListingOptions{}, src);
+        ASSERT_TRUE(writer.Add("a.pas", src));
+    };
+    // A run still writing, and one killed while it writes: no destructor, no clean-up.
+    SiteWriter running({"proj", "as it is on disk", " ;"});
+    begin_and_add(running);
+    const std::vector<std::string> first = names_in(dir.path());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SiteWriter writer({"proj", "as it is on disk", " ;"});
+        begin_and_add(writer);
+        ::raise(SIGKILL);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::vector<std::string> killed;
+    std::ranges::set_difference(names_in(dir.path()), first, std::back_inserter(killed));
+    ASSERT_EQ(killed.size(), 1u);
+    ASSERT_TRUE(killed[0].starts_with(".parvex-site-")) << killed[0];
+
+    // Folders that must stay: the user's own with names alike (one holds a symbolic link of
+    // the lock file's name), a link to the killed run's folder, and the running one's.
+    dir.write(".parvex-site-mine/notes.txt", "mine");
+    dir.write("elsewhere", "");
+    dir.write(".parvex-site-link/keep.txt", "mine");
+    fs::create_symlink(dir.path() / "elsewhere", dir.path() / ".parvex-site-link/.parvex-writing");
+    fs::create_directory_symlink(dir.path() / killed[0], dir.path() / ".parvex-site-alias");
+    std::vector<std::string> before = names_in(dir.path());
+    std::erase(before, killed[0]);
+
+    ASSERT_TRUE(write_site(out, "next"));
+    std::vector<std::string> after = names_in(dir.path());
+    std::erase(after, "site");
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(test::read_bytes(dir.path() / ".parvex-site-mine/notes.txt"), "mine");
+    EXPECT_EQ(test::read_bytes(dir.path() / ".parvex-site-link/keep.txt"), "mine");
+    EXPECT_FALSE(fs::exists(dir.path() / "site" / ".parvex-writing"));
+    // Replacing a site leaves neither the old one nor a lock file behind.
+    ASSERT_TRUE(write_site(out, "again"));
+    after = names_in(dir.path());
+    std::erase(after, "site");
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(fs::exists(dir.path() / "site" / ".parvex-writing"));
 }
