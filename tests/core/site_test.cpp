@@ -210,15 +210,20 @@ TEST(SiteText, OccurrenceStreamsCutIntoPartsReadAsAWhole) {
 
 namespace {
 
-FileResult write_site(const std::string& out, const std::string& text) {
-    SiteWriter writer({"proj", "as it is on disk", " ;"});
+// A site at `out` begun with one source of one line, not finished (yet).
+FileResult begin_site(SiteWriter& writer, const std::string& out, const std::string& text) {
     if (FileResult r = writer.Begin(out); !r)
         return r;
     SiteReader reader;
     SiteSource src;
     const TextList lines = {text};
     reader.Read(views(lines), true, ListingOptions{}, src);
-    if (FileResult r = writer.Add("a.pas", src); !r)
+    return writer.Add("a.pas", src);
+}
+
+FileResult write_site(const std::string& out, const std::string& text) {
+    SiteWriter writer({"proj", "as it is on disk", " ;"});
+    if (FileResult r = begin_site(writer, out, text); !r)
         return r;
     return writer.Finish(nullptr);
 }
@@ -259,12 +264,7 @@ TEST(SiteWriter, AnUnfinishedSiteLeavesTheEarlierOneWhole) {
     ASSERT_TRUE(write_site(out, "first"));
     {
         SiteWriter writer({"proj", "as it is on disk", " ;"});
-        ASSERT_TRUE(writer.Begin(out));
-        SiteReader reader;
-        SiteSource src;
-        const TextList lines = {"second"};
-        reader.Read(views(lines), true, ListingOptions{}, src);
-        ASSERT_TRUE(writer.Add("a.pas", src));
+        ASSERT_TRUE(begin_site(writer, out, "second"));
         // stopped here: no Finish
     }
     EXPECT_NE(test::read_bytes(dir.path() / "site/d/p/0.js").find("first"), std::string::npos);
@@ -274,24 +274,16 @@ TEST(SiteWriter, AnUnfinishedSiteLeavesTheEarlierOneWhole) {
 TEST(SiteWriter, TheNextRunRemovesWhatAKilledRunLeftAndNothingElse) {
     test::TempDir dir;
     const std::string out = (dir.path() / "site").string();
-    auto begin_and_add = [&](SiteWriter& writer) {
-        ASSERT_TRUE(writer.Begin(out));
-        SiteReader reader;
-        SiteSource src;
-        const TextList lines = {"half written"};
-        reader.Read(views(lines), true, ListingOptions{}, src);
-        ASSERT_TRUE(writer.Add("a.pas", src));
-    };
     // A run still writing, and one killed while it writes: no destructor, no clean-up.
     SiteWriter running({"proj", "as it is on disk", " ;"});
-    begin_and_add(running);
+    ASSERT_TRUE(begin_site(running, out, "half written"));
     const std::vector<std::string> first = names_in(dir.path());
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         SiteWriter writer({"proj", "as it is on disk", " ;"});
-        begin_and_add(writer);
-        ::raise(SIGKILL);
+        if (begin_site(writer, out, "half written"))
+            ::raise(SIGKILL);
         ::_exit(0);
     }
     int status = 0;
