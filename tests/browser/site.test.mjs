@@ -64,6 +64,8 @@ const FILES = {
 
 let work, site, ctx, server, serverUrl;
 const requests = [];
+const blocked = new Set(); // asked for, but refused by the browser before it left
+const served = []; // what the server was asked for, by host name and path
 
 before(async () => {
   assert.ok(LIST, "PARVEX_LIST names the built parvex-list");
@@ -82,16 +84,19 @@ before(async () => {
   fs.mkdirSync(SHOTS, { recursive: true });
   ctx = await launch();
   ctx.on("request", (r) => requests.push(r.url()));
+  ctx.on("requestfailed", (r) => { if (/^csp$|BLOCKED_BY_CSP/i.test(r.failure()?.errorText ?? "")) blocked.add(r.url()); });
   // A plain static web server on the loopback address for the same folder.
   server = http.createServer((req, res) => {
     const rel = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    served.push(req.headers.host + rel);
     const file = path.join(site, rel);
     if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
       res.writeHead(404);
       res.end();
       return;
     }
-    const type = file.endsWith(".html") ? "text/html; charset=utf-8" : file.endsWith(".css") ? "text/css" : "text/javascript; charset=utf-8";
+    const type = file.endsWith(".html") ? "text/html; charset=utf-8" : file.endsWith(".css") ? "text/css"
+      : file.endsWith(".svg") ? "image/svg+xml" : "text/javascript; charset=utf-8";
     res.writeHead(200, { "content-type": type });
     res.end(fs.readFileSync(file));
   });
@@ -112,12 +117,20 @@ async function open(rel, { base, width = 1280, dark = false } = {}) {
   await page.emulateMedia({ colorScheme: dark ? "dark" : "light" });
   const errors = [];
   page.on("pageerror", (e) => errors.push(String(e)));
+  // Chromium reports a blocked script or style (the pages' security policy) and a file it
+  // could not load on the console.
+  page.on("console", (m) => { if (m.type() === "error") errors.push("console: " + m.text()); });
   page.on("dialog", (d) => { errors.push("dialog: " + d.message()); d.dismiss(); });
   page.errors = errors;
   await page.goto(base ? base + rel.split("/").map(encodeURIComponent).join("/") : fileUrl(rel));
   await page.waitForSelector("body[data-ready]");
   assert.equal(await page.getAttribute("body", "data-ready"), "1", "the page loaded its data");
   return page;
+}
+// Every page ends without an error of its own or on the console.
+async function done(page) {
+  assert.deepEqual(page.errors, [], page.url());
+  await page.close();
 }
 async function shot(page, name) {
   await page.screenshot({ path: path.join(SHOTS, name + ".png") });
@@ -148,8 +161,7 @@ test("a token shows its occurrences in every file, with its spellings", async ()
   // Escape closes the panel.
   await page.keyboard.press("Escape");
   assert.equal(await page.isHidden("#panel"), true);
-  assert.deepEqual(page.errors, []);
-  await page.close();
+  await done(page);
 });
 
 test("literals and numbers open their occurrences too", async () => {
@@ -159,12 +171,12 @@ test("literals and numbers open their occurrences too", async () => {
   assert.deepEqual(files.sort(), ["main.pas", "sub/common.inc"]);
   await page.click("#L1 .c"); // a comment is no link: the panel stays as it is
   assert.equal(await page.textContent("#panel h2 .name"), "42");
-  await page.close();
+  await done(page);
   const main = await open("s/main.pas.html");
   await main.click("#L14 .s");
   assert.deepEqual(await panelFiles(main), ["main.pas"]);
   assert.match(await main.textContent("#panel h2"), /literal 'done'/);
-  await main.close();
+  await done(main);
 });
 
 test("a routine's heading and its END lead to each other", async () => {
@@ -182,7 +194,7 @@ test("a routine's heading and its END lead to each other", async () => {
   // Comments (over two lines), directives and literals are styled apart.
   assert.equal(await page.textContent("#L5 .d"), "{$I common.inc}");
   assert.equal(await page.textContent("#L9 .c"), "     nothing else *)");
-  await page.close();
+  await done(page);
 });
 
 test("search finds routines, tokens and files by their beginning", async () => {
@@ -205,7 +217,7 @@ test("search finds routines, tokens and files by their beginning", async () => {
   await page.keyboard.press("Enter");
   await page.waitForSelector("#panel .g");
   assert.match(await page.textContent("#panel .sum"), /9 occurrences in 4 files/);
-  await page.close();
+  await done(page);
 });
 
 test("names that need escaping give working links and show as they are", async () => {
@@ -223,12 +235,11 @@ test("names that need escaping give working links and show as they are", async (
   await page.click("#L3 .s");
   await page.waitForSelector("#panel .g");
   assert.equal(await page.$("#panel img"), null);
-  assert.deepEqual(page.errors, []);
   await page.goBack();
   await page.click(".tree a.name >> text=caf\u00e9.pas");
   await page.waitForSelector("body[data-ready='1']");
   assert.match(await page.textContent("#L2"), /var Counter: Integer;/);
-  await page.close();
+  await done(page);
 });
 
 test("the project's lists sort and filter", async () => {
@@ -239,30 +250,68 @@ test("the project's lists sort and filter", async () => {
   await page.fill("#filter", "val");
   await page.waitForFunction(() => document.querySelectorAll("tbody tr").length === 1);
   assert.deepEqual(await texts(), ["'Value: '"]);
-  await page.close();
+  await done(page);
   const tokens = await open("tokens.html");
   await tokens.click("th >> text=Count");
   await tokens.waitForFunction(() => document.querySelector("tbody tr td")?.textContent === "Counter");
   await tokens.click("tbody tr a.item");
   await tokens.waitForSelector("#panel .g");
   await shot(tokens, "tokens-list-wide-light");
-  await tokens.close();
+  await done(tokens);
   const routines = await open("routines.html");
   await routines.waitForSelector("tbody tr a.item[href]");
   assert.deepEqual(await routines.$$eval("tbody tr td:first-child", (t) => t.map((x) => x.textContent)), ["Show", "Twice"]);
-  await routines.close();
+  await done(routines);
 });
 
 test("the site works from a static web server as from file://", async () => {
   const page = await open("s/main.pas.html", { base: serverUrl });
   await page.click("#L12 a.t >> text=Counter");
   assert.equal((await panelFiles(page)).length, 4);
-  await page.close();
+  await done(page);
+});
+
+test("a page runs only the site's own scripts, from file:// and from a server", async () => {
+  // Another origin than either: the same server under another name.
+  const elsewhere = serverUrl.replace("127.0.0.1", "localhost") + "px/site.js";
+  for (const base of [undefined, serverUrl]) {
+    const page = await open("s/main.pas.html", { base });
+    const ran = await page.evaluate(async (elsewhere) => {
+      const ran = (window.ran = []);
+      const inline = document.createElement("script");
+      inline.textContent = "window.ran.push('inline script')";
+      document.head.appendChild(inline);
+      setTimeout("window.ran.push('text as code')", 0);
+      await new Promise((done) => {
+        const img = document.createElement("img");
+        img.setAttribute("onerror", "window.ran.push('handler attribute')");
+        for (const e of ["error", "load"]) img.addEventListener(e, () => setTimeout(done, 50));
+        img.src = "nothing.png";
+        document.body.appendChild(img);
+      });
+      await new Promise((done) => {
+        const s = document.createElement("script");
+        s.src = elsewhere;
+        s.onload = () => { ran.push("script from elsewhere"); done(); };
+        s.onerror = done;
+        document.head.appendChild(s);
+      });
+      return ran;
+    }, elsewhere);
+    assert.deepEqual(ran, [], base || "file://");
+    assert.deepEqual(served.filter((u) => u.startsWith("localhost")), []);
+    // The page still works after what it refused, and said so on the console.
+    assert.ok(page.errors.some((e) => /Content Security Policy/.test(e)), page.errors.join("\n"));
+    page.errors.length = 0;
+    await page.click("#L12 a.t >> text=Counter");
+    assert.equal((await panelFiles(page)).length, 4);
+    await done(page);
+  }
 });
 
 test("no page asks for anything outside the site", async () => {
   const inside = [pathToFileURL(site).href, serverUrl];
-  const outside = requests.filter((u) => !inside.some((p) => u.startsWith(p)));
+  const outside = requests.filter((u) => !inside.some((p) => u.startsWith(p)) && !blocked.has(u));
   assert.deepEqual(outside, []);
   assert.ok(requests.length > 10);
 });
@@ -279,7 +328,7 @@ test("screenshots of each kind of page, light and dark, narrow and wide", async 
         }
         if (name === "numbers") await page.waitForSelector("tbody tr");
         await shot(page, name + "-" + tag);
-        await page.close();
+        await done(page);
       }
     }
   }

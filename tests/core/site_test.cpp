@@ -10,8 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <regex>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace parvex;
 using namespace parvex::site;
@@ -205,15 +210,20 @@ TEST(SiteText, OccurrenceStreamsCutIntoPartsReadAsAWhole) {
 
 namespace {
 
-FileResult write_site(const std::string& out, const std::string& text) {
-    SiteWriter writer({"proj", "as it is on disk", " ;"});
+// A site at `out` begun with one source of one line, not finished (yet).
+FileResult begin_site(SiteWriter& writer, const std::string& out, const std::string& text) {
     if (FileResult r = writer.Begin(out); !r)
         return r;
     SiteReader reader;
     SiteSource src;
     const TextList lines = {text};
     reader.Read(views(lines), true, ListingOptions{}, src);
-    if (FileResult r = writer.Add("a.pas", src); !r)
+    return writer.Add("a.pas", src);
+}
+
+FileResult write_site(const std::string& out, const std::string& text) {
+    SiteWriter writer({"proj", "as it is on disk", " ;"});
+    if (FileResult r = begin_site(writer, out, text); !r)
         return r;
     return writer.Finish(nullptr);
 }
@@ -254,14 +264,57 @@ TEST(SiteWriter, AnUnfinishedSiteLeavesTheEarlierOneWhole) {
     ASSERT_TRUE(write_site(out, "first"));
     {
         SiteWriter writer({"proj", "as it is on disk", " ;"});
-        ASSERT_TRUE(writer.Begin(out));
-        SiteReader reader;
-        SiteSource src;
-        const TextList lines = {"second"};
-        reader.Read(views(lines), true, ListingOptions{}, src);
-        ASSERT_TRUE(writer.Add("a.pas", src));
+        ASSERT_TRUE(begin_site(writer, out, "second"));
         // stopped here: no Finish
     }
     EXPECT_NE(test::read_bytes(dir.path() / "site/d/p/0.js").find("first"), std::string::npos);
     EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"site"});
+}
+
+TEST(SiteWriter, TheNextRunRemovesWhatAKilledRunLeftAndNothingElse) {
+    test::TempDir dir;
+    const std::string out = (dir.path() / "site").string();
+    // A run still writing, and one killed while it writes: no destructor, no clean-up.
+    SiteWriter running({"proj", "as it is on disk", " ;"});
+    ASSERT_TRUE(begin_site(running, out, "half written"));
+    const std::vector<std::string> first = names_in(dir.path());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SiteWriter writer({"proj", "as it is on disk", " ;"});
+        if (begin_site(writer, out, "half written"))
+            ::raise(SIGKILL);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::vector<std::string> killed;
+    std::ranges::set_difference(names_in(dir.path()), first, std::back_inserter(killed));
+    ASSERT_EQ(killed.size(), 1u);
+    ASSERT_TRUE(killed[0].starts_with(".parvex-site-")) << killed[0];
+
+    // Folders that must stay: the user's own with names alike (one holds a symbolic link of
+    // the lock file's name), a link to the killed run's folder, and the running one's.
+    dir.write(".parvex-site-mine/notes.txt", "mine");
+    dir.write("elsewhere", "");
+    dir.write(".parvex-site-link/keep.txt", "mine");
+    fs::create_symlink(dir.path() / "elsewhere", dir.path() / ".parvex-site-link/.parvex-writing");
+    fs::create_directory_symlink(dir.path() / killed[0], dir.path() / ".parvex-site-alias");
+    std::vector<std::string> before = names_in(dir.path());
+    std::erase(before, killed[0]);
+
+    ASSERT_TRUE(write_site(out, "next"));
+    std::vector<std::string> after = names_in(dir.path());
+    std::erase(after, "site");
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(test::read_bytes(dir.path() / ".parvex-site-mine/notes.txt"), "mine");
+    EXPECT_EQ(test::read_bytes(dir.path() / ".parvex-site-link/keep.txt"), "mine");
+    EXPECT_FALSE(fs::exists(dir.path() / "site" / ".parvex-writing"));
+    // Replacing a site leaves neither the old one nor a lock file behind.
+    ASSERT_TRUE(write_site(out, "again"));
+    after = names_in(dir.path());
+    std::erase(after, "site");
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(fs::exists(dir.path() / "site" / ".parvex-writing"));
 }

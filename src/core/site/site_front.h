@@ -1,5 +1,5 @@
 #pragma once
-// The site's fixed front end (style sheet and script), built into the program from the files
+// The site's fixed front end (style sheet, script and icon), built into the program from the files
 // in src/core/site/front/.
 
 #include <string_view>
@@ -8,7 +8,7 @@
 namespace parvex::site {
 
 struct FrontFile {
-    const char* name; // "site.css", "site.js"
+    const char* name; // "site.css", "site.js", "icon.svg"
     std::string_view bytes;
 };
 

@@ -38,14 +38,20 @@ std::string nav_links(const std::string& root) {
 std::string Page_Html(const PageFrame& f, const std::string& body) {
     std::string out;
     out.reserve(body.size() + 2048);
+    // The pages load and run only the site's own files, and no inline script or style: even
+    // text that slipped into a page as markup could run nothing.
     out += "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+           "script-src 'self'; style-src 'self'; img-src 'self'; base-uri 'none'; "
+           "form-action 'none'\">"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
            "<meta name=\"color-scheme\" content=\"light dark\">"
            "<meta name=\"referrer\" content=\"no-referrer\"><title>";
     out += Html_Escape(f.title);
     if (f.title != f.project)
         out += " \xE2\x80\x94 " + Html_Escape(f.project);
-    out += "</title><link rel=\"stylesheet\" href=\"" + f.root + "px/site.css\"></head>\n";
+    out += "</title><link rel=\"icon\" href=\"" + f.root +
+           "px/icon.svg\"><link rel=\"stylesheet\" href=\"" + f.root + "px/site.css\"></head>\n";
     out += "<body data-page=\"" + f.kind + "\" data-root=\"" + f.root + "\"";
     for (const auto& [name, value] : f.data)
         out += " data-" + name + "=\"" + Html_Escape(value) + "\"";

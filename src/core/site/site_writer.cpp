@@ -1,6 +1,7 @@
 #include "site/site_writer.h"
 
 #include "engine/scanned_file.h"
+#include "site/site_folder_claim.h"
 #include "site/site_front.h"
 #include "site/site_pages.h"
 #include "site/site_text.h"
@@ -40,21 +41,12 @@ void num(std::string& out, std::uint64_t n) {
     out += std::to_string(n);
 }
 
-
 std::string up_to_root(const std::string& rel) {
     std::string root;
     for (char c : rel)
         if (c == '/')
             root += "../";
     return root;
-}
-
-FileResult remove_tree(const std::string& folder) {
-    std::error_code ec;
-    fs::remove_all(folder, ec);
-    if (ec)
-        return FileResult::failure(folder + ": cannot be removed: " + ec.message());
-    return FileResult::success();
 }
 
 struct Tally {
@@ -85,6 +77,8 @@ struct SiteWriter::State {
     SiteOptions options;
     std::string out, temp; // the target, and the folder being written ("/" at the end)
     bool begun = false, finished = false;
+    // The lock files of the folder being written and, while it is replaced, of the old site.
+    FolderClaim claim, old_claim;
     std::set<std::string> made_dirs;
     SiteSummary summary;
     std::uint32_t skipped = 0;
@@ -156,7 +150,7 @@ SiteWriter::SiteWriter(SiteOptions options) : s_(std::make_unique<State>()) {
 
 SiteWriter::~SiteWriter() {
     if (s_->begun && !s_->finished)
-        (void)remove_tree(s_->temp);
+        (void)Remove_Claimed_Folder(s_->temp.substr(0, s_->temp.size() - 1));
 }
 
 const SiteSummary& SiteWriter::Summary() const {
@@ -198,10 +192,13 @@ FileResult SiteWriter::Begin(const std::string& out) {
     const fs::path parent = fs::absolute(target).parent_path();
     if (FileResult r = Make_Dirs(parent.string()); !r)
         return r;
-    std::string pattern = (parent / ".parvex-site-XXXXXX").string();
+    // What a killed run left beside it goes first; folders of running writers stay.
+    (void)Remove_Stale_Work_Folders(parent.string());
+    std::string pattern = (parent / kWorkFolderPrefix).string() + "XXXXXX";
     if (!::mkdtemp(pattern.data()))
         return FileResult::failure(system_error("cannot make a folder beside it", target));
     s.temp = pattern + "/";
+    (void)s.claim.Take(pattern);
     s.begun = true;
     s.start_pack();
     return FileResult::success();
@@ -784,25 +781,37 @@ FileResult SiteWriter::State::write_pages() {
 }
 
 FileResult SiteWriter::State::move_into_place() {
-    std::string temp_dir = temp.substr(0, temp.size() - 1);
-    if (::rename(temp_dir.c_str(), out.c_str()) == 0)
+    const std::string temp_dir = temp.substr(0, temp.size() - 1);
+    const std::string placed_claim = out + "/" + kClaimFile;
+    if (::rename(temp_dir.c_str(), out.c_str()) == 0) {
+        (void)::unlink(placed_claim.c_str());
         return FileResult::success();
+    }
     if (errno != EEXIST && errno != ENOTEMPTY)
         return FileResult::failure(system_error("the site cannot be put in place", out));
+    // The old site is claimed before it leaves its place, so that it is known as ours and
+    // removed by a later run should this one be killed before it is gone.
+    (void)old_claim.Take(out);
     // The old site and the new one change places in one step; the old one is then removed.
-    if (::renameat2(AT_FDCWD, temp_dir.c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE) != 0) {
-        // A file system that cannot exchange: the old site steps aside first.
-        const std::string old = temp_dir + "-old";
-        if (::rename(out.c_str(), old.c_str()) != 0)
-            return FileResult::failure(system_error("the old site cannot be replaced", out));
-        if (::rename(temp_dir.c_str(), out.c_str()) != 0) {
-            const std::string why = system_error("the site cannot be put in place", out);
-            (void)::rename(old.c_str(), out.c_str());
-            return FileResult::failure(why);
-        }
-        return remove_tree(old);
+    if (::renameat2(AT_FDCWD, temp_dir.c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE) == 0) {
+        (void)::unlink(placed_claim.c_str());
+        return Remove_Claimed_Folder(temp_dir);
     }
-    return remove_tree(temp_dir);
+    // A file system that cannot exchange: the old site steps aside first.
+    const std::string old = temp_dir + "-old";
+    if (::rename(out.c_str(), old.c_str()) != 0) {
+        const std::string why = system_error("the old site cannot be replaced", out);
+        (void)::unlink(placed_claim.c_str());
+        return FileResult::failure(why);
+    }
+    if (::rename(temp_dir.c_str(), out.c_str()) != 0) {
+        const std::string why = system_error("the site cannot be put in place", out);
+        if (::rename(old.c_str(), out.c_str()) == 0)
+            (void)::unlink(placed_claim.c_str());
+        return FileResult::failure(why);
+    }
+    (void)::unlink(placed_claim.c_str());
+    return Remove_Claimed_Folder(old);
 }
 
 FileResult SiteWriter::Finish(const TokenTable* tokens) {

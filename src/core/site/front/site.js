@@ -528,6 +528,10 @@
     }
     renderBlock(0);
     goToLine(false);
+    // Firefox scrolls to the address's line once more when the page has loaded, to the top of
+    // the window where the bar hides it: the line goes back to the middle.
+    if (document.readyState !== "complete")
+      window.addEventListener("load", () => setTimeout(() => goToLine(false)), { once: true });
     window.addEventListener("hashchange", () => goToLine(true));
     // The rest in the background, so that the browser's own search finds every line.
     let next = 0;
