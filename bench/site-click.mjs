@@ -42,6 +42,9 @@ for (let r = 0; r < rounds; r++) {
   p.on("response", async (res) => { try { bytes += (await res.body()).length; } catch {} });
   await p.goto(pathToFileURL(path.join(site, decodeURIComponent(page))).href);
   await p.waitForSelector("body[data-ready='1']");
+  // A long page is drawn in parts after it is ready: wait for the token's first link.
+  await p.waitForFunction((tok) => [...document.querySelectorAll("#code a.t")]
+    .some((x) => x.textContent.toUpperCase() === tok.toUpperCase()), token);
   loaded = bytes;
   // A real click (button down, button up) on the token; the time runs from the button going
   // down to the first line of an occurrence shown in the panel.
