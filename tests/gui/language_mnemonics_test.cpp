@@ -1,6 +1,7 @@
 // Alt + the underlined letter presses its button in every shipped language, also after switching
 // languages back and forth, no two buttons shown together share a letter, and Alt + a letter
 // never types into a field.
+#include "all_pages.h"
 #include "language/language_pages.h"
 #include "png_dump.h"
 #include "tables/table_procs.h"
@@ -67,17 +68,6 @@ char alt_letter(const QAbstractButton* b) {
     return static_cast<char>(k[0].key());
 }
 
-// Every page of every page control of the window, so each combination a user can bring to the
-// front is seen at least once with each of its pages.
-std::vector<QWidget*> all_pages(QWidget* window) {
-    std::vector<QWidget*> pages;
-    for (QTabWidget* pc : window->findChildren<QTabWidget*>())
-        for (int i = 0; i < pc->count(); ++i)
-            if (pc->isTabVisible(i))
-                pages.push_back(pc->widget(i));
-    return pages;
-}
-
 } // namespace
 
 TEST(LanguageMnemonics, EveryUnderlinedLetterPressesItsButtonInEveryLanguage) {
@@ -101,7 +91,7 @@ TEST(LanguageMnemonics, EveryUnderlinedLetterPressesItsButtonInEveryLanguage) {
 
         // On every page: the buttons in sight have distinct keys, each key's letter is in its
         // caption (and so drawn underlined).
-        for (QWidget* page : all_pages(&f)) {
+        for (QWidget* page : test::all_pages(&f)) {
             f.Show_Page(page);
             std::map<char, QString> seen;
             for (QAbstractButton* b : f.findChildren<QAbstractButton*>()) {

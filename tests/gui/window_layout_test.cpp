@@ -2,6 +2,7 @@
 // title, tab and table header shows its whole text (measured with the font's metrics), inside its
 // widget and inside what the widgets around it leave visible: a page may scroll down, but a text
 // running off its right edge is cut.
+#include "all_pages.h"
 #include "language/language_pages.h"
 #include "png_dump.h"
 #include "tables/table_procs.h"
@@ -182,16 +183,6 @@ std::vector<std::string> cut_texts(QWidget* window) {
     return cut;
 }
 
-// Every page of every page control, each brought to the front once.
-std::vector<QWidget*> all_pages(QWidget* window) {
-    std::vector<QWidget*> pages;
-    for (QTabWidget* pc : window->findChildren<QTabWidget*>())
-        for (int i = 0; i < pc->count(); ++i)
-            if (pc->isTabVisible(i))
-                pages.push_back(pc->widget(i));
-    return pages;
-}
-
 } // namespace
 
 TEST(WindowLayout, EveryTextFitsOnEveryPageInEveryShippedLanguage) {
@@ -218,7 +209,7 @@ TEST(WindowLayout, EveryTextFitsOnEveryPageInEveryShippedLanguage) {
         form.fb_Load_Lang->click(); // the translation page shows the loaded file's version
         form.resize(TFormBase::Form_Width, TFormBase::Form_Height);
         std::set<std::string> all;
-        for (QWidget* page : all_pages(&form)) {
+        for (QWidget* page : test::all_pages(&form)) {
             form.Show_Page(page);
             QApplication::processEvents();
             for (const std::string& c : cut_texts(&form))
